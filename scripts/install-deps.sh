@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game and its tests need. Safe to run again:
+# it asks dpkg first and only calls apt-get for what is missing.
+set -euo pipefail
+
+packages=(
+    build-essential cmake pkg-config clang
+    libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev
+    fonts-ipafont-gothic timgm6mb-soundfont
+    libgtest-dev libbenchmark-dev
+    xvfb xdotool imagemagick x11-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,23 @@
+#include "audio/music.h"
+
+#include "game/state.h"
+#include "platform/music_device.h"
+
+namespace {
+// The device's answer to the mode query, kept between calls as a 7-character buffer: a failed
+// query leaves the previous answer in place.
+std::string BgmModeReply(7, ' ');
+}  // namespace
+
+void KeepBgmPlaying() {
+    if (MidiOn == False16) return;
+    std::string reply;
+    if (SendMusicCommand("status BGM mode", &reply) == MusicOk) {
+        reply.resize(7, ' ');
+        BgmModeReply = reply;
+    }
+    if (BgmModeReply == "stopped") {
+        SendMusicCommand("seek BGM to start");
+        SendMusicCommand("play BGM");
+    }
+}

@@ -1,0 +1,10 @@
+#include "audio/sound.h"
+
+#include "audio/sound_backend.h"
+
+void PlaySound(SoundEffect& effect) {
+    if (effect.Count == 0) return;  // never loaded: the game runs silent
+    // Voices are started in turn, beginning with voice 1, so up to Count explosions overlap.
+    effect.LastIndex = static_cast<int16_t>((effect.LastIndex + 1) % effect.Count);
+    RestartVoice(effect, effect.LastIndex);
+}

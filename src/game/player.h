@@ -1,0 +1,9 @@
+// The player's ship: entry, steering, volleys, blinking after a hit, explosion.
+#pragma once
+
+#include <cstdint>
+
+extern uint8_t FireCooldown;   // frames since the last volley, saturating at 255; kept across games
+extern int32_t BlinkCounter;   // frames spent blinking; kept across games
+
+void UpdatePlayer();

@@ -1,0 +1,20 @@
+// Decoding of Windows bitmap files (uncompressed 24- and 32-bit, and 8-, 4- and 1-bit with a
+// palette) into 0x00RRGGBB pixels.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct DecodedBitmap {
+    int Width = 0;
+    int Height = 0;
+    std::vector<uint32_t> Pixels;  // top row first
+};
+
+// Largest picture we accept; anything bigger is a damaged or hostile file.
+constexpr int MaxBitmapSide = 16384;
+
+// Returns false and sets `error` when the bytes are not a bitmap we can read.
+bool DecodeBitmap(const uint8_t* data, size_t size, DecodedBitmap& out, std::string& error);

@@ -1,0 +1,65 @@
+#include "gfx/display.h"
+
+#include "common/rounding.h"
+#include "platform/platform.h"
+
+Surface BackBuffer;
+
+namespace {
+int32_t TimerPeriod = 0;      // milliseconds per frame
+int32_t LastFrameSlot = 0;    // the slot in which the previous frame ended
+bool DisplayOpen = false;
+
+// The first tick after `now` that lies outside `slot`.
+int32_t NextSlotStart(int32_t now, int32_t slot, int32_t period) {
+    int64_t t = std::max<int64_t>(int64_t(now) + 1, int64_t(slot) * period + period / 2 - 1);
+    while (FrameSlotOf(static_cast<int32_t>(t), period) == slot) ++t;
+    return static_cast<int32_t>(t);
+}
+}  // namespace
+
+int32_t FrameSlotOf(int32_t tick, int32_t periodMs) {
+    return static_cast<int32_t>(RoundHalfEven(double(tick) / double(periodMs)));
+}
+
+bool InitDisplay(int width, int height) {
+    if (DisplayOpen) return false;
+    DisplayOpen = true;
+    BackBuffer = CreateOffscreenSurface(width, height);
+    DoEvents();
+    return true;
+}
+
+void PresentFrame(const Surface& surface) {
+    if (!surface) return;  // a closed display shows nothing
+    PresentPixels(surface->Pixels.data(), surface->Width, surface->Height);
+}
+
+void RestoreWindow() {
+    if (!DisplayOpen) return;
+    BackBuffer.reset();
+    DisplayOpen = false;
+}
+
+bool SetFrameRate(int32_t periodMs) {
+    TimerPeriod = periodMs;
+    LastFrameSlot = FrameSlotOf(TickCount(), TimerPeriod);
+    return true;
+}
+
+bool WaitNextFrame() {
+    FrameWaitBegins();
+    // Sleep until the slot is about to change rather than spinning on the clock, then take the
+    // first tick of the new slot: the same slots as a busy loop, at a fraction of the cost.
+    for (;;) {
+        const int32_t now = TickCount();
+        const int32_t slot = FrameSlotOf(now, TimerPeriod);
+        if (slot != LastFrameSlot) {
+            LastFrameSlot = slot;
+            break;
+        }
+        SleepUntilTick(NextSlotStart(now, LastFrameSlot, TimerPeriod));
+    }
+    FrameWaitEnds();
+    return true;
+}

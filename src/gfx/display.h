@@ -1,0 +1,23 @@
+// The back buffer every frame is drawn into, showing it in the window, and the frame pacer.
+#pragma once
+
+#include <cstdint>
+
+#include "gfx/surface.h"
+
+extern Surface BackBuffer;  // 500 x 600 once the display is open
+
+// Opens the display for the game window: creates the back buffer. Opened at most once:
+// a second call returns false and changes nothing.
+bool InitDisplay(int width, int height);
+// Shows the back buffer in the window.
+void PresentFrame(const Surface& surface);
+// Drops the back buffer; the display is closed afterwards.
+void RestoreWindow();
+
+// Frame slots are TickCount / period rounded half to even, so with 50 ms even slots last
+// 51 ms and odd ones 49 ms.
+bool SetFrameRate(int32_t periodMs);
+// Returns at the first tick of the next frame slot.
+bool WaitNextFrame();
+int32_t FrameSlotOf(int32_t tick, int32_t periodMs);

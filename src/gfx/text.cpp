@@ -1,0 +1,149 @@
+#include "gfx/text.h"
+
+#include <SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
+
+#include <map>
+#include <string>
+#include <tuple>
+
+#include "gfx/display.h"
+#include "platform/platform.h"
+
+namespace {
+
+std::string FontFile;                    // the file behind the window font
+uint8_t CurrentSize = 0;                 // sticky point size of the shared font
+std::map<uint8_t, TTF_Font*> FontsBySize;
+
+// Rendered lines are kept, because the status texts repeat frame after frame.
+struct RenderedText {
+    int Width = 0;
+    int Height = 0;
+    std::vector<uint8_t> Alpha;  // glyph coverage, row-major
+};
+using TextKey = std::tuple<std::string, uint8_t>;
+std::map<TextKey, RenderedText> TextCache;
+constexpr size_t TextCacheLimit = 256;
+
+int32_t FpsLastTime = 0;     // clock value at the last once-a-second update
+int32_t FpsFrameCount = 0;   // frames counted since that update, including its own
+uint8_t FpsShown = 0;        // the count on display
+
+// Desktop font names that fontconfig does not know, mapped to their metric twins.
+std::string FontconfigFamily(const std::string& faceName) {
+    if (faceName == "ＭＳ Ｐゴシック") return "IPAPGothic";
+    if (faceName == "ＭＳ ゴシック") return "IPAGothic";
+    return faceName;
+}
+
+std::string FindFontFile(const std::string& family) {
+    if (!FcInit()) return {};
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    std::string file;
+    FcChar8* path = nullptr;
+    if (match && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
+        file = reinterpret_cast<const char*>(path);
+    if (match) FcPatternDestroy(match);
+    FcPatternDestroy(pattern);
+    return file;
+}
+
+TTF_Font* FontOfSize(uint8_t size) {
+    auto found = FontsBySize.find(size);
+    if (found != FontsBySize.end()) return found->second;
+    TTF_Font* font = TTF_OpenFontDPI(FontFile.c_str(), size, 96, 96);
+    if (!font) FatalError("Cannot open the font " + FontFile + ": " + TTF_GetError());
+    FontsBySize[size] = font;
+    return font;
+}
+
+const RenderedText& Render(const std::string& text, uint8_t size) {
+    TextKey key{text, size};
+    auto found = TextCache.find(key);
+    if (found != TextCache.end()) return found->second;
+    if (TextCache.size() >= TextCacheLimit) TextCache.clear();
+    RenderedText rendered;
+    // Rendered in white; the colour is applied when the coverage is blended in.
+    SDL_Surface* glyphs = TTF_RenderUTF8_Blended(FontOfSize(size), text.c_str(), {255, 255, 255, 255});
+    if (glyphs) {
+        SDL_Surface* argb = SDL_ConvertSurfaceFormat(glyphs, SDL_PIXELFORMAT_ARGB8888, 0);
+        SDL_FreeSurface(glyphs);
+        if (!argb) FatalError(std::string("Cannot draw text: ") + SDL_GetError());
+        rendered.Width = argb->w;
+        rendered.Height = argb->h;
+        rendered.Alpha.resize(size_t(argb->w) * argb->h);
+        for (int y = 0; y < argb->h; ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(
+                static_cast<const uint8_t*>(argb->pixels) + size_t(y) * argb->pitch);
+            for (int x = 0; x < argb->w; ++x) rendered.Alpha[size_t(y) * argb->w + x] = row[x] >> 24;
+        }
+        SDL_FreeSurface(argb);
+    }
+    return TextCache.emplace(key, std::move(rendered)).first->second;
+}
+
+uint32_t Blend(uint32_t under, uint32_t colour, uint32_t alpha) {
+    uint32_t out = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const uint32_t a = (under >> shift) & 0xFF;
+        const uint32_t b = (colour >> shift) & 0xFF;
+        out |= ((a * (255 - alpha) + b * alpha + 127) / 255) << shift;
+    }
+    return out;
+}
+
+}  // namespace
+
+void CreateTextFont(const std::string& faceName) {
+    if (!TTF_WasInit() && TTF_Init() != 0)
+        FatalError(std::string("Cannot start the text renderer: ") + TTF_GetError());
+    FontFile = FindFontFile(FontconfigFamily(faceName));
+    if (FontFile.empty())
+        FatalError("No usable font was found for \"" + faceName +
+                   "\". Install fonts-ipafont-gothic.");
+}
+
+uint8_t TextFontSize() { return CurrentSize; }
+
+void DrawText(const std::string& text, int32_t x, int32_t y, int32_t bgrColour, uint8_t size) {
+    if (size != 0) CurrentSize = size;
+    if (!BackBuffer || text.empty() || CurrentSize == 0) return;
+    if (FontFile.empty()) CreateTextFont("ＭＳ Ｐゴシック");
+    const RenderedText& rendered = Render(text, CurrentSize);
+    const uint32_t colour = static_cast<uint32_t>(SurfaceColour(bgrColour));
+    SurfaceData& dest = *BackBuffer;
+    for (int row = 0; row < rendered.Height; ++row) {
+        const int64_t destY = int64_t(y) + row;
+        if (destY < 0 || destY >= dest.Height) continue;
+        for (int col = 0; col < rendered.Width; ++col) {
+            const int64_t destX = int64_t(x) + col;
+            const uint32_t alpha = rendered.Alpha[size_t(row) * rendered.Width + col];
+            if (alpha == 0 || destX < 0 || destX >= dest.Width) continue;
+            uint32_t& pixel = dest.Pixels[size_t(destY) * dest.Width + destX];
+            pixel = Blend(pixel, colour, alpha);
+        }
+    }
+}
+
+std::string NumberText(int64_t value) {
+    return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+}
+
+void DrawFps() {
+    const int32_t now = TickCount();
+    if (int64_t(now) - FpsLastTime > 1000) {
+        FpsShown = static_cast<uint8_t>(FpsFrameCount);
+        FpsLastTime = now;
+        FpsFrameCount = 1;
+    } else {
+        ++FpsFrameCount;
+    }
+    DrawText("FPS:" + NumberText(FpsShown), 50, 10, 0xFF0000, 12);
+}

@@ -1,0 +1,4 @@
+// The game's entry point.
+#include "shell/main_loop.h"
+
+int main() { Main(); }

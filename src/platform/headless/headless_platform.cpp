@@ -1,0 +1,176 @@
+// The headless platform: no window, no devices, a clock that only moves when the game sleeps or
+// waits for a frame.
+#include <cstdio>
+#include <deque>
+#include <map>
+#include <utility>
+
+#include "platform/headless/headless.h"
+
+namespace headless {
+namespace {
+
+struct KeyState {
+    bool Down = false;
+    bool Latch = false;
+};
+
+struct State {
+    int32_t Clock = StartTick;
+    uint64_t Seed = 0;
+    std::string ProgramDir = ".";
+    std::map<int, KeyState> Keys;
+    bool CloseRequested = false;
+    WindowHandlers Handlers;
+    std::deque<std::optional<std::string>> InputAnswers;
+    std::deque<BoxAnswer> BoxAnswers;
+    std::vector<std::string> BoxTexts;
+    std::vector<std::string> AllBoxTexts;
+    std::vector<uint32_t> Frame;
+    int FrameWidth = 0;
+    int FrameHeight = 0;
+    int Presents = 0;
+    std::function<void()> WaitBegins;
+    std::function<void()> WaitEnds;
+};
+State Current;
+
+void RecordBox(const std::string& text) {
+    Current.BoxTexts.push_back(text);
+    Current.AllBoxTexts.push_back(text);
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+}  // namespace
+
+void ResetAudio();  // headless_audio.cpp
+
+void Reset() {
+    Current = State{};
+    ResetAudio();
+}
+void SetSeed(uint64_t seed) { Current.Seed = seed; }
+void SetClock(int32_t tick) { Current.Clock = tick; }
+void SetProgramDirectory(const std::string& dir) { Current.ProgramDir = dir; }
+void SetKey(int virtualKey, bool down) {
+    KeyState& key = Current.Keys[virtualKey];
+    key.Down = down;
+    if (down) key.Latch = true;
+}
+void TapKey(int virtualKey) { Current.Keys[virtualKey].Latch = true; }
+bool IsKeyDown(int virtualKey) { return Current.Keys[virtualKey].Down; }
+void RequestClose() { Current.CloseRequested = true; }
+void QueueInputAnswer(std::optional<std::string> answer) {
+    Current.InputAnswers.push_back(std::move(answer));
+}
+void QueueBoxAnswer(BoxAnswer answer) { Current.BoxAnswers.push_back(answer); }
+std::vector<std::string> TakeBoxTexts() { return std::exchange(Current.BoxTexts, {}); }
+const std::vector<std::string>& AllBoxTexts() { return Current.AllBoxTexts; }
+const std::vector<uint32_t>& LastPresentedFrame() { return Current.Frame; }
+int LastPresentedWidth() { return Current.FrameWidth; }
+int LastPresentedHeight() { return Current.FrameHeight; }
+int PresentCount() { return Current.Presents; }
+void SetFrameHooks(std::function<void()> waitBegins, std::function<void()> waitEnds) {
+    Current.WaitBegins = std::move(waitBegins);
+    Current.WaitEnds = std::move(waitEnds);
+}
+
+}  // namespace headless
+
+using headless::Current;
+
+uint16_t GetAsyncKeyState(int virtualKey) {
+    auto found = Current.Keys.find(virtualKey);
+    if (found == Current.Keys.end()) return 0;
+    headless::KeyState& key = found->second;
+    const uint16_t state = (key.Down ? KeyDownNow : 0) | (key.Latch ? KeyPressedSinceQuery : 0);
+    key.Latch = false;
+    return state;
+}
+
+int32_t TickCount() { return Current.Clock; }
+
+uint64_t TimeOfDaySeed() {
+    // The virtual clock mixed with the run's seed: a run is a function of its input and seed.
+    return (uint64_t(uint32_t(Current.Clock)) << 32) ^ (Current.Seed * 0x9E3779B97F4A7C15ull);
+}
+
+void SleepMs(int32_t milliseconds) {
+    if (milliseconds > 0) Current.Clock += milliseconds;
+}
+
+void SleepUntilTick(int32_t tick) {
+    if (tick > Current.Clock) Current.Clock = tick;
+}
+
+void OpenMainWindow(const std::string&, int, int) {}
+
+void PresentPixels(const uint32_t* pixels, int width, int height) {
+    Current.Frame.assign(pixels, pixels + size_t(width) * height);
+    Current.FrameWidth = width;
+    Current.FrameHeight = height;
+    ++Current.Presents;
+}
+
+void DoEvents() {
+    if (Current.CloseRequested && Current.Handlers.onClose) {
+        Current.CloseRequested = false;
+        Current.Handlers.onClose();
+    }
+}
+
+void SetWindowHandlers(const WindowHandlers& handlers) { Current.Handlers = handlers; }
+
+BoxAnswer MessageBox(const std::string& text, const std::string&, BoxButtons buttons, BoxIcon) {
+    headless::RecordBox(text);
+    if (buttons == BoxButtons::Ok) return BoxAnswer::Ok;
+    if (Current.BoxAnswers.empty()) return BoxAnswer::Cancel;
+    const BoxAnswer answer = Current.BoxAnswers.front();
+    Current.BoxAnswers.pop_front();
+    return answer;
+}
+
+std::string InputBox(const std::string& prompt, const std::string&,
+                     bool (*accept)(const std::string&)) {
+    headless::RecordBox(prompt);
+    if (Current.InputAnswers.empty()) return {};
+    std::optional<std::string> answer = Current.InputAnswers.front();
+    Current.InputAnswers.pop_front();
+    if (!answer) return {};
+    // Typed one character at a time, as a player would: refused characters never land.
+    std::string typed;
+    for (size_t i = 0; i < answer->size();) {
+        size_t length = 1;
+        const unsigned char lead = static_cast<unsigned char>((*answer)[i]);
+        if (lead >= 0xF0) length = 4;
+        else if (lead >= 0xE0) length = 3;
+        else if (lead >= 0xC0) length = 2;
+        const std::string candidate = typed + answer->substr(i, length);
+        if (!accept || accept(candidate)) typed = candidate;
+        i += length;
+    }
+    return typed;
+}
+
+void OpenDocument(const std::string&) {}
+
+std::string ProgramDirectory() { return Current.ProgramDir; }
+
+void ChangeDirectory(const std::string&) {
+    // The headless music device resolves names against the program directory itself, so the
+    // process's directory (shared by a whole test binary) is left alone.
+}
+
+void EndProgram(int status) { throw headless::ProgramExit{status}; }
+
+void FatalError(const std::string& message) {
+    headless::RecordBox(message);
+    throw headless::ProgramExit{1};
+}
+
+void FrameWaitBegins() {
+    if (Current.WaitBegins) Current.WaitBegins();
+}
+void FrameWaitEnds() {
+    if (Current.WaitEnds) Current.WaitEnds();
+}

@@ -1,0 +1,83 @@
+// The operating-system services the game uses: the window, the keyboard, the clocks, the message
+// pump, message boxes and the name dialog, opening a document, and ending the program.
+// Two implementations exist, chosen at link time: platform/sdl (the real window) and
+// platform/headless (scripted keys and a virtual clock, for tests and the headless runner).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Virtual-key codes the game reads.
+enum VirtualKey : int {
+    VkReturn = 13,
+    VkEscape = 27,
+    VkLeft = 37,
+    VkUp = 38,
+    VkRight = 39,
+    VkDown = 40,
+    VkZ = 90,
+    VkNumpad2 = 98,
+    VkNumpad4 = 100,
+    VkNumpad5 = 101,
+    VkNumpad6 = 102,
+    VkNumpad8 = 104,
+};
+
+// Most significant bit: the key is down now. Least significant bit: it was pressed since the
+// previous query of that key; the query clears it.
+constexpr uint16_t KeyDownNow = 0x8000;
+constexpr uint16_t KeyPressedSinceQuery = 0x0001;
+uint16_t GetAsyncKeyState(int virtualKey);
+
+// Monotonic millisecond tick, read as a signed 32-bit value.
+int32_t TickCount();
+// A seed for the random generator taken from the time of day.
+uint64_t TimeOfDaySeed();
+void SleepMs(int32_t milliseconds);
+// Waits until TickCount() >= tick without burning a core (the frame pacer polls after it).
+void SleepUntilTick(int32_t tick);
+
+// Opens the game window (caption, 500 x 600 client area, centred). Shown once.
+void OpenMainWindow(const std::string& caption, int width, int height);
+// Shows a finished frame of 0x00RRGGBB pixels in the window.
+void PresentPixels(const uint32_t* pixels, int width, int height);
+// Lets pending window messages be processed: key state, menu commands, the close box.
+void DoEvents();
+
+// Handlers the shell installs; the platform calls them from DoEvents or from a modal loop.
+struct WindowHandlers {
+    void (*onClose)() = nullptr;     // the window's close box
+    void (*onReadMe)() = nullptr;    // menu command "ReadMeを表示"
+    void (*onAbout)() = nullptr;     // menu command "アバウト"
+};
+void SetWindowHandlers(const WindowHandlers& handlers);
+
+enum class BoxButtons { Ok, OkCancel };
+enum class BoxIcon { None, Warning, Error, Information };
+enum class BoxAnswer { Ok, Cancel };
+// A modal message box over the game window (texts in UTF-8).
+BoxAnswer MessageBox(const std::string& text, const std::string& title, BoxButtons buttons,
+                     BoxIcon icon = BoxIcon::None);
+
+// The modal name dialog. Returns the typed text (UTF-8), or an empty text when cancelled.
+// accept() tells whether a candidate text may stand; the dialog refuses edits that fail it.
+std::string InputBox(const std::string& prompt, const std::string& title,
+                     bool (*accept)(const std::string& candidate));
+
+// Opens a file with the desktop's associated program, without waiting; the result is ignored.
+void OpenDocument(const std::string& path);
+
+// The directory that holds the program file, without a trailing separator.
+std::string ProgramDirectory();
+// Makes a directory the current directory (the tune is opened by a relative name).
+void ChangeDirectory(const std::string& path);
+
+// Ends the program at once with the given status: nothing of the game runs afterwards.
+[[noreturn]] void EndProgram(int status);
+// A failure the game cannot go on from: the player sees the message, the program ends non-zero.
+[[noreturn]] void FatalError(const std::string& message);
+
+// Called by the frame pacer around each frame wait (the headless runner hooks its trace,
+// scripted input and snapshots here; the real platform does nothing).
+void FrameWaitBegins();
+void FrameWaitEnds();

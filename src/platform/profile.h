@@ -1,0 +1,17 @@
+// Profile (INI) files as the desktop the game was written for keeps them: "[section]" headers
+// and "key=value" lines, Shift_JIS (CP932) text with CR LF line ends. Section and key names
+// match whatever their letter case. Texts passed in and out are UTF-8.
+#pragma once
+
+#include <string>
+
+// The value of key in section of file, at most maxBytes bytes of it (counted in CP932), or
+// fallback when the file, the section or the key is missing.
+std::string GetProfileString(const std::string& file, const std::string& section,
+                             const std::string& key, const std::string& fallback,
+                             size_t maxBytes);
+// Rewrites an existing key in place, or appends it at the end of its section (creating the
+// section or the file when needed); every other line stays as it was. The file is replaced
+// atomically: a failed write leaves the old file untouched. Returns false on failure.
+bool WriteProfileString(const std::string& file, const std::string& section,
+                        const std::string& key, const std::string& value);

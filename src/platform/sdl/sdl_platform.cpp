@@ -1,0 +1,174 @@
+// The real platform on SDL2: the game window, the keyboard, the clocks and the message boxes.
+#include <SDL.h>
+#include <sched.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+
+#include "platform/platform.h"
+#include "platform/sdl/sdl_window.h"
+
+namespace {
+
+struct KeyState {
+    bool Down = false;
+    bool Latch = false;
+};
+std::map<int, KeyState> Keys;
+WindowHandlers Handlers;
+
+int VirtualKeyOf(const SDL_Keysym& key) {
+    switch (key.sym) {
+        case SDLK_RETURN: case SDLK_KP_ENTER: return VkReturn;
+        case SDLK_ESCAPE: return VkEscape;
+        case SDLK_LEFT: return VkLeft;
+        case SDLK_UP: return VkUp;
+        case SDLK_RIGHT: return VkRight;
+        case SDLK_DOWN: return VkDown;
+        case SDLK_z: return VkZ;
+        default: break;
+    }
+    // The keypad by position, so that it steers whatever the NumLock state.
+    switch (key.scancode) {
+        case SDL_SCANCODE_KP_2: return VkNumpad2;
+        case SDL_SCANCODE_KP_4: return VkNumpad4;
+        case SDL_SCANCODE_KP_5: return VkNumpad5;
+        case SDL_SCANCODE_KP_6: return VkNumpad6;
+        case SDL_SCANCODE_KP_8: return VkNumpad8;
+        default: return 0;
+    }
+}
+
+void ApplyKeyEvent(const SDL_Event& event) {
+    if (event.type == SDL_KEYDOWN && event.key.repeat) return;
+    const int vk = VirtualKeyOf(event.key.keysym);
+    if (vk == 0) return;
+    KeyState& key = Keys[vk];
+    key.Down = event.type == SDL_KEYDOWN;
+    if (key.Down) key.Latch = true;
+}
+
+// Key events are taken from the queue as soon as the state is asked for, as an asynchronous
+// key state would see them; everything else waits for DoEvents.
+void PumpKeyEvents() {
+    SDL_PumpEvents();
+    SDL_Event events[32];
+    int count = 0;
+    while ((count = SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_KEYDOWN, SDL_KEYUP)) > 0) {
+        for (int i = 0; i < count; ++i) ApplyKeyEvent(events[i]);
+    }
+}
+
+timespec MonotonicNow() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now;
+}
+
+}  // namespace
+
+void ForgetKeyState() {
+    for (auto& [vk, key] : Keys) key = KeyState{};
+}
+
+void HandleWindowEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT:
+            if (Handlers.onClose) Handlers.onClose();
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            ApplyKeyEvent(event);
+            break;
+        default:
+            HandleMenuEvent(event, Handlers);
+            break;
+    }
+}
+
+uint16_t GetAsyncKeyState(int virtualKey) {
+    PumpKeyEvents();
+    auto found = Keys.find(virtualKey);
+    if (found == Keys.end()) return 0;
+    KeyState& key = found->second;
+    const uint16_t state = (key.Down ? KeyDownNow : 0) | (key.Latch ? KeyPressedSinceQuery : 0);
+    key.Latch = false;
+    return state;
+}
+
+int32_t TickCount() {
+    const timespec now = MonotonicNow();
+    const int64_t ms = int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    return static_cast<int32_t>(static_cast<uint32_t>(ms));
+}
+
+uint64_t TimeOfDaySeed() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return uint64_t(now.tv_sec) * 1000000000ull + uint64_t(now.tv_nsec);
+}
+
+void SleepMs(int32_t milliseconds) {
+    if (milliseconds > 0) SDL_Delay(static_cast<Uint32>(milliseconds));
+}
+
+void SleepUntilTick(int32_t tick) {
+    // Sleep through most of the wait, then poll finely for the last millisecond or two.
+    const int32_t remaining = tick - TickCount();
+    if (remaining > 2) SDL_Delay(static_cast<Uint32>(remaining - 2));
+    while (tick - TickCount() > 0) {
+        timespec pause{0, 200000};
+        nanosleep(&pause, nullptr);
+    }
+}
+
+void DoEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) HandleWindowEvent(event);
+}
+
+void SetWindowHandlers(const WindowHandlers& handlers) { Handlers = handlers; }
+
+void OpenDocument(const std::string& path) {
+    // Started without waiting for it: a double fork leaves no child behind to reap.
+    const pid_t child = fork();
+    if (child == 0) {
+        setsid();
+        if (fork() == 0) {
+            execlp("xdg-open", "xdg-open", path.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        _exit(0);
+    }
+    if (child > 0) waitpid(child, nullptr, 0);
+}
+
+std::string ProgramDirectory() {
+    std::error_code error;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return ".";
+    return exe.parent_path().string();
+}
+
+void ChangeDirectory(const std::string& path) {
+    if (chdir(path.c_str()) != 0) std::perror(("chdir " + path).c_str());
+}
+
+void EndProgram(int status) {
+    SDL_Quit();
+    std::exit(status);
+}
+
+void FatalError(const std::string& message) {
+    std::fprintf(stderr, "vexlan: %s\n", message.c_str());
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Vexlan ", message.c_str(), GameWindow());
+    SDL_Quit();
+    std::exit(1);
+}
+
+void FrameWaitBegins() {}
+void FrameWaitEnds() {}

@@ -1,0 +1,135 @@
+#include "shell/main_loop.h"
+
+#include "audio/music.h"
+#include "data/init.h"
+#include "game/boss.h"
+#include "game/bullets.h"
+#include "game/enemies.h"
+#include "game/player.h"
+#include "game/shots.h"
+#include "game/state.h"
+#include "game/streaks.h"
+#include "gfx/display.h"
+#include "gfx/text.h"
+#include "platform/platform.h"
+#include "screens/events.h"
+#include "screens/title.h"
+#include "shell/main_window.h"
+
+namespace {
+
+constexpr int32_t White = 0xFFFFFF;
+
+void DrawHpText() { DrawText("HP :" + NumberText(Player.HP), 400, 10, White, 18); }
+// Size 0: the score keeps whatever size the text before it left (18 after the HP text in the
+// stage, 12 after the frame rate in the boss fight).
+void DrawScoreText() { DrawText("SCORE:" + NumberText(Score), 250, 10, White, 0); }
+
+void StageFrame() {
+    UpdateStreaks();
+    UpdateEnemies();
+    UpdatePlayer();
+    UpdateEnemyBullets();
+    UpdatePlayerShots();
+    DrawFps();
+    DrawHpText();
+    DrawScoreText();
+    // Runs whatever the steps above did to GameMode: the boss arrives on the 2050th frame even
+    // if the ship's explosion asked for game over in that very frame.
+    ++StageTimer;
+    if (StageTimer == StageLength) {
+        GameMode = ModeBoss;
+        ResetBoss();
+        StageTimer = 0;
+    }
+}
+
+void BossFrame() {
+    UpdateStreaks();
+    UpdatePlayerShots();
+    UpdateBoss();
+    UpdatePlayer();
+    UpdateEnemyBullets();
+    DrawFps();
+    DrawScoreText();
+    DrawHpText();
+}
+
+void AskToQuit() {
+    WaitNextFrame();
+    if (MessageBox("終了しますか", "確認", BoxButtons::OkCancel) == BoxAnswer::Ok) {
+        RestoreWindow();
+        Form_Unload();
+    }
+}
+
+}  // namespace
+
+bool RunFramePass(int32_t clearColour) {
+    ClearSurface(BackBuffer, clearColour);
+    switch (GameMode) {
+        case ModeStage:
+            StageFrame();
+            break;
+        case ModeBoss:
+            BossFrame();
+            break;
+        case ModeGameOver:
+            GameOver();
+            return false;
+        case ModeEnding:
+            Ending();
+            return false;
+        default:
+            break;
+    }
+    PresentFrame(BackBuffer);
+    if (GetAsyncKeyState(VkEscape) & KeyDownNow) AskToQuit();
+    KeepBgmPlaying();
+    DoEvents();
+    WaitNextFrame();
+    return true;
+}
+
+void TitleLoop() {
+    LoadTitlePictures();
+    for (;;) {
+        ClearSurface(BackBuffer, BlackColour);
+        HandleTitleKeys();
+        DrawTitleLogo();
+        DrawTitleMenu();
+        DrawText("please push arrow or enter key", 15, 580, White, 16);
+        PresentFrame(BackBuffer);
+        DoEvents();
+        WaitNextFrame();
+        if (GetAsyncKeyState(VkEscape) != 0 || TitleStartRequested != False16) break;
+    }
+    ReleaseTitlePictures();
+    TitleStartRequested = False16;
+}
+
+void MainLoop() {
+    InitGame();
+    const int32_t clearColour = SurfaceColour(0);
+    LoadSprites();
+    if (FramePeriod != 0) SetFrameRate(FramePeriod);
+    for (;;) {
+        SleepMs(300);
+        TitleLoop();
+        // A broken stage script has been reported; back to the title.
+        if (!NewGame()) continue;
+        GameMode = ModeStage;
+        while (RunFramePass(clearColour)) {
+        }
+    }
+}
+
+void Main() {
+    ProgramDir = ProgramDirectory();
+    // The tune is opened by a relative name.
+    ChangeDirectory(ProgramDir);
+    SetWindowHandlers({[] { Form_Unload(); }, mnuReadMe_Click, mnuAbout_Click});
+    Form_Load();
+    OpenMainWindow(AppTitle, 500, 600);
+    MainLoop();
+}

@@ -1,0 +1,11 @@
+// Start-up, the main loop with its frame pass per game mode, and the title loop.
+#pragma once
+
+#include <cstdint>
+
+[[noreturn]] void Main();
+[[noreturn]] void MainLoop();
+void TitleLoop();
+
+// One frame pass. Returns false when the game has ended and the title comes next.
+bool RunFramePass(int32_t clearColour);

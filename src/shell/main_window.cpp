@@ -1,0 +1,23 @@
+#include "shell/main_window.h"
+
+#include "audio/sound.h"
+#include "data/settings.h"
+#include "game/state.h"
+#include "platform/music_device.h"
+#include "platform/platform.h"
+
+void Form_Load() { SendMusicCommand("Open m_battle.mid Alias BGM"); }
+
+void Form_Unload() {
+    WriteSettings();
+    SendMusicCommand("Close BGM");
+    ReleaseSoundEffect(SoundExplosion);
+    ReleaseSound();
+    EndProgram(0);
+}
+
+void mnuReadMe_Click() { OpenDocument(GameFile("\\readme.txt")); }
+
+void mnuAbout_Click() {
+    MessageBox("Vexlan\nVersion 1.10", AppTitle, BoxButtons::Ok, BoxIcon::Information);
+}
