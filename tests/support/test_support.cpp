@@ -1,0 +1,73 @@
+#include "support/test_support.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "game/state.h"
+#include "gfx/display.h"
+#include "platform/headless/headless.h"
+
+namespace fs = std::filesystem;
+
+void ResetProgram() {
+    headless::Reset();
+    GameMode = 0;
+    StageTimer = 0;
+    Score = 0;
+    ProgramDir = ".";
+    FramePeriod = 0;
+    Difficulty = 2;
+    Player = PlayerRecord{};
+    PlayerShots.assign(InitialTableSlots, BulletRecord{});
+    EnemyBullets.assign(InitialTableSlots, BulletRecord{});
+    Enemies.assign(1, EnemyRecord{});
+    Paths.assign(1, PathColumn{});
+    Streaks = {};
+    HighScoreTable = {};
+    MidiOn = False16;
+    WavOn = False16;
+    BlackColour = 0;
+    SoundExplosion = SoundEffect{};
+    RestoreWindow();
+    InitDisplay(500, 600);
+    SetFrameRate(50);
+}
+
+std::string MakeScratchDir() {
+    static std::mt19937_64 names{std::random_device{}()};
+    const fs::path dir = fs::temp_directory_path() / ("vexlan-test-" + std::to_string(names()));
+    fs::create_directories(dir);
+    return dir.string();
+}
+
+std::string MakeGameDir() {
+    const std::string dir = MakeScratchDir();
+    for (const auto& entry : fs::directory_iterator(VEXLAN_ASSET_DIR))
+        fs::copy_file(entry.path(), fs::path(dir) / entry.path().filename());
+    ProgramDir = dir;
+    headless::SetProgramDirectory(dir);
+    return dir;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+Surface MakeSurface(int width, int height, uint32_t fill, uint32_t key) {
+    Surface surface = CreateOffscreenSurface(width, height);
+    std::fill(surface->Pixels.begin(), surface->Pixels.end(), fill);
+    surface->ColourKey = key;
+    return surface;
+}
+
+uint32_t PixelAt(const Surface& surface, int x, int y) {
+    return surface->Pixels[size_t(y) * surface->Width + x];
+}

@@ -1,0 +1,32 @@
+// Shared helpers of the tests: a fresh headless program, scratch directories, small surfaces.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "gfx/surface.h"
+
+// Resets the headless platform and every shared game variable to their values at program start,
+// and gives the game a 500 x 600 back buffer. Module-level counters that persist across games
+// (FireCooldown, BounceCounter, the boss's statics, ...) are set by the tests that care.
+void ResetProgram();
+
+// A new empty directory under the system's temporary directory, removed by the caller's fixture
+// (or left for inspection when a test fails).
+std::string MakeScratchDir();
+// A scratch directory holding a copy of the game's data files; ProgramDir is pointed at it.
+std::string MakeGameDir();
+// Writes bytes to a file.
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);
+
+// A surface of the given size filled with one pixel value; ColourKey is set to `key`.
+Surface MakeSurface(int width, int height, uint32_t fill, uint32_t key = 0xFF00FF);
+uint32_t PixelAt(const Surface& surface, int x, int y);
+
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetProgram(); }
+};
