@@ -218,6 +218,17 @@ TEST_F(BossTest, PickWeightedCoversOneToAHundredWithItsRunningSums) {
     }
 }
 
+TEST(PickWeightedFor, ChoosesByTheRunningSumsOfTheWeights) {
+    for (int d = 1; d <= 100; ++d) {
+        const auto draw = static_cast<uint8_t>(d);
+        EXPECT_EQ(PickWeightedFor(draw, 30, 3, 70, 1, 0, 0, 0, 0, 0), d <= 30 ? 3 : 1) << d;
+        const int32_t expected = d <= 5 ? 6 : d <= 35 ? 5 : 4;
+        EXPECT_EQ(PickWeightedFor(draw, 5, 6, 30, 5, 65, 4, 0, 0, 0), expected) << d;
+    }
+    EXPECT_EQ(PickWeightedFor(100, 10, 1, 10, 2, 10, 3, 10, 4, 99), 99);  // beyond every sum
+    EXPECT_EQ(PickWeightedFor(40, 10, 1, 10, 2, 10, 3, 10, 4, 99), 4);
+}
+
 TEST_F(BossTest, PickWeightedSplitsByTheWeights) {
     std::map<int32_t, int> seen;
     for (int draw = 0; draw < 4000; ++draw) ++seen[PickWeighted(5, 6, 30, 5, 65, 4, 0, 0, 0)];
