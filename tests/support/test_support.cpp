@@ -5,6 +5,7 @@
 #include <iterator>
 #include <random>
 
+#include "game/motion.h"
 #include "game/state.h"
 #include "gfx/display.h"
 #include "platform/headless/headless.h"
@@ -13,6 +14,7 @@ namespace fs = std::filesystem;
 
 void ResetProgram() {
     headless::Reset();
+    ResetRandom();
     GameMode = 0;
     StageTimer = 0;
     Score = 0;
