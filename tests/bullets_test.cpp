@@ -200,17 +200,6 @@ TEST_F(BulletsTest, TwoBouncingBulletsFromAFreshProgramLoseOneAfter75Frames) {
     EXPECT_EQ(BounceCounter, 0);
 }
 
-TEST_F(BulletsTest, TheBounceCounterCarriesIntoTheNextGame) {
-    BounceCounter = 100;  // left by the previous game
-    EnemyBullets.assign(InitialTableSlots, BulletRecord{});
-    SpawnEnemyBullet(100, 400, 1, 0, 60);
-    Player.Y = 100;
-    for (int frame = 0; frame < 49; ++frame) Frame();
-    EXPECT_TRUE(EnemyBullets[0].Active);
-    Frame();
-    EXPECT_FALSE(EnemyBullets[0].Active);
-}
-
 TEST_F(BulletsTest, ABouncingBulletRetiredByTheCounterStillHitsThatFrame) {
     BounceCounter = 149;
     SpawnEnemyBullet(250, 500, 0, 0, 60);
@@ -267,17 +256,6 @@ TEST_F(BulletsTest, AHitCostsWhatTheShipsStateSays) {
         EXPECT_EQ(Player.HP, hit.HPAfter) << int(hit.HP) << "/" << int(hit.State);
         EXPECT_EQ(Player.State, hit.StateAfter) << int(hit.HP) << "/" << int(hit.State);
     }
-}
-
-TEST_F(BulletsTest, FiveHitPointsSurviveFiveHitsAndNotTheSixth) {
-    Player = {250, 500, 0, 0, 5, 1};
-    for (int hit = 1; hit <= 6; ++hit) {
-        Player.State = Player.State == 2 ? 1 : Player.State;  // the blink has run out
-        SpawnEnemyBullet(250, 500, 0, 0, 0);
-        Frame();
-    }
-    EXPECT_EQ(Player.HP, 0);
-    EXPECT_EQ(Player.State, 3);
 }
 
 }  // namespace

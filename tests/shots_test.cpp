@@ -112,13 +112,6 @@ TEST_F(ShotsTest, ExactlyAtTheRadiusIsAMiss) {
     EXPECT_FALSE(PlayerShots[0].Active);
 }
 
-TEST_F(ShotsTest, AFreshEnemyWithNoRadiusYetCanBeHitFromSixteen) {
-    const size_t enemy = AddEnemy(200, 200, 0, 0);
-    ShotLandingAt(200, 200 + 15.9);
-    Frame();
-    EXPECT_TRUE(Enemies[enemy].Exploding);
-}
-
 TEST_F(ShotsTest, AnEnemyFallsToTheHitAfterItsHitPointsRunOut) {
     const size_t enemy = AddEnemy(200, 200, 20, 2);
     for (int hit = 1; hit <= 2; ++hit) {
