@@ -76,4 +76,6 @@ uint32_t PixelAt(const Surface& surface, int x, int y) {
 
 // fontconfig keeps a few blocks of its own for the life of the process; they are not ours to
 // free, and the leak check of the sanitizer build must not count them.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
