@@ -1,5 +1,7 @@
 #include "game/player.h"
 
+#include <initializer_list>
+
 #include "audio/sound.h"
 #include "game/shots.h"
 #include "game/state.h"
@@ -30,11 +32,10 @@ constexpr uint8_t ShotSpeed = 30;
 constexpr int32_t BlinkFrames = 50;
 
 // Every key of an action is queried, so each query clears that key's pressed-since latch.
-bool Pressed(int key1, int key2, int key3 = 0) {
-    const uint16_t first = GetAsyncKeyState(key1);
-    const uint16_t second = GetAsyncKeyState(key2);
-    const uint16_t third = key3 != 0 ? GetAsyncKeyState(key3) : 0;
-    return (first | second | third) != 0;
+bool Pressed(std::initializer_list<int> keys) {
+    uint16_t state = 0;
+    for (const int key : keys) state |= GetAsyncKeyState(key);
+    return state != 0;
 }
 
 void DrawShip() {
@@ -49,10 +50,10 @@ void Enter() {
 }
 
 void ReadSteering() {
-    if (Pressed(VkUp, VkNumpad8)) Player.DY -= StepPerFrame;
-    if (Pressed(VkDown, VkNumpad2, VkNumpad5)) Player.DY += StepPerFrame;
-    if (Pressed(VkLeft, VkNumpad4)) Player.DX -= StepPerFrame;
-    if (Pressed(VkRight, VkNumpad6)) Player.DX += StepPerFrame;
+    if (Pressed({VkUp, VkNumpad8})) Player.DY -= StepPerFrame;
+    if (Pressed({VkDown, VkNumpad2, VkNumpad5})) Player.DY += StepPerFrame;
+    if (Pressed({VkLeft, VkNumpad4})) Player.DX -= StepPerFrame;
+    if (Pressed({VkRight, VkNumpad6})) Player.DX += StepPerFrame;
 }
 
 // A tap between two frames still fires: the pressed-since-last-query state counts.
