@@ -378,6 +378,10 @@ struct BrokenScript {
     std::string Message;
 };
 
+void PrintTo(const BrokenScript& script, std::ostream* out) {
+    *out << script.Name;
+}
+
 class BrokenStage : public StageLoading, public ::testing::WithParamInterface<BrokenScript> {};
 
 TEST_P(BrokenStage, IsReportedByLineAndKeepsThePreviousTables) {
