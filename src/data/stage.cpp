@@ -172,10 +172,16 @@ NumberStatus ParseTime(std::string_view text, int32_t& value) {
 // A field as the player is shown it: quoted, and cut short if it is long.
 std::string Quoted(std::string_view text) {
     constexpr size_t Longest = 40;
-    if (text.size() <= Longest) return "\"" + std::string(text) + "\"";
-    size_t cut = Longest;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-    return "\"" + std::string(text.substr(0, cut)) + "...\"";
+    size_t cut = text.size();
+    if (cut > Longest) {
+        cut = Longest;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    }
+    std::string quoted(1, '"');
+    quoted.append(text.substr(0, cut));
+    if (cut < text.size()) quoted.append("...");
+    quoted.push_back('"');
+    return quoted;
 }
 
 std::string NumberProblem(NumberStatus status, std::string_view text) {
