@@ -190,12 +190,6 @@ INSTANTIATE_TEST_SUITE_P(Enemies, EnemyPictures,
                                            PictureCase{61, 5, 40, 36, 80, 71, 80, 36}),
                          [](const auto& info) { return "Code" + std::to_string(info.param.Code); });
 
-TEST_F(EnemyUpdate, ClippedPicturesShowTheirVisiblePartAtTheEdge) {
-    PlaceLiving(40, 10, 300);
-    Frame(5);
-    EXPECT_EQ(PixelAt(BackBuffer, 0, 300 - 52), EnemyTag(3) + 44);
-}
-
 TEST_F(EnemyUpdate, DogPartlyOffTheFieldIsNotDrawnButKeepsItsRadius) {
     PlaceLiving(22, 20, 300);
     Frame(5);

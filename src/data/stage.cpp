@@ -286,18 +286,17 @@ bool ReadWhole(ScriptState& script, int32_t& value) {
 }
 
 // Scaled by the difficulty and rounded half to even; it has to fit the 8-bit fields.
-bool Scale(ScriptState& script, const char* what, int32_t value, double factor, int32_t& scaled) {
+bool Scale(ScriptState& script, int line, const char* what, int32_t value, double factor,
+           int32_t& scaled) {
     const int64_t rounded = RoundHalfEven(value * factor);
     if (rounded < 0 || rounded > 255)
-        return Fail(script, script.Orders.back().Line,
-                    std::string(what) + std::to_string(rounded) + ", outside 0..255");
+        return Fail(script, line, std::string(what) + std::to_string(rounded) + ", outside 0..255");
     scaled = int32_t(rounded);
     return true;
 }
 
 // The dog and the boss are as tough at every difficulty; the boss's picture is an 8-bit code.
-bool FinishOrder(ScriptState& script) {
-    SpawnOrder& order = script.Orders.back();
+bool FinishOrder(ScriptState& script, SpawnOrder& order) {
     const WorkingValues& values = order.Values;
     order.HP = values.BlockValue;
     if (IsBoss(*order.Rule) && (values.Extra < 0 || values.Extra > 255))
@@ -305,9 +304,9 @@ bool FinishOrder(ScriptState& script) {
                     "the picture code " + std::to_string(values.Extra) + " is outside 0..255");
     if (IsBoss(*order.Rule) || order.Rule->Kind == EnemyKind::Dog) return true;
     int32_t interval = 0;
-    if (!Scale(script, "the scaled hit points come to ", values.BlockValue,
+    if (!Scale(script, order.Line, "the scaled hit points come to ", values.BlockValue,
                script.Settings->HitPointFactor, order.HP) ||
-        !Scale(script, "the scaled fire interval comes to ", values.Interval,
+        !Scale(script, order.Line, "the scaled fire interval comes to ", values.Interval,
                script.Settings->FireIntervalFactor, interval))
         return false;
     order.Interval = uint8_t(interval);
@@ -315,7 +314,7 @@ bool FinishOrder(ScriptState& script) {
 }
 
 bool ReadRecord(ScriptState& script, const KindRule& rule, const Field& timeField) {
-    SpawnOrder& order = script.Orders.emplace_back();
+    SpawnOrder order;
     order.Rule = &rule;
     order.Line = timeField.Line;
     const NumberStatus status = ParseTime(timeField.Text, order.Time);
@@ -325,7 +324,9 @@ bool ReadRecord(ScriptState& script, const KindRule& rule, const Field& timeFiel
         if (!ReadWhole(script, script.Values.*value)) return false;
     }
     order.Values = script.Values;
-    return FinishOrder(script);
+    if (!FinishOrder(script, order)) return false;
+    script.Orders.push_back(order);
+    return true;
 }
 
 bool ReadBlock(ScriptState& script, const KindRule& rule) {
@@ -446,11 +447,12 @@ bool ParseStage(const std::string& bytes, uint8_t difficulty, StageTables& out,
         return false;
     }
     script.Fields = SplitFields(text);
-    if (!ReadScript(script)) {
-        error = script.Error;
-        return false;
-    }
-    return BuildTables(script.Orders, out, error);
+    // The lines read before a fault are built all the same, so that the first fault in the file
+    // is the one reported, whether it is in the writing or in an enemy's course.
+    const bool wellFormed = ReadScript(script);
+    if (!BuildTables(script.Orders, out, error)) return false;
+    if (!wellFormed) error = script.Error;
+    return wellFormed;
 }
 
 bool LoadStage() {
