@@ -268,23 +268,6 @@ TEST_F(EnemyUpdate, ExplosionRunsOnPastTheEndFrame) {
 
 // ---- Fire ---------------------------------------------------------------------------------
 
-// Spawning belongs to the enemy bullets and the velocities to the motion helpers; each test
-// says which of them it needs, and waits for it while it is still a placeholder.
-bool BulletsSpawn() {
-    SpawnEnemyBullet(1, 2, 3, 4, 0);
-    bool spawned = false;
-    for (const BulletRecord& bullet : EnemyBullets) spawned |= bullet.Active != False16;
-    EnemyBullets.assign(InitialTableSlots, BulletRecord{});
-    return spawned;
-}
-bool MotionWorks() {
-    return VelocityFromAngle(0, 8).DX == 8;
-}
-
-#define NEEDS_BULLETS() \
-    if (!BulletsSpawn()) GTEST_SKIP() << "SpawnEnemyBullet adds no bullet yet"
-#define NEEDS_MOTION() \
-    if (!MotionWorks()) GTEST_SKIP() << "the motion helpers are placeholders yet"
 
 std::vector<BulletRecord> Flying() {
     std::vector<BulletRecord> flying;
@@ -312,7 +295,6 @@ protected:
 };
 
 TEST_F(EnemyFiring, ShotsLeaveFromWhereTheEnemyNowStands) {
-    NEEDS_BULLETS();
     PlaceLiving(50, 10, 10);
     Path().X[5] = 320;
     Path().Y[5] = 240;
@@ -325,7 +307,6 @@ TEST_F(EnemyFiring, ShotsLeaveFromWhereTheEnemyNowStands) {
 }
 
 TEST_F(EnemyFiring, StraightShotFallsAtTenWithRandomSidewaysSpeed) {
-    NEEDS_BULLETS();
     Fire(17);
     const auto flying = Flying();
     ASSERT_EQ(flying.size(), 1u);
@@ -339,7 +320,6 @@ TEST_F(EnemyFiring, StraightShotFallsAtTenWithRandomSidewaysSpeed) {
 }
 
 TEST_F(EnemyFiring, HomingShotStartsSidewaysOnly) {
-    NEEDS_BULLETS();
     Fire(40);
     const auto flying = Flying();
     ASSERT_EQ(flying.size(), 1u);
@@ -352,8 +332,6 @@ TEST_F(EnemyFiring, HomingShotStartsSidewaysOnly) {
 }
 
 TEST_F(EnemyFiring, AimedShotFliesAtTheShipAtTen) {
-    NEEDS_BULLETS();
-    NEEDS_MOTION();
     Player.X = 200;
     Player.Y = 450;
     Fire(20);
@@ -365,8 +343,6 @@ TEST_F(EnemyFiring, AimedShotFliesAtTheShipAtTen) {
 }
 
 TEST_F(EnemyFiring, SpreadFansTwentyDegreesEitherSideOfTheShip) {
-    NEEDS_BULLETS();
-    NEEDS_MOTION();
     Player.X = 200;
     Player.Y = 450;
     Fire(30);
@@ -385,7 +361,6 @@ TEST_F(EnemyFiring, SpreadFansTwentyDegreesEitherSideOfTheShip) {
 }
 
 TEST_F(EnemyFiring, RingFiresTwelveBullets) {
-    NEEDS_BULLETS();
     Fire(50);
     const auto flying = Flying();
     ASSERT_EQ(flying.size(), 12u);
@@ -397,8 +372,6 @@ TEST_F(EnemyFiring, RingFiresTwelveBullets) {
 }
 
 TEST_F(EnemyFiring, RingStartsToTheRightInThirtyDegreeSteps) {
-    NEEDS_BULLETS();
-    NEEDS_MOTION();
     Fire(50);
     const auto flying = Flying();
     ASSERT_EQ(flying.size(), 12u);
@@ -408,7 +381,6 @@ TEST_F(EnemyFiring, RingStartsToTheRightInThirtyDegreeSteps) {
 }
 
 TEST_F(EnemyFiring, CodesOutsideThePatternsFireNothing) {
-    NEEDS_BULLETS();
     for (uint8_t code : {1, 9, 60, 99, 255}) {
         Fire(code);
         EXPECT_TRUE(Flying().empty()) << int(code);
