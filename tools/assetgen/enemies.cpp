@@ -118,7 +118,7 @@ Image MakeBatPicture() {
     Glowing(c, EyeRed, a - 3.5, 22, 2.3, 2);
     Polygon(c, {{a - 3, 27}, {a - 1.5, 32}, {a - 0.5, 27}}, 1, {.Material = Bone, .Z0 = 9, .Dz = 1});
     Capsule(c, a - 4, 50, a - 6, 56, 1.5, 1, {.Material = Purple, .Z0 = 3, .Dz = 2});
-    return Finish(c, 107);
+    return Finish(c, 106);
 }
 
 // ---- Blue: a walking armoured turret, plates and rivets around one red eye. ----
@@ -142,14 +142,14 @@ void BlueArmour(Canvas& c, double a) {
 Image MakeBluePicture() {
     Canvas c(107, 103);
     const double a = 54.5;
-    Capsule(c, a - 20, 84, a - 20, 100, 4, 3.5, {.Material = Steel, .Z0 = 2, .Dz = 4});
-    Ellipse(c, a - 20, 99, 3, 2, {.Material = Hull, .Z0 = 6, .Dz = 1});
+    Capsule(c, a - 20, 84, a - 20, 97, 4, 3, {.Material = Steel, .Z0 = 2, .Dz = 4});
+    Ellipse(c, a - 20, 97, 2.5, 1.8, {.Material = Hull, .Z0 = 6, .Dz = 1});
     BlueArmour(c, a);
     Ellipse(c, a, 56, 15, 13, {.Material = Hull, .Z0 = 6, .Dz = -3});
     Glowing(c, EyeRed, a, 56, 10, 9, 0.3f);
     Ellipse(c, a - 3, 53, 3, 2.5, {.Material = EyeRed, .Z0 = 0, .Dz = 0, .Emit0 = 1.1f, .Emit1 = 1.1f});
-    Capsule(c, a, 2, a, 14, 2.5, 3.5, {.Material = Steel, .Z0 = 7, .Dz = 3});
-    return Finish(c, 109);
+    Capsule(c, a, 5, a, 14, 2.5, 3.5, {.Material = Steel, .Z0 = 7, .Dz = 3});
+    return Finish(c, 108);
 }
 
 // ---- Small fry: a little red saucer with one eye and swept fins. ----
@@ -157,8 +157,8 @@ Image MakeBluePicture() {
 Image MakeSmallFryPicture() {
     Canvas c(69, 51);
     const double a = 35.5;
-    Polygon(c, {{a - 14, 20}, {a - 33, 38}, {a - 31, 44}, {a - 12, 32}}, 3, {.Material = Red, .Z0 = 0, .Dz = 3});
-    Polygon(c, {{a - 29, 38}, {a - 33, 38}, {a - 31, 44}, {a - 26, 41}}, 1,
+    Polygon(c, {{a - 14, 20}, {a - 31, 38}, {a - 29, 44}, {a - 12, 32}}, 3, {.Material = Red, .Z0 = 0, .Dz = 3});
+    Polygon(c, {{a - 27, 38}, {a - 31, 38}, {a - 29, 44}, {a - 24, 41}}, 1,
             {.Material = Gold, .Z0 = 0, .Dz = 3, .How = Mode::Decal});
     Ellipse(c, a, 26, 22, 13, {.Material = Red, .Z0 = 2, .Dz = 6});
     Ellipse(c, a, 29, 22, 4, {.Material = Steel, .Z0 = 2, .Dz = 6, .How = Mode::Decal});
@@ -179,12 +179,12 @@ void BeetleLegs(Canvas& c, double a) {
     Capsule(c, a - 30, 20, a - 32, 10, 1.3, 1, leg);
     Capsule(c, a - 13, 40, a - 33, 44, 1.8, 1.3, leg);
     Capsule(c, a - 12, 50, a - 28, 62, 1.8, 1.3, leg);
-    Capsule(c, a - 28, 62, a - 26, 68, 1.3, 1, leg);
+    Capsule(c, a - 28, 62, a - 26, 66, 1.3, 1, leg);
 }
 
 void BeetleFront(Canvas& c, double a) {
     Ellipse(c, a, 56, 11, 9, {.Material = Green, .Z0 = 4, .Dz = 5, .Bias = -0.1f});
-    Capsule(c, a - 5, 62, a - 9, 69, 2.2, 1, {.Material = Bone, .Z0 = 6, .Dz = 2});
+    Capsule(c, a - 5, 61, a - 9, 66, 2.2, 1, {.Material = Bone, .Z0 = 6, .Dz = 2});
     Glowing(c, Glow, a - 5, 58, 2, 1.8);
 }
 
@@ -193,7 +193,7 @@ Image GreenCell(int variant) {
     const double a = 40.5;
     BeetleLegs(c, a);
     if (variant == 1) {
-        Polygon(c, {{a - 4, 22}, {a - 36, 4}, {a - 38, 28}, {a - 10, 44}}, 3,
+        Polygon(c, {{a - 4, 22}, {a - 33, 5}, {a - 35, 28}, {a - 10, 44}}, 3,
                 {.Material = Canopy, .Z0 = 0, .Dz = 2, .Bias = -0.1f});
         Ellipse(c, a, 30, 11, 19, {.Material = Green, .Z0 = 2, .Dz = 4});
         Glowing(c, Glow, a, 26, 5, 12, 0.3f);
@@ -213,7 +213,7 @@ Image GreenCell(int variant) {
     if (variant == 0)
         for (double y : {20.0, 32.0}) Ellipse(c, a - 20, y, 2, 2.6, stripe);
     BeetleFront(c, a);
-    return Finish(c, 81);
+    return Finish(c, 80);
 }
 
 }  // namespace

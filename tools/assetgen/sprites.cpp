@@ -37,7 +37,7 @@ void ShipFlames(Canvas& c) {
     for (double cx : {15.5, 24.0}) {
         const double top = cx == 24 ? 35 : 34.5;
         Light(c, Fire, [=](double x, double y) {
-            const double dx = std::abs(x - cx) / 2.2, dy = (y - top) / 4.5;
+            const double dx = std::abs(x - cx) / 2.2, dy = (y - top) / 3.5;
             if (dy < 0 || dx * dx + dy * dy >= 1) return -1.0;
             return 1.0 - 0.7 * dy - 0.4 * dx;
         });
@@ -98,9 +98,9 @@ Image ExplosionCell(int k) {
         // Smoke puffs, lit like solid things, pushed out and up as the fire dies.
         for (int i = 0; i < 9; ++i) {
             const double a = i * 2 * Pi / 9 + Hash(i, 3, 5) * 0.6;
-            const double spread = 9 + (k - 5) * 3.2 + Hash(i, 1, 9) * 5;
-            const double pr = 7 + (k - 5) * 1.1 + Hash(i, 2, 4) * 3;
-            Ellipse(c, cx + std::cos(a) * spread, cy + std::sin(a) * spread - (k - 5) * 1.5, pr, pr,
+            const double spread = 7 + (k - 5) * 2.4 + Hash(i, 1, 9) * 3;
+            const double pr = 6.5 + (k - 5) * 0.9 + Hash(i, 2, 4) * 2;
+            Ellipse(c, cx + std::cos(a) * spread, cy + std::sin(a) * spread - (k - 5) * 0.6, pr, pr,
                     {.Material = Smoke, .Z0 = 2, .Dz = float(pr * 0.7), .How = Mode::Raise});
         }
         // Mottle the puffs so they read as smoke, not as grey balls.
@@ -157,7 +157,7 @@ Image SmallBullet(int mat, int step) {
         const double r = std::hypot(dx, dy);
         const double u = std::abs(dx * std::cos(turn) + dy * std::sin(turn));
         const double v = std::abs(-dx * std::sin(turn) + dy * std::cos(turn));
-        const double spark = (std::min(u, v) < 0.6 && r < halo + 1.3) ? 0.9 - r * 0.05 : -1;
+        const double spark = (std::min(u, v) < 0.6 && r < halo + 0.5) ? 0.9 - r * 0.05 : -1;
         const double body = r < halo ? 1.1 - 0.85 * (r / halo) : -1;
         return std::max(spark, body);
     });
