@@ -339,9 +339,9 @@ Script LoadScript(const std::string& letter, int difficulty) {
     return Parse(lines, difficulty);
 }
 
-class StageScript : public ::testing::TestWithParam<int> {};
+class AssetStageScript : public ::testing::TestWithParam<int> {};
 
-TEST_P(StageScript, StaysWithinTheLoadersLimits) {
+TEST_P(AssetStageScript, StaysWithinTheLoadersLimits) {
     const int d = GetParam();
     const Script s = LoadScript(std::string(1, "enh"[d - 1]), d);
     ASSERT_FALSE(s.Spawns.empty());
@@ -376,9 +376,9 @@ TEST_P(StageScript, StaysWithinTheLoadersLimits) {
     EXPECT_GE(last, 1700);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllDifficulties, StageScript, ::testing::Values(1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(AllDifficulties, AssetStageScript, ::testing::Values(1, 2, 3));
 
-TEST(StageScripts, EasyIsLighterThanNormalAndNormalThanHard) {
+TEST(AssetStageScripts, EasyIsLighterThanNormalAndNormalThanHard) {
     std::vector<size_t> counts;
     std::vector<long> hitPoints;
     for (int d = 1; d <= 3; ++d) {
@@ -394,7 +394,7 @@ TEST(StageScripts, EasyIsLighterThanNormalAndNormalThanHard) {
     EXPECT_LT(hitPoints[1], hitPoints[2]);
 }
 
-TEST(StageScripts, ButterfliesStartAboveTheField) {
+TEST(AssetStageScripts, ButterfliesStartAboveTheField) {
     // Butterflies borrow Y and DX from the line before them; a careless order would make
     // them pop up mid-field or fly off sideways.
     for (int d = 1; d <= 3; ++d)

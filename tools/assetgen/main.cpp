@@ -5,6 +5,7 @@
 // The output is the same, byte for byte, on every run. The contact sheet shows all pictures
 // side by side, enlarged twice, on a dark background, for looking the art over.
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -53,24 +54,38 @@ std::vector<Picture> Pictures() {
 
 std::vector<uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
 
-// Lays the pictures out in rows, each as the game shows it: keyed ones over the background,
-// unkeyed ones with their own background; menu items a second time as the enlarged panel.
-Image ContactSheet(const std::vector<std::pair<Picture, Image>>& pics) {
-    const int scale = 2, width = 1840, gap = 16;
-    struct Place { const Image* Img; bool Keyed; int X, Y, Zoom; std::string Label; };
-    std::vector<Place> places;
+struct Placed {
+    const Image* Img;
+    bool Keyed;
+    int X, Y;
+    std::string Label;
+};
+
+// Lays the pictures out in rows, enlarged twice; menu items a second time as the enlarged,
+// unkeyed panel the title shows for the selected item.
+std::vector<Placed> Layout(const std::vector<std::pair<Picture, Image>>& pics, int width, int& height) {
+    const int gap = 16;
+    std::vector<Placed> places;
     int x = gap, y = gap + 12, rowH = 0;
-    auto place = [&](const Image& img, bool keyed, int zoom, const std::string& label) {
-        if (x + img.W * zoom > width) x = gap, y += rowH + gap + 12, rowH = 0;
-        places.push_back({&img, keyed, x, y, zoom, label});
-        x += img.W * zoom + gap;
-        rowH = std::max(rowH, img.H * zoom);
+    auto place = [&](const Image& img, bool keyed, const std::string& label) {
+        if (x + img.W * 2 > width) x = gap, y += rowH + gap + 12, rowH = 0;
+        places.push_back({&img, keyed, x, y, label});
+        x += img.W * 2 + gap;
+        rowH = std::max(rowH, img.H * 2);
     };
     for (const auto& [pic, img] : pics) {
-        place(img, pic.Keyed, scale, pic.File);
-        if (pic.Key == MenuPanel) place(img, false, scale, "SELECTED");
+        place(img, pic.Keyed, pic.File);
+        if (pic.Key == MenuPanel) place(img, false, "selected");
     }
-    Image sheet(width, y + rowH + gap);
+    height = y + rowH + gap;
+    return places;
+}
+
+// Each picture as the game shows it: keyed ones over a dark chequer, unkeyed ones whole.
+Image ContactSheet(const std::vector<std::pair<Picture, Image>>& pics) {
+    int height = 0;
+    const auto places = Layout(pics, 1840, height);
+    Image sheet(1840, height);
     for (int j = 0; j < sheet.H; ++j)
         for (int i = 0; i < sheet.W; ++i) sheet.Set(i, j, ((i / 8 + j / 8) & 1) ? Rgb{0, 0, 0} : Rgb{10, 10, 16});
     TextStyle label{.Scale = 1, .Spacing = 1, .Gradient = {{200, 200, 210}}, .OutlineWidth = 0};
@@ -78,12 +93,11 @@ Image ContactSheet(const std::vector<std::pair<Picture, Image>>& pics) {
         std::string upper = p.Label;
         for (char& ch : upper) ch = char(std::toupper(static_cast<unsigned char>(ch)));
         DrawText(sheet, p.X, p.Y - 10, upper, label);
-        for (int j = 0; j < p.Img->H * p.Zoom; ++j)
-            for (int i = 0; i < p.Img->W * p.Zoom; ++i) {
-                const int sx = i / p.Zoom, sy = j / p.Zoom;
-                if (p.Keyed && !p.Img->IsSolid(sx, sy)) continue;
-                const bool panel = !p.Img->IsSolid(sx, sy);
-                sheet.Set(p.X + i, p.Y + j, panel ? MenuPanel : p.Img->At(sx, sy));
+        for (int j = 0; j < p.Img->H * 2; ++j)
+            for (int i = 0; i < p.Img->W * 2; ++i) {
+                const bool paint = p.Img->IsSolid(i / 2, j / 2);
+                if (p.Keyed && !paint) continue;
+                sheet.Set(p.X + i, p.Y + j, paint ? p.Img->At(i / 2, j / 2) : MenuPanel);
             }
     }
     return sheet;

@@ -195,8 +195,8 @@ double Lighting(const Canvas& c, int x, int y) {
     const double diffuse = std::max(0.0, nx * lx + ny * ly + nz * lz);
     const double hx = lx, hy = ly, hz = lz + 1;  // half vector for a viewer straight above
     const double hl = std::sqrt(hx * hx + hy * hy + hz * hz);
-    const double spec = std::max(0.0, (nx * hx + ny * hy + nz * hz) / hl);
-    return 0.08 + 0.78 * diffuse + 0.35 * std::pow(spec, 24);
+    const double shine = std::max(0.0, (nx * hx + ny * hy + nz * hz) / hl);
+    return 0.08 + 0.78 * diffuse + 0.35 * std::pow(shine, 24);
 }
 
 }  // namespace

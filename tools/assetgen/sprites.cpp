@@ -89,41 +89,48 @@ Image MakeStreak() {
 
 namespace {
 
-// One explosion cell: k = 0 is the first flash, the fireball grows to k = 4, cools and breaks
-// into smoke that drifts outward and thins to nothing by k = 10.
-Image ExplosionCell(int k) {
-    Canvas c(80, 80);
-    const double cx = 39.5, cy = 39.5;
-    if (k >= 5) {
-        // Smoke puffs, lit like solid things, pushed out and up as the fire dies.
-        for (int i = 0; i < 9; ++i) {
-            const double a = i * 2 * Pi / 9 + Hash(i, 3, 5) * 0.6;
-            const double spread = 7 + (k - 5) * 2.4 + Hash(i, 1, 9) * 3;
-            const double pr = 6.5 + (k - 5) * 0.9 + Hash(i, 2, 4) * 2;
-            Ellipse(c, cx + std::cos(a) * spread, cy + std::sin(a) * spread - (k - 5) * 0.6, pr, pr,
-                    {.Material = Smoke, .Z0 = 2, .Dz = float(pr * 0.7), .How = Mode::Raise});
-        }
-        // Mottle the puffs so they read as smoke, not as grey balls.
-        for (int y = 0; y < c.H; ++y)
-            for (int x = 0; x < c.W; ++x)
-                if (c.Used(x, y)) c.Bias[c.I(x, y)] = float((Fbm(x * 0.2, y * 0.2, 31 + k, 2) - 0.5) * 0.6);
+constexpr double BlastX = 39.5, BlastY = 39.5;
+
+// Smoke puffs, lit like solid things, pushed out and up as the fire dies (cells 5 to 10).
+void SmokePuffs(Canvas& c, int k) {
+    for (int i = 0; i < 9; ++i) {
+        const double a = i * 2 * Pi / 9 + Hash(i, 3, 5) * 0.6;
+        const double spread = 7 + (k - 5) * 2.4 + Hash(i, 1, 9) * 3;
+        const double pr = 6.5 + (k - 5) * 0.9 + Hash(i, 2, 4) * 2;
+        Ellipse(c, BlastX + std::cos(a) * spread, BlastY + std::sin(a) * spread - (k - 5) * 0.6, pr, pr,
+                {.Material = Smoke, .Z0 = 2, .Dz = float(pr * 0.7), .How = Mode::Raise});
     }
+    // Mottle the puffs so they read as smoke, not as grey balls.
+    for (int y = 0; y < c.H; ++y)
+        for (int x = 0; x < c.W; ++x)
+            if (c.Used(x, y)) c.Bias[c.I(x, y)] = float((Fbm(x * 0.2, y * 0.2, 31 + k, 2) - 0.5) * 0.6);
+}
+
+// A ragged ball of fire, hottest in the middle; cell 0 adds the cross of the first flash.
+void Fireball(Canvas& c, int k) {
     const double radius[11] = {11, 18, 25, 30, 33, 31, 26, 20, 14, 9, 5};
     const double heat[11] = {1.4, 1.35, 1.25, 1.1, 0.95, 0.75, 0.6, 0.45, 0.35, 0.25, 0.2};
     Light(c, Fire, [&](double x, double y) {
         const double n = Fbm(x * 0.11 + k * 0.7, y * 0.11 - k * 0.4, 77, 3);
         const double edge = radius[k] * (0.7 + 0.6 * n);
-        const double r = Dist(x, y, cx, cy);
+        const double r = Dist(x, y, BlastX, BlastY);
         if (r >= edge) return -1.0;
         return (1 - r / edge) * heat[k] + (n - 0.5) * 0.5;
     });
-    if (k == 0) {
-        Light(c, Fire, [&](double x, double y) {
-            const double dx = std::abs(x - cx), dy = std::abs(y - cy);
-            const double ray = std::min(dx, dy), len = std::max(dx, dy);
-            return ray < 1.5 && len < 22 ? 1.0 - len / 30 : -1.0;
-        });
-    }
+    if (k > 0) return;
+    Light(c, Fire, [&](double x, double y) {
+        const double dx = std::abs(x - BlastX), dy = std::abs(y - BlastY);
+        const double ray = std::min(dx, dy), len = std::max(dx, dy);
+        return ray < 1.5 && len < 22 ? 1.0 - len / 30 : -1.0;
+    });
+}
+
+// One explosion cell: k = 0 is the first flash, the fireball grows to k = 4, cools and breaks
+// into smoke that drifts outward and thins to nothing by k = 10.
+Image ExplosionCell(int k) {
+    Canvas c(80, 80);
+    if (k >= 5) SmokePuffs(c, k);
+    Fireball(c, k);
     if (k >= 8) {
         // The cloud thins out in an even ordered pattern rather than vanishing at once.
         const double fade = (k - 7) / 4.0;
