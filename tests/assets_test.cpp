@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
