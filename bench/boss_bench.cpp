@@ -83,4 +83,3 @@ BENCHMARK(BM_BossWreckFrameWith150Bullets)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();

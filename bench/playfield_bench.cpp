@@ -102,4 +102,3 @@ BENCHMARK(BM_BusyStageFrame);
 
 }  // namespace
 
-BENCHMARK_MAIN();

@@ -108,4 +108,3 @@ BENCHMARK(BM_UpdateSixtyEnemies)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
