@@ -72,15 +72,6 @@ TEST_F(MusicTest, TheTuneStartsAgainFromTheTopAfterItStops) {
     EXPECT_TRUE(headless::MusicPlaying());
 }
 
-TEST_F(MusicTest, AFailedQueryKeepsTheLastAnswerPlaying) {
-    OpenTune();
-    Frame();
-    Frame();  // the answer is now "playing"
-    SendMusicCommand("Close BGM");
-    headless::TakeMusicCommands(true);
-    EXPECT_EQ(Frame(), Commands{Status});
-}
-
 TEST_F(MusicTest, AFailedQueryKeepsTheLastAnswerStopped) {
     OpenTune();
     Frame();  // the answer is now "stopped", and the tune was started
@@ -115,17 +106,6 @@ TEST_F(MusicTest, CommandsForAnotherAliasOrInAnotherFormChangeNothing) {
     std::string reply;
     EXPECT_EQ(SendMusicCommand(Status, &reply), MusicOk);
     EXPECT_EQ(reply, "playing");
-}
-
-TEST_F(MusicTest, ClosingTheTuneLetsItBeOpenedAgain) {
-    OpenTune();
-    SendMusicCommand(Play);
-    EXPECT_EQ(SendMusicCommand("Close BGM"), MusicOk);
-    EXPECT_FALSE(headless::MusicPlaying());
-    EXPECT_EQ(SendMusicCommand("Open m_battle.mid Alias BGM"), MusicOk);
-    std::string reply;
-    SendMusicCommand(Status, &reply);
-    EXPECT_EQ(reply, "stopped");
 }
 
 }  // namespace

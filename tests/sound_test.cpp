@@ -34,14 +34,6 @@ TEST_F(SoundTest, VoicesStartFromOneAndTheNinthExplosionCutsOffTheFirst) {
     EXPECT_EQ(explosion.LastIndex, 1);
 }
 
-TEST_F(SoundTest, ReloadingStartsTheRotationAgainFromVoiceOne) {
-    ASSERT_TRUE(InitSound());
-    SoundEffect explosion = LoadSoundEffect(Wav(), 8);
-    PlayTimes(explosion, 5);
-    explosion = LoadSoundEffect(Wav(), 8);
-    EXPECT_EQ(PlayTimes(explosion, 2), (std::vector<int>{1, 2}));
-}
-
 TEST_F(SoundTest, AOneVoiceEffectRestartsItsOnlyVoiceEveryTime) {
     ASSERT_TRUE(InitSound());
     SoundEffect effect = LoadSoundEffect(Wav(), 1);
