@@ -28,8 +28,9 @@ int RefuseTune(int error, const std::string& file, const std::string& why) {
     return error;
 }
 
-// Checks everything that would leave the synthesiser silent or stuck before handing it the
-// file: the file itself, a note in it, a soundfont to play it with.
+// Checks what would leave the synthesiser stuck before handing it the file: the file itself and a
+// note in it. The soundfont is the mixer's business: it finds the system's General MIDI one
+// itself, and fails to load the tune without one.
 int CheckTune(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) return RefuseTune(MusicErrorFileNotFound, file, "the file cannot be read");
@@ -42,9 +43,6 @@ int CheckTune(const std::string& file) {
         case MidiContent::HasNotes:
             break;
     }
-    if (!Mix_GetSoundFonts())
-        return RefuseTune(MusicErrorNoDevice, file,
-                          "no General MIDI soundfont (install timgm6mb-soundfont)");
     return MusicOk;
 }
 
@@ -53,12 +51,14 @@ int OpenTuneFile(const std::string& file, const std::string& alias) {
     if (const int error = CheckTune(file); error != MusicOk) return error;
     std::string why;
     if (!AcquireMixer(why)) return RefuseTune(MusicErrorNoDevice, file, why);
-    Mix_Music* music = nullptr;
-    if ((Mix_Init(MIX_INIT_MID) & MIX_INIT_MID) == 0 ||
-        (music = Mix_LoadMUS(file.c_str())) == nullptr) {
+    Mix_Music* music = Mix_LoadMUS(file.c_str());
+    if (!music) {
+        // The tune passed the check, so what most often fails here is the soundfont.
         const std::string error = Mix_GetError();
         ReleaseMixer();
-        return RefuseTune(MusicErrorNoDevice, file, error);
+        return RefuseTune(
+            MusicErrorNoDevice, file,
+            error + " (is a General MIDI soundfont such as timgm6mb-soundfont installed?)");
     }
     Tune = OpenTune{alias, file, music, false};
     return MusicOk;
@@ -76,16 +76,15 @@ bool TunePlaying() {
 }
 
 // The mixer cannot rewind a MIDI tune it has begun: started again, it carries on from where it
-// was. A tune cut off part-way is therefore swapped for a fresh copy. Loading the copy while the
-// old one still holds the soundfont reuses its samples, which makes it far quicker than the
-// first load.
+// was. A tune cut off part-way is therefore swapped for a fresh copy, loaded while the old one
+// still holds the soundfont so that the synthesiser reuses its samples.
 int RewindTune() {
     if (Tune.Started && Mix_PlayingMusic()) {
         Mix_Music* fresh = Mix_LoadMUS(Tune.File.c_str());
         if (!fresh) {
-            const std::string file = Tune.File;
+            const std::string file = Tune.File, error = Mix_GetError();
             CloseTune();
-            return RefuseTune(MusicErrorInvalidFile, file, Mix_GetError());
+            return RefuseTune(MusicErrorInvalidFile, file, error);
         }
         Mix_HaltMusic();
         Mix_FreeMusic(Tune.Music);
@@ -101,7 +100,8 @@ int PlayTune() {
         Tune.Started = true;
         return Mix_PlayMusic(Tune.Music, 1) == 0 ? MusicOk : MusicErrorNoDevice;
     }
-    // Played to its end, the tune stays there until rewound, as the game's device did.
+    // Stopped part-way, the tune carries on; played to its end, it stays there until rewound,
+    // as the game's device did.
     if (Mix_PausedMusic()) Mix_ResumeMusic();
     return MusicOk;
 }
