@@ -57,6 +57,8 @@ void OpenMainWindow(const std::string& caption, int width, int height) {
     Frame = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width,
                               height);
     if (!Frame) FailOnSdl("Cannot create the frame texture");
+    // Whole pixels, whatever the scale hint says: a HiDPI screen shows big sharp pixels.
+    SDL_SetTextureScaleMode(Frame, SDL_ScaleModeNearest);
     std::vector<uint32_t> black(size_t(width) * height, 0);
     SDL_UpdateTexture(Frame, nullptr, black.data(), width * int(sizeof(uint32_t)));
     RedrawWindow();
