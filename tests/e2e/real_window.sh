@@ -67,18 +67,17 @@ press() {  # press KEY on the focused window, held for a while
     xdotool keyup "$1"
 }
 
-# Mean brightness (0..1) of a region of the play area, from a screenshot of the game window.
-shot=0
+# Screenshots of the game window, named by the time taken; the mean brightness (0..1) of a
+# region of the play area.
 screenshot() {
-    shot=$((shot + 1))
-    import -window "$window" "$work/shot$shot.png"
-    # The play area is the bottom 500 x 600 of the client area, under the menu bar.
-    local height
-    height="$(identify -format %h "$work/shot$shot.png")"
-    play_top=$((height - 600))
-    echo "$work/shot$shot.png"
+    local file
+    file="$work/shot-$(date +%s%N).png"
+    import -window "$window" "$file"
+    echo "$file"
 }
-region_mean() {  # region_mean FILE X Y W H
+region_mean() {  # region_mean FILE X Y W H, in play-area coordinates
+    # The play area is the bottom 500 x 600 of the client area, under the menu bar.
+    local play_top=$(($(identify -format %h "$1") - 600))
     convert "$1" -crop "$4x$5+$2+$((play_top + $3))" +repage -colorspace Gray -format "%[fx:mean]" info:
 }
 brighter_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
