@@ -1,11 +1,12 @@
 // The runner's input script: each command, comments and blank lines, and refusals that name
 // the line.
+#include "runner_input.h"
+
 #include <gtest/gtest.h>
 
 #include "game/boss.h"
 #include "game/state.h"
 #include "platform/headless/headless.h"
-#include "runner_input.h"
 #include "runner_trace.h"
 #include "support/test_support.h"
 
@@ -30,7 +31,8 @@ std::string ParseError(const std::string& text) {
 class RunnerInputTest : public GameTest {};
 
 TEST_F(RunnerInputTest, KeyCommandsApplyAtTheirFrame) {
-    const RunnerInput input = Parse("# a comment\n\n3 down z\r\n3 down kp8\n5 up z\n7 tap return\n");
+    const RunnerInput input =
+        Parse("# a comment\n\n3 down z\r\n3 down kp8\n5 up z\n7 tap return\n");
     input.ApplyFrame(2);
     EXPECT_EQ(GetAsyncKeyState(VkZ), 0);
     input.ApplyFrame(3);
@@ -44,8 +46,8 @@ TEST_F(RunnerInputTest, KeyCommandsApplyAtTheirFrame) {
 
 TEST_F(RunnerInputTest, EveryKeyNameIsKnown) {
     const std::vector<std::pair<std::string, int>> names = {
-        {"left", VkLeft},   {"up", VkUp},       {"right", VkRight}, {"down", VkDown},
-        {"kp2", VkNumpad2}, {"kp4", VkNumpad4}, {"kp5", VkNumpad5}, {"kp6", VkNumpad6},
+        {"left", VkLeft},   {"up", VkUp},       {"right", VkRight},   {"down", VkDown},
+        {"kp2", VkNumpad2}, {"kp4", VkNumpad4}, {"kp5", VkNumpad5},   {"kp6", VkNumpad6},
         {"kp8", VkNumpad8}, {"z", VkZ},         {"return", VkReturn}, {"escape", VkEscape}};
     for (const auto& [name, key] : names) EXPECT_EQ(KeyByName(name), key) << name;
     EXPECT_EQ(KeyByName("x"), 0);
@@ -105,9 +107,10 @@ TEST_F(RunnerInputTest, TraceLineHoldsEveryField) {
     BossHP = 400;
     BossPhase = PhaseEntering;
     MessageBox("こんにちは", "t", BoxButtons::Ok);
+    headless::SetClock(123456);
     EXPECT_EQ(TraceLine(9),
               "{\"frame\":9,\"mode\":2,\"timer\":12,\"score\":340,\"player\":[226,500,5,1],"
               "\"shots\":1,\"bullets\":2,\"enemies\":1,\"exploding\":1,\"boss\":[250,-250,400,2],"
               "\"difficulty\":2,\"midi\":-1,\"wav\":0,\"sounds\":0,\"music\":[],"
-              "\"boxes\":[\"こんにちは\"]}");
+              "\"boxes\":[\"こんにちは\"],\"tick\":123456}");
 }

@@ -7,9 +7,9 @@
 
 int KeyByName(const std::string& name) {
     static const std::map<std::string, int> keys = {
-        {"left", VkLeft},  {"up", VkUp},         {"right", VkRight},     {"down", VkDown},
-        {"kp2", VkNumpad2}, {"kp4", VkNumpad4}, {"kp5", VkNumpad5},     {"kp6", VkNumpad6},
-        {"kp8", VkNumpad8}, {"z", VkZ},         {"return", VkReturn},   {"escape", VkEscape},
+        {"left", VkLeft},   {"up", VkUp},       {"right", VkRight},   {"down", VkDown},
+        {"kp2", VkNumpad2}, {"kp4", VkNumpad4}, {"kp5", VkNumpad5},   {"kp6", VkNumpad6},
+        {"kp8", VkNumpad8}, {"z", VkZ},         {"return", VkReturn}, {"escape", VkEscape},
     };
     auto found = keys.find(name);
     return found == keys.end() ? 0 : found->second;
@@ -30,9 +30,12 @@ bool ParseFrameCommand(std::istringstream& words, int64_t frame, RunnerInput& ou
         return !(words >> extra) || (problem = "close takes no key", false);
     }
     RunnerEvent event;
-    if (verb == "down") event.What = RunnerEvent::Down;
-    else if (verb == "up") event.What = RunnerEvent::Up;
-    else if (verb == "tap") event.What = RunnerEvent::Tap;
+    if (verb == "down")
+        event.What = RunnerEvent::Down;
+    else if (verb == "up")
+        event.What = RunnerEvent::Up;
+    else if (verb == "tap")
+        event.What = RunnerEvent::Tap;
     else {
         problem = "unknown command \"" + verb + "\"";
         return false;
@@ -68,9 +71,12 @@ bool ParseLine(const std::string& line, RunnerInput& out, std::string& problem) 
     if (first == "msgbox") {
         std::string which;
         words >> which;
-        if (which == "ok") out.BoxAnswers.push_back(BoxAnswer::Ok);
-        else if (which == "cancel") out.BoxAnswers.push_back(BoxAnswer::Cancel);
-        else return (problem = "msgbox takes ok or cancel", false);
+        if (which == "ok")
+            out.BoxAnswers.push_back(BoxAnswer::Ok);
+        else if (which == "cancel")
+            out.BoxAnswers.push_back(BoxAnswer::Cancel);
+        else
+            return (problem = "msgbox takes ok or cancel", false);
         return true;
     }
     size_t used = 0;
@@ -128,10 +134,18 @@ void RunnerInput::ApplyFrame(int64_t frame) const {
     if (found == Events.end()) return;
     for (const RunnerEvent& event : found->second) {
         switch (event.What) {
-            case RunnerEvent::Down: headless::SetKey(event.Key, true); break;
-            case RunnerEvent::Up: headless::SetKey(event.Key, false); break;
-            case RunnerEvent::Tap: headless::TapKey(event.Key); break;
-            case RunnerEvent::Close: headless::RequestClose(); break;
+            case RunnerEvent::Down:
+                headless::SetKey(event.Key, true);
+                break;
+            case RunnerEvent::Up:
+                headless::SetKey(event.Key, false);
+                break;
+            case RunnerEvent::Tap:
+                headless::TapKey(event.Key);
+                break;
+            case RunnerEvent::Close:
+                headless::RequestClose();
+                break;
         }
     }
 }

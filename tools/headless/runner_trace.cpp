@@ -5,6 +5,7 @@
 #include "game/boss.h"
 #include "game/state.h"
 #include "platform/headless/headless.h"
+#include "platform/platform.h"
 
 std::string JsonString(const std::string& text) {
     std::string out = "\"";
@@ -43,8 +44,10 @@ std::string TraceLine(int64_t frame) {
     int living = 0;
     int exploding = 0;
     for (const EnemyRecord& enemy : Enemies) {
-        if (enemy.Exploding != False16) ++exploding;
-        else if (enemy.Active != False16) ++living;
+        if (enemy.Exploding != False16)
+            ++exploding;
+        else if (enemy.Active != False16)
+            ++living;
     }
     auto n = [](auto value) { return std::to_string(value); };
     std::string line = "{\"frame\":" + n(frame);
@@ -64,5 +67,6 @@ std::string TraceLine(int64_t frame) {
     line += ",\"sounds\":" + n(headless::TakePlayedVoices().size());
     line += ",\"music\":" + JsonList(headless::TakeMusicCommands(false));
     line += ",\"boxes\":" + JsonList(headless::TakeBoxTexts());
+    line += ",\"tick\":" + n(TickCount());
     return line + "}";
 }
