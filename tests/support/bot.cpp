@@ -1,0 +1,83 @@
+#include "support/bot.h"
+
+#include <cmath>
+#include <limits>
+
+#include "game/boss.h"
+#include "game/state.h"
+#include "platform/headless/headless.h"
+
+namespace {
+
+constexpr int LookAhead = 8;  // frames of bullet flight considered
+
+// How close the nearest bullet comes to the ship over the next frames if it keeps moving by
+// (dx, dy) each frame.
+double Clearance(int dx, int dy) {
+    double nearest = std::numeric_limits<double>::max();
+    for (int t = 1; t <= LookAhead; ++t) {
+        const double x = std::clamp(Player.X + dx * t, 24, 476);
+        const double y = std::clamp(Player.Y + dy * t, 20, 580);
+        for (const BulletRecord& bullet : EnemyBullets) {
+            if (bullet.Active == False16) continue;
+            const double radius = bullet.Frame >= 40 ? 24 : 12;
+            const double bx = bullet.X + bullet.DX * t;
+            const double by = bullet.Y + bullet.DY * t;
+            const double gap = std::hypot(bx - x, by - y) - radius;
+            // Near frames matter most.
+            nearest = std::min(nearest, gap + 3.0 * (t - 1));
+        }
+    }
+    return nearest;
+}
+
+// Where the bot would like to be: under the boss, or under the lowest living enemy.
+int TargetX() {
+    if (GameMode == ModeBoss) return BossX;
+    int best = 250;
+    int lowest = -1000;
+    for (const EnemyRecord& enemy : Enemies) {
+        if (enemy.Active == False16 || enemy.Exploding != False16) continue;
+        if (enemy.Y > lowest && enemy.Y < 450) {
+            lowest = enemy.Y;
+            best = enemy.X;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
+void BotPlay() {
+    headless::SetKey(VkZ, true);
+    if ((GameMode != ModeStage && GameMode != ModeBoss) || Player.State == 0 || Player.State > 2) {
+        for (int key : {VkLeft, VkRight, VkUp, VkDown}) headless::SetKey(key, false);
+        return;
+    }
+    const int targetX = TargetX();
+    double bestScore = -std::numeric_limits<double>::max();
+    int bestDx = 0;
+    int bestDy = 0;
+    for (int dy : {-12, 0, 12}) {
+        for (int dx : {-12, 0, 12}) {
+            const double clearance = std::min(Clearance(dx, dy), 80.0);
+            const int x = std::clamp(Player.X + dx, 24, 476);
+            const int y = std::clamp(Player.Y + dy, 20, 580);
+            const double score =
+                clearance * 4 - std::abs(x - targetX) * 0.3 - std::abs(y - 520) * 0.2;
+            if (score > bestScore) {
+                bestScore = score;
+                bestDx = dx;
+                bestDy = dy;
+            }
+        }
+    }
+    headless::SetKey(VkLeft, bestDx < 0);
+    headless::SetKey(VkRight, bestDx > 0);
+    headless::SetKey(VkUp, bestDy < 0);
+    headless::SetKey(VkDown, bestDy > 0);
+}
+
+void BotRelease() {
+    for (int key : {VkLeft, VkRight, VkUp, VkDown, VkZ}) headless::SetKey(key, false);
+}
