@@ -2,7 +2,7 @@
 # Both install what they need from Debian first.
 JOBS ?= 2
 
-.PHONY: run test build bench deps format clean
+.PHONY: run test build bench fuzz deps format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -20,11 +20,20 @@ test: build
 		-DVEXLAN_GAME_DIR=$(CURDIR)/build/game >/dev/null
 	cmake --build build/test -j$(JOBS)
 	ctest --test-dir build/test --output-on-failure -j$(JOBS)
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SECONDS)
 
 bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVEXLAN_TESTS=OFF -DVEXLAN_BENCH=ON >/dev/null
 	cmake --build build/bench -j$(JOBS)
 	build/bench/bench/vexlan_bench
+
+# Each fuzz target runs FUZZ_SECONDS from its seed corpus (our own data files); a crash fails.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DVEXLAN_SANITIZE=ON -DVEXLAN_TESTS=OFF -DVEXLAN_FUZZ=ON >/dev/null
+	cmake --build build/fuzz -j$(JOBS) --target stage_fuzz profile_fuzz bitmap_fuzz
+	scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

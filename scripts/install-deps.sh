@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config clang
+    build-essential cmake pkg-config clang libclang-rt-14-dev
     libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev
     fonts-ipafont-gothic timgm6mb-soundfont
     libgtest-dev libbenchmark-dev

@@ -99,3 +99,45 @@ bool DecodeBitmap(const uint8_t* data, size_t size, DecodedBitmap& out, std::str
     }
     return true;
 }
+
+namespace {
+void PutU32(std::string& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
+}
+void PutU16(std::string& out, uint16_t v) {
+    out.push_back(static_cast<char>(v));
+    out.push_back(static_cast<char>(v >> 8));
+}
+}  // namespace
+
+std::string EncodeBitmap24(const uint32_t* pixels, int width, int height) {
+    const uint32_t stride = ((uint32_t(width) * 3 + 3) / 4) * 4;
+    const uint32_t imageSize = stride * uint32_t(height);
+    std::string out;
+    out.reserve(54 + imageSize);
+    out += "BM";
+    PutU32(out, 54 + imageSize);
+    PutU32(out, 0);
+    PutU32(out, 54);
+    PutU32(out, 40);
+    PutU32(out, uint32_t(width));
+    PutU32(out, uint32_t(height));
+    PutU16(out, 1);
+    PutU16(out, 24);
+    PutU32(out, 0);
+    PutU32(out, imageSize);
+    PutU32(out, 2835);  // 72 DPI
+    PutU32(out, 2835);
+    PutU32(out, 0);
+    PutU32(out, 0);
+    for (int row = height - 1; row >= 0; --row) {  // bottom-up
+        const uint32_t* line = pixels + size_t(row) * width;
+        for (int x = 0; x < width; ++x) {
+            out.push_back(static_cast<char>(line[x] & 0xFF));
+            out.push_back(static_cast<char>(line[x] >> 8 & 0xFF));
+            out.push_back(static_cast<char>(line[x] >> 16 & 0xFF));
+        }
+        out.append(stride - uint32_t(width) * 3, '\0');
+    }
+    return out;
+}

@@ -18,3 +18,6 @@ constexpr int MaxBitmapSide = 16384;
 
 // Returns false and sets `error` when the bytes are not a bitmap we can read.
 bool DecodeBitmap(const uint8_t* data, size_t size, DecodedBitmap& out, std::string& error);
+
+// Encodes 0x00RRGGBB pixels (top row first) as an uncompressed 24-bit Windows bitmap.
+std::string EncodeBitmap24(const uint32_t* pixels, int width, int height);

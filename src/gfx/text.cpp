@@ -133,7 +133,10 @@ void DrawText(const std::string& text, int32_t x, int32_t y, int32_t bgrColour, 
 }
 
 std::string NumberText(int64_t value) {
-    return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+    if (value < 0) return std::to_string(value);
+    std::string text(1, ' ');
+    text += std::to_string(value);
+    return text;
 }
 
 void DrawFps() {

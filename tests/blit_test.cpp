@@ -1,0 +1,205 @@
+// The copies every picture goes through: colour key, the whole-inside rule of the unclipped and
+// stretched copies, and the clipping steps of the clipped copy.
+#include <gtest/gtest.h>
+
+#include "gfx/bmp.h"
+#include "gfx/surface.h"
+#include "support/test_support.h"
+
+namespace {
+
+constexpr uint32_t Key = 0xFF00FF;
+constexpr uint32_t Back = 0x000000;
+
+// A source whose pixel at (x, y) has the value (x << 8) | y, with the key colour at (0, 0), so
+// every copied pixel says where it came from.
+Surface NumberedSource(int width, int height) {
+    Surface src = MakeSurface(width, height, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) src->Pixels[size_t(y) * width + x] = 0x010000 | x << 8 | y;
+    src->Pixels[0] = Key;
+    src->ColourKey = Key;
+    return src;
+}
+
+// The bounding box of pixels that differ from the background.
+struct Box {
+    int Left = 1 << 30, Top = 1 << 30, Right = -1, Bottom = -1;
+    int Count = 0;
+};
+Box Drawn(const Surface& dest) {
+    Box box;
+    for (int y = 0; y < dest->Height; ++y)
+        for (int x = 0; x < dest->Width; ++x) {
+            if (PixelAt(dest, x, y) == Back) continue;
+            box.Left = std::min(box.Left, x);
+            box.Top = std::min(box.Top, y);
+            box.Right = std::max(box.Right, x + 1);
+            box.Bottom = std::max(box.Bottom, y + 1);
+            ++box.Count;
+        }
+    return box;
+}
+
+uint32_t Source(int x, int y) { return 0x010000 | x << 8 | y; }
+
+}  // namespace
+
+TEST(ColourKey, KeyColouredPixelsAreTransparentEvenInsideTheSprite) {
+    Surface dest = MakeSurface(20, 20, Back);
+    Surface src = NumberedSource(8, 8);
+    src->Pixels[3 * 8 + 4] = Key;  // a hole in the middle
+    ASSERT_EQ(DrawSprite(dest, 5, 5, 8, 8, src, 0, 0, true), BlitOk);
+    EXPECT_EQ(PixelAt(dest, 5, 5), Back);          // the top-left key pixel
+    EXPECT_EQ(PixelAt(dest, 5 + 4, 5 + 3), Back);  // the hole
+    EXPECT_EQ(PixelAt(dest, 5 + 1, 5 + 1), Source(1, 1));
+}
+
+TEST(ColourKey, WithoutKeyTheCopyIsOpaque) {
+    Surface dest = MakeSurface(20, 20, Back);
+    Surface src = NumberedSource(8, 8);
+    DrawSprite(dest, 0, 0, 8, 8, src, 0, 0, false);
+    EXPECT_EQ(PixelAt(dest, 0, 0), Key);
+}
+
+TEST(ColourKey, LoadedPictureTakesItsKeyFromTheTopLeftPixel) {
+    const std::string dir = MakeScratchDir();
+    std::vector<uint32_t> pixels = {0x123456, 0xABCDEF, 0x00FF00, 0x123456};
+    WriteFile(dir + "/p.bmp", EncodeBitmap24(pixels.data(), 2, 2));
+    Surface loaded = LoadBitmapSurface(dir + "/p.bmp");
+    EXPECT_EQ(loaded->ColourKey, 0x123456u);
+    EXPECT_EQ(loaded->Width, 2);
+    EXPECT_EQ(PixelAt(loaded, 1, 0), 0xABCDEFu);
+    EXPECT_EQ(PixelAt(loaded, 0, 1), 0x00FF00u);
+}
+
+TEST(UnclippedCopy, DrawsNothingUnlessWhollyInside) {
+    Surface dest = MakeSurface(500, 600, Back);
+    Surface src = NumberedSource(6, 18);
+    EXPECT_NE(DrawSprite(dest, 495, 10, 6, 18, src, 0, 0, true), BlitOk);  // one column out
+    EXPECT_NE(DrawSprite(dest, 10, 583, 6, 18, src, 0, 0, true), BlitOk);  // one row out
+    EXPECT_NE(DrawSprite(dest, -1, 10, 6, 18, src, 0, 0, true), BlitOk);
+    EXPECT_NE(DrawSprite(dest, 10, 10, 6, 18, src, 1, 0, true), BlitOk);   // source overrun
+    EXPECT_EQ(Drawn(dest).Count, 0);
+    EXPECT_EQ(DrawSprite(dest, 494, 582, 6, 18, src, 0, 0, true), BlitOk);  // touching the edges
+    EXPECT_EQ(Drawn(dest).Count, 6 * 18 - 1);
+}
+
+TEST(ClippedCopy, NegativeDestinationCutsTheLeftColumns) {
+    Surface dest = MakeSurface(500, 600, Back);
+    Surface src = NumberedSource(31, 31);
+    DrawSpriteClipped(dest, -10, 5, 31, 31, 500, 600, src, 0, 0, 31, 31, true);
+    const Box box = Drawn(dest);
+    EXPECT_EQ(box.Left, 0);
+    EXPECT_EQ(box.Right, 21);
+    EXPECT_EQ(PixelAt(dest, 0, 5), Source(10, 0));
+    EXPECT_EQ(PixelAt(dest, 20, 35), Source(30, 30));
+}
+
+TEST(ClippedCopy, DestinationLimitIsExclusive) {
+    Surface dest = MakeSurface(500, 600, Back);
+    Surface src = NumberedSource(31, 31);
+    DrawSpriteClipped(dest, 490, 100, 31, 31, 500, 600, src, 0, 0, 31, 31, false);
+    const Box box = Drawn(dest);
+    EXPECT_EQ(box.Left, 490);
+    EXPECT_EQ(box.Right, 500);
+    EXPECT_EQ(PixelAt(dest, 499, 100), Source(9, 0));
+}
+
+TEST(ClippedCopy, FullyOutsideDrawsNothingAndReportsSuccess) {
+    Surface dest = MakeSurface(500, 600, Back);
+    Surface src = NumberedSource(31, 31);
+    EXPECT_EQ(DrawSpriteClipped(dest, 500, 100, 31, 31, 500, 600, src, 0, 0, 31, 31, true), 0);
+    EXPECT_EQ(DrawSpriteClipped(dest, -31, 100, 31, 31, 500, 600, src, 0, 0, 31, 31, true), 0);
+    EXPECT_EQ(DrawSpriteClipped(dest, 100, -31, 31, 31, 500, 600, src, 0, 0, 31, 31, true), 0);
+    EXPECT_EQ(DrawSpriteClipped(dest, 100, 600, 31, 31, 500, 600, src, 0, 0, 31, 31, true), 0);
+    EXPECT_EQ(Drawn(dest).Count, 0);
+}
+
+TEST(ClippedCopy, NegativeSourceShiftsTheDestination) {
+    Surface dest = MakeSurface(500, 600, Back);
+    Surface src = NumberedSource(40, 40);
+    DrawSpriteClipped(dest, 100, 50, 20, 10, 500, 600, src, -5, 0, 0, 0, false);
+    const Box box = Drawn(dest);
+    EXPECT_EQ(box.Left, 105);
+    EXPECT_EQ(box.Right, 120);
+    EXPECT_EQ(PixelAt(dest, 105, 50), Key);  // source (0, 0), copied without key
+    EXPECT_EQ(PixelAt(dest, 106, 50), Source(1, 0));
+}
+
+TEST(ClippedCopy, SourceLimitCutsTheCell) {
+    Surface dest = MakeSurface(500, 600, Back);
+    Surface src = NumberedSource(106, 71);
+    // The bat: 106 wide asked, 105 columns shown.
+    DrawSpriteClipped(dest, 100, 100, 106, 71, 500, 600, src, 0, 0, 105, 71, false);
+    EXPECT_EQ(Drawn(dest).Right, 205);
+}
+
+TEST(ClippedCopy, SourceBeyondItsLimitDrawsNothing) {
+    Surface dest = MakeSurface(500, 600, Back);
+    Surface src = NumberedSource(891, 80);
+    EXPECT_EQ(DrawSpriteClipped(dest, 100, 100, 81, 80, 500, 600, src, 810, 0, 808, 80, true), 0);
+    EXPECT_EQ(Drawn(dest).Count, 0);
+}
+
+TEST(ClippedCopy, ZeroLimitsTurnClippingOffButNegativePositionsAreStillCut) {
+    Surface dest = MakeSurface(50, 50, Back);
+    Surface src = NumberedSource(31, 31);
+    // No limit: the copy runs past the surface edge, so the whole-inside rule refuses it.
+    EXPECT_NE(DrawSpriteClipped(dest, 30, 0, 31, 31, 0, 0, src, 0, 0, 0, 0, false), BlitOk);
+    EXPECT_EQ(Drawn(dest).Count, 0);
+    EXPECT_EQ(DrawSpriteClipped(dest, -5, -5, 31, 31, 0, 0, src, 0, 0, 0, 0, false), BlitOk);
+    EXPECT_EQ(PixelAt(dest, 0, 0), Source(5, 5));
+}
+
+TEST(ClippedCopy, OffsetsOfTheBottomRightCornerAreKept) {
+    Surface dest = MakeSurface(500, 600, Back);
+    Surface src = NumberedSource(60, 59);
+    DrawSpriteClipped(dest, 470, 570, 60, 59, 500, 600, src, 0, 0, 60, 59, false);
+    const Box box = Drawn(dest);
+    EXPECT_EQ(box.Right, 500);
+    EXPECT_EQ(box.Bottom, 600);
+    EXPECT_EQ(PixelAt(dest, 499, 599), Source(29, 29));
+}
+
+TEST(StretchedCopy, DoublesEveryPixel) {
+    Surface dest = MakeSurface(20, 20, Back);
+    Surface src = NumberedSource(4, 3);
+    ASSERT_EQ(DrawStretched(dest, 2, 2, 8, 6, src, 0, 0, 4, 3, false), BlitOk);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(PixelAt(dest, 2 + x, 2 + y), x / 2 == 0 && y / 2 == 0 ? Key : Source(x / 2, y / 2));
+}
+
+TEST(StretchedCopy, SmearsOneRowOverARectangle) {
+    Surface dest = MakeSurface(500, 600, Back);
+    Surface src = NumberedSource(500, 130);
+    DrawStretched(dest, 0, 0, 500, 126, src, 0, 1, 500, 1, false);
+    EXPECT_EQ(PixelAt(dest, 7, 0), Source(7, 1));
+    EXPECT_EQ(PixelAt(dest, 7, 125), Source(7, 1));
+    EXPECT_EQ(PixelAt(dest, 7, 126), Back);
+}
+
+TEST(StretchedCopy, RespectsTheKeyAndTheWholeInsideRule) {
+    Surface dest = MakeSurface(100, 100, Back);
+    Surface src = NumberedSource(10, 10);
+    EXPECT_NE(DrawStretched(dest, 90, 0, 20, 20, src, 0, 0, 10, 10, true), BlitOk);
+    EXPECT_EQ(Drawn(dest).Count, 0);
+    DrawStretched(dest, 0, 0, 20, 20, src, 0, 0, 10, 10, true);
+    EXPECT_EQ(PixelAt(dest, 0, 0), Back);  // key pixel stretched to 2 x 2, still transparent
+    EXPECT_EQ(PixelAt(dest, 1, 1), Back);
+    EXPECT_EQ(PixelAt(dest, 2, 2), Source(1, 1));
+}
+
+TEST(Clear, FillsEveryPixelWhateverTheSize) {
+    Surface odd = MakeSurface(7, 3, 0x123456);
+    ClearSurface(odd, 0x00FF00);
+    for (uint32_t pixel : odd->Pixels) EXPECT_EQ(pixel, 0x00FF00u);
+}
+
+TEST(Colours, SurfaceColourSwapsRedAndBlue) {
+    EXPECT_EQ(SurfaceColour(0), 0);
+    EXPECT_EQ(SurfaceColour(0xFFFFFF), 0xFFFFFF);
+    EXPECT_EQ(SurfaceColour(0x0000FF), 0xFF0000);  // red
+    EXPECT_EQ(SurfaceColour(0xFF0000), 0x0000FF);  // blue
+}

@@ -1,0 +1,28 @@
+// The keyboard state: down now in the top bit, pressed since the previous query in the low bit.
+#include <gtest/gtest.h>
+
+#include "platform/headless/headless.h"
+#include "support/test_support.h"
+
+class KeysTest : public GameTest {};
+
+TEST_F(KeysTest, APressReadsDownAndLatchedThenOnlyDown) {
+    headless::SetKey(VkZ, true);
+    EXPECT_EQ(GetAsyncKeyState(VkZ), KeyDownNow | KeyPressedSinceQuery);
+    EXPECT_EQ(GetAsyncKeyState(VkZ), KeyDownNow);
+}
+
+TEST_F(KeysTest, APressReleasedBeforeTheQueryStillCounts) {
+    headless::SetKey(VkReturn, true);
+    headless::SetKey(VkReturn, false);
+    EXPECT_EQ(GetAsyncKeyState(VkReturn), KeyPressedSinceQuery);
+    EXPECT_EQ(GetAsyncKeyState(VkReturn), 0);
+}
+
+TEST_F(KeysTest, TheLatchIsPerKey) {
+    headless::TapKey(VkLeft);
+    EXPECT_EQ(GetAsyncKeyState(VkRight), 0);
+    EXPECT_EQ(GetAsyncKeyState(VkLeft), KeyPressedSinceQuery);
+}
+
+TEST_F(KeysTest, AKeyNeverTouchedReadsZero) { EXPECT_EQ(GetAsyncKeyState(VkNumpad5), 0); }

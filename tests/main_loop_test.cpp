@@ -1,0 +1,143 @@
+// The frame pass: what each game mode runs, the stage timer and the switch to the boss, the
+// status line, and the quit question.
+#include <gtest/gtest.h>
+
+#include "game/boss.h"
+#include "game/state.h"
+#include "gfx/display.h"
+#include "gfx/text.h"
+#include "platform/headless/headless.h"
+#include "shell/main_loop.h"
+#include "support/test_support.h"
+
+namespace {
+
+// Keeps the streaks out of the status line's way.
+void ParkStreaks() {
+    for (StreakRecord& streak : Streaks) streak = {0, 500, 1000000};
+}
+
+// The pixels of the status line's area (y 0..40, x 240..500).
+std::vector<uint32_t> StatusArea() {
+    std::vector<uint32_t> area;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 240; x < 500; ++x) area.push_back(PixelAt(BackBuffer, x, y));
+    return area;
+}
+
+}  // namespace
+
+class FramePassTest : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        ParkStreaks();
+        Player = {226, 700, 0, 0, 5, 14};  // gone: draws nothing, reads no key
+    }
+};
+
+TEST_F(FramePassTest, AStageFrameCountsTheTimer) {
+    GameMode = ModeStage;
+    StageTimer = 10;
+    EXPECT_TRUE(RunFramePass(0));
+    EXPECT_EQ(StageTimer, 11);
+    EXPECT_EQ(GameMode, ModeStage);
+}
+
+TEST_F(FramePassTest, TheBossArrivesOnThe2050thStageFrame) {
+    GameMode = ModeStage;
+    StageTimer = 2048;
+    RunFramePass(0);
+    EXPECT_EQ(GameMode, ModeStage);
+    RunFramePass(0);
+    EXPECT_EQ(GameMode, ModeBoss);
+    EXPECT_EQ(StageTimer, 0);
+    EXPECT_EQ(BossY, -250);  // the boss was reset
+    EXPECT_EQ(BossPhase, PhaseEntering);
+    RunFramePass(0);
+    EXPECT_EQ(StageTimer, 0);  // the timer stands still during the fight
+}
+
+TEST_F(FramePassTest, TheBossWinsOverAGameOverAskedForInTheSameFrame) {
+    GameMode = ModeStage;
+    StageTimer = 2049;
+    Player = {226, 300, 0, 0, 0, 13};  // the last frame of the ship's explosion
+    RunFramePass(0);
+    EXPECT_EQ(GameMode, ModeBoss);
+    EXPECT_EQ(Player.State, 14);
+}
+
+TEST_F(FramePassTest, AnUnknownModeOnlyClearsPresentsAndWaits) {
+    GameMode = 0;
+    StageTimer = 7;
+    const int presents = headless::PresentCount();
+    const int32_t before = TickCount();
+    EXPECT_TRUE(RunFramePass(0x00FF00));
+    EXPECT_EQ(StageTimer, 7);
+    EXPECT_EQ(headless::PresentCount(), presents + 1);
+    EXPECT_GT(TickCount(), before);
+    for (uint32_t pixel : headless::LastPresentedFrame()) ASSERT_EQ(pixel, 0x00FF00u);
+}
+
+TEST_F(FramePassTest, GameOverAndEndingEndTheGameWithoutPresentingThePass) {
+    for (uint8_t mode : {ModeGameOver, ModeEnding}) {
+        GameMode = mode;
+        headless::SetKey(VkZ, true);  // ends the game-over picture at once
+        EXPECT_FALSE(RunFramePass(0)) << int(mode);
+        headless::SetKey(VkZ, false);
+    }
+}
+
+TEST_F(FramePassTest, StageStatusLineDrawsTheScoreInTheHpTextsSize) {
+    GameMode = ModeStage;
+    Score = 1234;
+    RunFramePass(0);
+    const auto drawn = StatusArea();
+    ClearSurface(BackBuffer, 0);
+    DrawText("HP : 5", 400, 10, 0xFFFFFF, 18);
+    DrawText("SCORE: 1234", 250, 10, 0xFFFFFF, 18);
+    EXPECT_EQ(drawn, StatusArea());
+}
+
+TEST_F(FramePassTest, BossStatusLineDrawsTheScoreInTheFrameRateSize) {
+    GameMode = ModeBoss;
+    BossX = -1000;  // keep the boss picture away from the status line
+    BossY = -1000;
+    Score = 1234;
+    RunFramePass(0);
+    const auto drawn = StatusArea();
+    ClearSurface(BackBuffer, 0);
+    DrawText("SCORE: 1234", 250, 10, 0xFFFFFF, 12);
+    DrawText("HP : 5", 400, 10, 0xFFFFFF, 18);
+    EXPECT_EQ(drawn, StatusArea());
+}
+
+TEST_F(FramePassTest, EscapeAsksToQuitAndCancelCarriesOn) {
+    GameMode = ModeStage;
+    headless::SetKey(VkEscape, true);
+    headless::QueueBoxAnswer(BoxAnswer::Cancel);
+    EXPECT_TRUE(RunFramePass(0));
+    EXPECT_EQ(headless::TakeBoxTexts(), std::vector<std::string>{"終了しますか"});
+    EXPECT_NE(BackBuffer, nullptr);
+}
+
+TEST_F(FramePassTest, OkInTheQuitBoxReleasesTheDisplayAndEndsTheProgram) {
+    ProgramDir = MakeScratchDir();
+    GameMode = ModeStage;
+    headless::SetKey(VkEscape, true);
+    headless::QueueBoxAnswer(BoxAnswer::Ok);
+    try {
+        RunFramePass(0);
+        FAIL() << "the program should have ended";
+    } catch (const headless::ProgramExit& exit) {
+        EXPECT_EQ(exit.Status, 0);
+    }
+    EXPECT_EQ(BackBuffer, nullptr);
+}
+
+TEST_F(FramePassTest, EscapeTappedBetweenFramesDoesNotAsk) {
+    GameMode = ModeStage;
+    headless::TapKey(VkEscape);  // pressed and released: play only asks while it is held
+    RunFramePass(0);
+    EXPECT_TRUE(headless::TakeBoxTexts().empty());
+}
