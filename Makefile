@@ -26,6 +26,7 @@ bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVEXLAN_TESTS=OFF -DVEXLAN_BENCH=ON >/dev/null
 	cmake --build build/bench -j$(JOBS)
 	build/bench/bench/vexlan_bench
+	build/bench/bench/vexlan_music_bench
 
 # Each fuzz target runs FUZZ_SECONDS from its seed corpus (our own data files); a crash fails.
 FUZZ_SECONDS ?= 60

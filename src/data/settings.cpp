@@ -1,7 +1,132 @@
-// To be filled in by its own issue.
 #include "data/settings.h"
 
-std::string ReadIniValue(const std::string&, const std::string&, const std::string&, const std::string& fallback) { return fallback; }
-void WriteIniValue(const std::string&, const std::string&, const std::string&, const std::string&) {}
-void ReadSettings() {}
-void WriteSettings() {}
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "common/rounding.h"
+#include "game/state.h"
+#include "gfx/text.h"
+#include "platform/profile.h"
+
+namespace {
+
+constexpr size_t ReadBytes = 49;      // what a 50-byte buffer holds besides its final zero
+constexpr size_t PaddedLength = 255;  // characters every written value is padded to
+constexpr uint8_t DefaultDifficulty = 2;
+
+std::string ReadFileName;  // remembered from the previous read
+std::string ReadSection;
+std::string WriteFileName;  // remembered from the previous write, apart from the reader's
+std::string WriteSection;
+
+void Remember(std::string& memory, const std::string& given) {
+    if (!given.empty()) memory = given;
+}
+
+// The decimal number at the start of a text (sign, digits, fraction), blanks anywhere ignored;
+// 0 when there is none.
+double LeadingNumber(const std::string& text) {
+    std::string number;
+    bool seenPoint = false;
+    for (const char c : text) {
+        if (c == ' ' || c == '\t') continue;
+        const bool sign = (c == '-' || c == '+') && number.empty();
+        const bool point = c == '.' && !seenPoint;
+        if (!sign && !point && (c < '0' || c > '9')) break;
+        seenPoint = seenPoint || point;
+        number += c;
+    }
+    const bool negative = !number.empty() && number.front() == '-';
+    if (!number.empty() && (number.front() == '-' || number.front() == '+')) number.erase(0, 1);
+    double value = 0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec != std::errc{}) return 0;
+    return negative ? -value : value;
+}
+
+// The leading number rounded half to even; 0 when it lies outside what a score can hold.
+int64_t RoundedNumber(const std::string& text) {
+    const double value = LeadingNumber(text);
+    if (!(std::fabs(value) < 4e9)) return 0;
+    const int64_t rounded = RoundHalfEven(value);
+    const bool fits = rounded >= std::numeric_limits<int32_t>::min() &&
+                      rounded <= std::numeric_limits<int32_t>::max();
+    return fits ? rounded : 0;
+}
+
+int32_t ScoreFrom(const std::string& text) {
+    return static_cast<int32_t>(RoundedNumber(text));
+}
+
+// Only the three difficulties the game has; anything else reads as Normal.
+uint8_t DifficultyFrom(const std::string& text) {
+    const int64_t difficulty = RoundedNumber(text);
+    return difficulty >= 1 && difficulty <= 3 ? static_cast<uint8_t>(difficulty)
+                                              : DefaultDifficulty;
+}
+
+bool16 FlagFrom(const std::string& text) {
+    return ToBool16(LeadingNumber(text) != 0);
+}
+
+std::string TrimBlanks(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Counted in characters, not bytes, so a Japanese name gets as many blanks as its length asks.
+std::string PaddedValue(const std::string& value) {
+    std::string padded;
+    size_t characters = 0;
+    for (const char c : value) {
+        const bool starts = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        if (starts && ++characters > PaddedLength) break;
+        padded += c;
+    }
+    return padded + std::string(PaddedLength - std::min(characters, PaddedLength), ' ');
+}
+
+}  // namespace
+
+std::string ReadIniValue(const std::string& key, const std::string& file,
+                         const std::string& section, const std::string& fallback) {
+    Remember(ReadFileName, file);
+    Remember(ReadSection, section);
+    const std::string value = GetProfileString(ReadFileName, ReadSection, key, fallback, ReadBytes);
+    return value.substr(0, value.find(';'));
+}
+
+void WriteIniValue(const std::string& key, const std::string& value, const std::string& file,
+                   const std::string& section) {
+    Remember(WriteSection, section);
+    Remember(WriteFileName, file);
+    // A file that cannot be written loses this run's settings, silently.
+    WriteProfileString(WriteFileName, WriteSection, key, PaddedValue(value));
+}
+
+void ReadSettings() {
+    for (int n = 1; n <= 5; ++n) {
+        HighScoreEntry& entry = HighScoreTable[n - 1];
+        const std::string place = std::to_string(n);
+        entry.Score = ScoreFrom(ReadIniValue("score" + place, GameFile("\\data.ini"), "data", ""));
+        entry.Name = TrimBlanks(ReadIniValue("name" + place, "", "", ""));
+    }
+    MidiOn = FlagFrom(ReadIniValue("midi", "", "", ""));
+    WavOn = FlagFrom(ReadIniValue("wav", "", "", ""));
+    Difficulty = DifficultyFrom(ReadIniValue("Diffculty", "", "", "2"));
+}
+
+void WriteSettings() {
+    for (int n = 1; n <= 5; ++n) {
+        const HighScoreEntry& entry = HighScoreTable[n - 1];
+        const std::string place = std::to_string(n);
+        WriteIniValue("score" + place, std::to_string(entry.Score), GameFile("\\data.ini"), "data");
+        WriteIniValue("name" + place, entry.Name, "", "");
+    }
+    WriteIniValue("Midi", NumberText(MidiOn), "", "");
+    WriteIniValue("Wav", NumberText(WavOn), "", "");
+    WriteIniValue("Diffculty", NumberText(Difficulty), "", "");
+    WriteIniValue("Ver", "1.10", "", "");
+}

@@ -1,4 +1,14 @@
-// The settings and high-score file data.ini, section "data".
+// The settings and high-score file data.ini, beside the program. A profile file (see
+// platform/profile.h): CP932 text with CR LF line ends, one section "[data]", key=value lines.
+// Keys, in the order a fresh file gets them:
+//   score1, name1, ... score5, name5   the five best scores (plain decimal) and their names
+//   Midi        music on: "-1", off: " 0" (read as on whenever its number is not 0)
+//   Wav         sound effects, likewise
+//   Diffculty   " 1" Easy, " 2" Normal, " 3" Hard (the key's spelling is the file's own)
+//   Ver         "1.10", the version of the writer; never read
+// Every value is written padded with blanks to 255 characters. Reading takes the number at the
+// start of a value, blanks ignored, rounded half to even; anything after a ";" is a comment.
+// Missing keys give score 0, an empty name, music and effects off, difficulty 2.
 #pragma once
 
 #include <string>
@@ -8,7 +18,7 @@
 std::string ReadIniValue(const std::string& key, const std::string& file,
                          const std::string& section, const std::string& fallback);
 // Writes key = value padded with blanks to 255 characters. A file or section that is not empty
-// replaces the one remembered from the previous write.
+// replaces the one remembered from the previous write. A failed write is ignored.
 void WriteIniValue(const std::string& key, const std::string& value, const std::string& file,
                    const std::string& section);
 

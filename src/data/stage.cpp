@@ -1,5 +1,476 @@
-// To be filled in by its own issue.
 #include "data/stage.h"
 
-bool ParseStage(const std::string&, uint8_t, StageTables&, std::string&) { return false; }
-bool LoadStage() { return true; }
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "common/rounding.h"
+#include "platform/platform.h"
+#include "platform/sjis.h"
+
+namespace {
+
+struct DifficultySettings {
+    const char* Letter;
+    double HitPointFactor;
+    double FireIntervalFactor;
+};
+
+// Easy gives the enemies more hit points but makes them fire more often; Hard the other way.
+const DifficultySettings* SettingsFor(uint8_t difficulty) {
+    static constexpr DifficultySettings Settings[3] = {
+        {"e", 1.2, 0.8}, {"n", 1.0, 1.0}, {"h", 0.8, 1.2}};
+    if (difficulty < 1 || difficulty > 3) return nullptr;
+    return &Settings[difficulty - 1];
+}
+
+// ---- Fields -------------------------------------------------------------------------------
+
+struct Field {
+    std::string_view Text;
+    int Line = 0;
+};
+
+// Calls f(line, number) for every line; CR LF, CR and LF all end a line. Shift_JIS never uses
+// these bytes inside a character, so the raw bytes split the same way as the decoded text.
+template <typename F>
+void ForEachLine(std::string_view text, F f) {
+    int number = 1;
+    size_t pos = 0;
+    for (;;) {
+        const size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
+        f(text.substr(pos, end - pos), number);
+        if (end == text.size()) return;
+        pos = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        ++number;
+    }
+}
+
+constexpr std::string_view Blanks = " \t";
+
+std::string_view TrimRight(std::string_view text) {
+    const size_t last = text.find_last_not_of(Blanks);
+    return last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1);
+}
+
+// One field starting at `pos` (blanks skipped); returns where its delimiting comma is, or npos.
+size_t TakeField(std::string_view line, size_t pos, std::string_view& field) {
+    pos = std::min(line.find_first_not_of(Blanks, pos), line.size());
+    if (pos < line.size() && line[pos] == '"') {
+        // Quoted: up to the closing quote (or the line end); the rest up to the comma is dropped.
+        const size_t close = std::min(line.find('"', pos + 1), line.size());
+        field = line.substr(pos + 1, close - pos - 1);
+        return line.find(',', close);
+    }
+    const size_t comma = line.find(',', pos);
+    field = TrimRight(line.substr(pos, comma == std::string_view::npos ? line.npos : comma - pos));
+    return comma;
+}
+
+void SplitLine(std::string_view line, int number, std::vector<Field>& fields) {
+    if (line.find_first_not_of(Blanks) == std::string_view::npos) return;  // a blank line
+    size_t pos = 0;
+    for (;;) {
+        std::string_view text;
+        const size_t comma = TakeField(line, pos, text);
+        fields.push_back({text, number});
+        if (comma == std::string_view::npos) return;
+        pos = comma + 1;
+    }
+}
+
+std::vector<Field> SplitFields(std::string_view text) {
+    std::vector<Field> fields;
+    ForEachLine(text, [&](std::string_view line, int number) { SplitLine(line, number, fields); });
+    return fields;
+}
+
+int FirstUndecodableLine(const std::string& bytes) {
+    int found = 0;
+    ForEachLine(bytes, [&](std::string_view line, int number) {
+        std::string decoded;
+        if (found == 0 && !Cp932ToUtf8(std::string(line), decoded)) found = number;
+    });
+    return std::max(found, 1);
+}
+
+// ---- Numbers ------------------------------------------------------------------------------
+
+enum class NumberStatus { Ok, NotANumber, Fraction, TooLarge };
+
+size_t CountDigits(std::string_view text, size_t pos) {
+    size_t end = pos;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+    return end - pos;
+}
+
+std::string_view DropPlus(std::string_view text) {
+    return !text.empty() && text[0] == '+' ? text.substr(1) : text;
+}
+
+// A decimal number: sign, digits with an optional fraction, optional exponent.
+NumberStatus ParseDecimal(std::string_view text, double& value) {
+    size_t pos = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    size_t mantissa = CountDigits(text, pos);
+    pos += mantissa;
+    if (pos < text.size() && text[pos] == '.') {
+        const size_t fraction = CountDigits(text, pos + 1);
+        mantissa += fraction;
+        pos += 1 + fraction;
+    }
+    if (mantissa == 0) return NumberStatus::NotANumber;
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+        const size_t sign = pos + 1 < text.size() && (text[pos + 1] == '+' || text[pos + 1] == '-');
+        const size_t exponent = CountDigits(text, pos + 1 + sign);
+        if (exponent == 0) return NumberStatus::NotANumber;
+        pos += 1 + sign + exponent;
+    }
+    if (pos != text.size()) return NumberStatus::NotANumber;
+    const std::string_view digits = DropPlus(text);
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    return result.ec == std::errc{} ? NumberStatus::Ok : NumberStatus::TooLarge;
+}
+
+bool FitsInt32(int64_t value) {
+    return value >= INT32_MIN && value <= INT32_MAX;
+}
+
+NumberStatus ParseWhole(std::string_view text, int32_t& value) {
+    const size_t sign = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    const size_t digits = CountDigits(text, sign);
+    if (digits == 0 || sign + digits != text.size()) {
+        double ignored = 0;
+        return ParseDecimal(text, ignored) == NumberStatus::NotANumber ? NumberStatus::NotANumber
+                                                                       : NumberStatus::Fraction;
+    }
+    const std::string_view number = DropPlus(text);
+    int64_t wide = 0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), wide);
+    if (result.ec != std::errc{} || !FitsInt32(wide)) return NumberStatus::TooLarge;
+    value = int32_t(wide);
+    return NumberStatus::Ok;
+}
+
+// Time may be any number (it has to be told apart from "#End"); it is rounded half to even.
+NumberStatus ParseTime(std::string_view text, int32_t& value) {
+    double number = 0;
+    const NumberStatus status = ParseDecimal(text, number);
+    if (status != NumberStatus::Ok) return status;
+    if (!(std::fabs(number) <= 4294967296.0)) return NumberStatus::TooLarge;
+    const int64_t rounded = RoundHalfEven(number);
+    if (!FitsInt32(rounded)) return NumberStatus::TooLarge;
+    value = int32_t(rounded);
+    return NumberStatus::Ok;
+}
+
+// A field as the player is shown it: quoted, and cut short if it is long.
+std::string Quoted(std::string_view text) {
+    constexpr size_t Longest = 40;
+    size_t cut = text.size();
+    if (cut > Longest) {
+        cut = Longest;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    }
+    std::string quoted(1, '"');
+    quoted.append(text.substr(0, cut));
+    if (cut < text.size()) quoted.append("...");
+    quoted.push_back('"');
+    return quoted;
+}
+
+std::string NumberProblem(NumberStatus status, std::string_view text) {
+    switch (status) {
+        case NumberStatus::Fraction:
+            return "a whole number was expected, found " + Quoted(text);
+        case NumberStatus::TooLarge:
+            return "the number " + Quoted(text) + " is too large";
+        case NumberStatus::NotANumber:
+        case NumberStatus::Ok:
+            break;
+    }
+    return "a number was expected, found " + Quoted(text);
+}
+
+// ---- Script -------------------------------------------------------------------------------
+
+// The values a line leaves for the lines after it.
+struct WorkingValues {
+    int32_t BlockValue = 0;
+    int32_t X = 0;
+    int32_t Y = 0;
+    int32_t DX = 0;
+    int32_t DY = 0;
+    int32_t Interval = 0;
+    int32_t Extra = 0;  // the blue's TurnY, the green's Variant, the boss's Sprite
+    int32_t DY2 = 0;
+};
+using WorkingValue = int32_t WorkingValues::*;
+
+struct KindRule {
+    std::string_view Keyword;
+    std::optional<EnemyKind> Kind;     // none for the boss, which adds no enemy
+    std::vector<WorkingValue> Fields;  // read after Time, in this order
+};
+
+const std::vector<KindRule>& KindRules() {
+    using W = WorkingValues;
+    static const std::vector<KindRule> Rules = {
+        {"#ちょう", EnemyKind::Butterfly, {&W::X, &W::DY, &W::Interval}},
+        {"#青", EnemyKind::Blue, {&W::X, &W::DY, &W::Interval, &W::Extra, &W::DY2}},
+        {"#犬", EnemyKind::Dog, {&W::X, &W::Y}},
+        {"#こうもり", EnemyKind::Bat, {&W::X, &W::Y, &W::DX, &W::Interval}},
+        {"#雑魚", EnemyKind::SmallFry, {&W::X, &W::Y, &W::DX, &W::DY, &W::Interval}},
+        {"#緑", EnemyKind::Green, {&W::X, &W::Y, &W::DX, &W::DY, &W::Interval, &W::Extra}},
+        {"#ボス", std::nullopt, {&W::X, &W::Y, &W::Extra}},
+    };
+    return Rules;
+}
+
+bool IsBoss(const KindRule& rule) {
+    return !rule.Kind.has_value();
+}
+
+const KindRule* FindRule(std::string_view keyword) {
+    for (const KindRule& rule : KindRules()) {
+        if (rule.Keyword == keyword) return &rule;
+    }
+    return nullptr;
+}
+
+// One record of the script, with the working values as they stood after it was read.
+struct SpawnOrder {
+    const KindRule* Rule = nullptr;
+    int Line = 0;
+    int32_t Time = 0;
+    WorkingValues Values;
+    int32_t HP = 0;        // scaled where the kind scales
+    uint8_t Interval = 0;  // scaled
+};
+
+struct ScriptState {
+    std::vector<Field> Fields;
+    const DifficultySettings* Settings = nullptr;
+    size_t Next = 0;
+    const Field* Block = nullptr;  // the keyword of the block being read
+    WorkingValues Values;
+    std::vector<SpawnOrder> Orders;
+    std::string Error;
+};
+
+bool Fail(ScriptState& script, int line, const std::string& problem) {
+    script.Error = "line " + std::to_string(line) + ": " + problem;
+    return false;
+}
+
+// The next field of the block being read; the file must not end inside a block.
+bool NextField(ScriptState& script, const Field*& field) {
+    if (script.Next == script.Fields.size())
+        return Fail(script, script.Block->Line,
+                    "the file ends inside the block " + Quoted(script.Block->Text));
+    field = &script.Fields[script.Next++];
+    return true;
+}
+
+bool ReadWhole(ScriptState& script, int32_t& value) {
+    const Field* field = nullptr;
+    if (!NextField(script, field)) return false;
+    const NumberStatus status = ParseWhole(field->Text, value);
+    return status == NumberStatus::Ok ||
+           Fail(script, field->Line, NumberProblem(status, field->Text));
+}
+
+// Scaled by the difficulty and rounded half to even; it has to fit the 8-bit fields.
+bool Scale(ScriptState& script, int line, const char* what, int32_t value, double factor,
+           int32_t& scaled) {
+    const int64_t rounded = RoundHalfEven(value * factor);
+    if (rounded < 0 || rounded > 255)
+        return Fail(script, line, std::string(what) + std::to_string(rounded) + ", outside 0..255");
+    scaled = int32_t(rounded);
+    return true;
+}
+
+// The dog and the boss are as tough at every difficulty; the boss's picture is an 8-bit code.
+bool FinishOrder(ScriptState& script, SpawnOrder& order) {
+    const WorkingValues& values = order.Values;
+    order.HP = values.BlockValue;
+    if (IsBoss(*order.Rule) && (values.Extra < 0 || values.Extra > 255))
+        return Fail(script, order.Line,
+                    "the picture code " + std::to_string(values.Extra) + " is outside 0..255");
+    if (IsBoss(*order.Rule) || order.Rule->Kind == EnemyKind::Dog) return true;
+    int32_t interval = 0;
+    if (!Scale(script, order.Line, "the scaled hit points come to ", values.BlockValue,
+               script.Settings->HitPointFactor, order.HP) ||
+        !Scale(script, order.Line, "the scaled fire interval comes to ", values.Interval,
+               script.Settings->FireIntervalFactor, interval))
+        return false;
+    order.Interval = uint8_t(interval);
+    return true;
+}
+
+bool ReadRecord(ScriptState& script, const KindRule& rule, const Field& timeField) {
+    SpawnOrder order;
+    order.Rule = &rule;
+    order.Line = timeField.Line;
+    const NumberStatus status = ParseTime(timeField.Text, order.Time);
+    if (status != NumberStatus::Ok)
+        return Fail(script, timeField.Line, NumberProblem(status, timeField.Text));
+    for (WorkingValue value : rule.Fields) {
+        if (!ReadWhole(script, script.Values.*value)) return false;
+    }
+    order.Values = script.Values;
+    if (!FinishOrder(script, order)) return false;
+    script.Orders.push_back(order);
+    return true;
+}
+
+bool ReadBlock(ScriptState& script, const KindRule& rule) {
+    if (!ReadWhole(script, script.Values.BlockValue)) return false;
+    const Field* field = nullptr;
+    if (IsBoss(rule)) return NextField(script, field) && ReadRecord(script, rule, *field);
+    for (;;) {
+        if (!NextField(script, field)) return false;
+        if (field->Text == "#End") return true;
+        if (!ReadRecord(script, rule, *field)) return false;
+    }
+}
+
+bool ReadScript(ScriptState& script) {
+    while (script.Next < script.Fields.size()) {
+        const Field& field = script.Fields[script.Next++];
+        const KindRule* rule = FindRule(field.Text);
+        if (rule == nullptr) continue;  // the author's notes between blocks
+        script.Block = &field;
+        if (!ReadBlock(script, *rule)) return false;
+    }
+    return true;
+}
+
+// ---- Tables -------------------------------------------------------------------------------
+
+std::string BuildEnemy(StageTables& tables, const SpawnOrder& order) {
+    const WorkingValues& v = order.Values;
+    const int32_t time = order.Time;
+    const uint8_t interval = order.Interval;
+    const uint8_t hp = uint8_t(order.HP);
+    switch (*order.Rule->Kind) {
+        case EnemyKind::Butterfly:
+            return BuildStraightPath(tables, v.X, v.Y, v.DX, v.DY, time, interval, 20, hp, 85, 72);
+        case EnemyKind::Blue:
+            return BuildTwoLegPath(tables, v.X, -52, 0, v.DY, 0, v.DY2, time, 0, interval, 10, hp,
+                                   108, 104, -1, v.Extra);
+        case EnemyKind::Dog:
+            return BuildDogSequence(tables, v.X, v.Y, time, order.HP);
+        case EnemyKind::Bat:
+            return BuildStraightPath(tables, v.X, v.Y, v.DX, 0, time, interval, 20, hp, 106, 72);
+        case EnemyKind::SmallFry:
+            return BuildStraightPath(tables, v.X, v.Y, v.DX, v.DY, time, interval, 30, hp, 70, 52);
+        case EnemyKind::Green:
+            return BuildStraightPath(tables, v.X, v.Y, v.DX, v.DY, time, interval, 40, hp, 80, 72);
+    }
+    return {};
+}
+
+// The boss record adds no enemy: it only dresses up the last slot (slot 0 if there is none).
+void ApplyBoss(StageTables& tables, const SpawnOrder& order) {
+    EnemyRecord& last = tables.Enemies.back();
+    last.X = order.Values.X;
+    last.Y = order.Values.Y;
+    last.Sprite = uint8_t(order.Values.Extra);
+    last.HP = order.Values.BlockValue;
+    last.StartFrame = order.Time;
+}
+
+// The tables are sized once for the whole script, so a full stage never copies its columns.
+void StartTables(StageTables& tables, const std::vector<SpawnOrder>& orders) {
+    const auto spawnLines =
+        size_t(std::count_if(orders.begin(), orders.end(),
+                             [](const SpawnOrder& order) { return !IsBoss(*order.Rule); }));
+    const size_t slots = std::min(spawnLines + 1, size_t(MaxEnemySlots));
+    tables = StageTables{};
+    tables.Enemies.reserve(slots);
+    tables.Paths.reserve(slots);
+    tables.Enemies.emplace_back();
+    tables.Paths.emplace_back();
+}
+
+bool BuildTables(const std::vector<SpawnOrder>& orders, StageTables& tables, std::string& error) {
+    StartTables(tables, orders);
+    for (const SpawnOrder& order : orders) {
+        if (IsBoss(*order.Rule)) {
+            ApplyBoss(tables, order);
+            continue;
+        }
+        const std::string problem = BuildEnemy(tables, order);
+        if (!problem.empty()) {
+            error = "line " + std::to_string(order.Line) + ": " + problem;
+            return false;
+        }
+        WritePictureCodes(tables, *order.Rule->Kind, order.Values.Extra);
+    }
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+bool ReportBrokenStage(const std::string& message) {
+    MessageBox(message, "", BoxButtons::Ok, BoxIcon::Error);
+    return false;
+}
+
+}  // namespace
+
+bool ParseStage(const std::string& bytes, uint8_t difficulty, StageTables& out,
+                std::string& error) {
+    ScriptState script;
+    script.Settings = SettingsFor(difficulty);
+    if (script.Settings == nullptr) {
+        error = "there is no stage for difficulty " + std::to_string(difficulty);
+        return false;
+    }
+    std::string text;
+    if (!Cp932ToUtf8(bytes, text)) {
+        error = "line " + std::to_string(FirstUndecodableLine(bytes)) +
+                ": the text is not valid Shift_JIS";
+        return false;
+    }
+    script.Fields = SplitFields(text);
+    // The lines read before a fault are built all the same, so that the first fault in the file
+    // is the one reported, whether it is in the writing or in an enemy's course.
+    const bool wellFormed = ReadScript(script);
+    if (!BuildTables(script.Orders, out, error)) return false;
+    if (!wellFormed) error = script.Error;
+    return wellFormed;
+}
+
+bool LoadStage() {
+    const DifficultySettings* settings = SettingsFor(Difficulty);
+    if (settings == nullptr)
+        return ReportBrokenStage("There is no stage for difficulty " + std::to_string(Difficulty) +
+                                 ".");
+    StageLetter = settings->Letter;
+    FireIntervalFactor = settings->FireIntervalFactor;
+    const std::string name = "teki_" + StageLetter + ".dat";
+    std::string bytes;
+    if (!ReadWholeFile(GameFile("\\" + name), bytes))
+        return ReportBrokenStage(name + ": the file is missing or cannot be read");
+    StageTables tables;
+    std::string error;
+    if (!ParseStage(bytes, Difficulty, tables, error)) return ReportBrokenStage(name + " " + error);
+    // Only a whole, valid stage replaces the previous one.
+    Enemies.swap(tables.Enemies);
+    Paths.swap(tables.Paths);
+    return true;
+}

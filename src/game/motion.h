@@ -10,6 +10,11 @@ struct Velocity {
     double DY = 0;
 };
 
+// Stirs the time of day into the generator. The generator keeps its own state between calls, so
+// many reseeds within one clock tick still give varied numbers.
+void ReseedRandom();
+// Back to the generator's state at program start (a fresh run replays identically).
+void ResetRandom();
 // A whole number from low to high inclusive (upper bound first), reseeded from the clock.
 int32_t RandomRange(int32_t high, int32_t low);
 // A whole number from [low1, high1] or [low2, high2]; always draws three values.

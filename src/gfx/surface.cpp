@@ -22,10 +22,9 @@ void CopyRows(SurfaceData& dest, int dx, int dy, int w, int h, const SurfaceData
             std::copy(from, from + w, to);
             continue;
         }
+        // A select rather than a branch, so the compiler can copy several pixels at a time.
         const uint32_t transparent = src.ColourKey;
-        for (int x = 0; x < w; ++x) {
-            if (from[x] != transparent) to[x] = from[x];
-        }
+        for (int x = 0; x < w; ++x) to[x] = from[x] == transparent ? to[x] : from[x];
     }
 }
 

@@ -110,6 +110,11 @@ void CreateTextFont(const std::string& faceName) {
                    "\". Install fonts-ipafont-gothic.");
 }
 
+std::string TextFontFile() {
+    if (FontFile.empty()) CreateTextFont("ＭＳ Ｐゴシック");
+    return FontFile;
+}
+
 uint8_t TextFontSize() { return CurrentSize; }
 
 void DrawText(const std::string& text, int32_t x, int32_t y, int32_t bgrColour, uint8_t size) {

@@ -1,5 +1,276 @@
-// To be filled in by its own issue.
 #include "platform/profile.h"
 
-std::string GetProfileString(const std::string&, const std::string&, const std::string&, const std::string& fallback, size_t) { return fallback; }
-bool WriteProfileString(const std::string&, const std::string&, const std::string&, const std::string&) { return false; }
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <string_view>
+#include <vector>
+
+#include "platform/sjis.h"
+
+namespace {
+
+// One line of the file as raw CP932 bytes, with the line end it had ("", "\n" or "\r\n").
+struct Line {
+    std::string Text;
+    std::string Ending;
+};
+
+// Where a key stands: the first section of that name, the first such key in it (as the desktop
+// does with duplicates), and its last non-blank line, after which a new key goes.
+struct Place {
+    int Header = -1;
+    int Key = -1;
+    int LastFilled = -1;
+};
+
+constexpr std::string_view NewLine = "\r\n";
+
+bool IsLeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// Letter case folded on single-byte characters only: a double-byte character's second byte
+// may look like an ASCII letter.
+std::string FoldCase(std::string_view text) {
+    std::string folded(text);
+    for (size_t i = 0; i < folded.size(); ++i) {
+        const auto c = static_cast<unsigned char>(folded[i]);
+        if (IsLeadByte(c)) {
+            ++i;
+        } else if (c >= 'A' && c <= 'Z') {
+            folded[i] = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return folded;
+}
+
+std::string_view Trim(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const size_t last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+bool SectionOf(std::string_view text, std::string_view& name) {
+    text = Trim(text);
+    if (text.empty() || text.front() != '[') return false;
+    const size_t close = text.find(']');
+    name = Trim(text.substr(1, close == std::string_view::npos ? close : close - 1));
+    return true;
+}
+
+bool KeyOf(std::string_view text, std::string_view& key, std::string_view& value) {
+    const size_t equals = text.find('=');
+    if (equals == std::string_view::npos) return false;
+    key = Trim(text.substr(0, equals));
+    value = Trim(text.substr(equals + 1));
+    return true;
+}
+
+std::vector<Line> SplitLines(const std::string& bytes) {
+    std::vector<Line> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        const size_t end = bytes.find('\n', start);
+        if (end == std::string::npos) {
+            lines.push_back({bytes.substr(start), ""});
+            break;
+        }
+        const bool crlf = end > start && bytes[end - 1] == '\r';
+        const size_t textEnd = crlf ? end - 1 : end;
+        lines.push_back({bytes.substr(start, textEnd - start), crlf ? "\r\n" : "\n"});
+        start = end + 1;
+    }
+    return lines;
+}
+
+Place Locate(const std::vector<Line>& lines, const std::string& section, const std::string& key) {
+    const std::string wantedSection = FoldCase(section);
+    const std::string wantedKey = FoldCase(key);
+    Place place;
+    for (int i = 0; i < int(lines.size()); ++i) {
+        std::string_view name, value;
+        if (SectionOf(lines[i].Text, name)) {
+            if (place.Header >= 0) break;
+            if (FoldCase(name) == wantedSection) place.Header = place.LastFilled = i;
+            continue;
+        }
+        if (place.Header < 0) continue;
+        if (!Trim(lines[i].Text).empty()) place.LastFilled = i;
+        if (place.Key < 0 && KeyOf(lines[i].Text, name, value) && FoldCase(name) == wantedKey)
+            place.Key = i;
+    }
+    return place;
+}
+
+enum class FileRead { Ok, Missing, Failed };
+
+FileRead ReadWholeFile(const std::string& path, std::string& bytes) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT ? FileRead::Missing : FileRead::Failed;
+    bytes.clear();
+    char buffer[65536];
+    ssize_t got = 0;
+    while ((got = read(fd, buffer, sizeof buffer)) != 0) {
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) break;
+        bytes.append(buffer, size_t(got));
+    }
+    close(fd);
+    return got < 0 ? FileRead::Failed : FileRead::Ok;
+}
+
+// A value in quotation marks is read without them, as the desktop reads it.
+std::string_view Unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// At most maxBytes bytes, without leaving half of a double-byte character at the end; a text
+// ends at a zero byte.
+std::string_view CutToBytes(std::string_view value, size_t maxBytes) {
+    value = value.substr(0, value.find('\0'));
+    size_t end = 0;
+    while (end < value.size()) {
+        const size_t length = IsLeadByte(static_cast<unsigned char>(value[end])) ? 2 : 1;
+        if (end + length > std::min(maxBytes, value.size())) break;
+        end += length;
+    }
+    return value.substr(0, end);
+}
+
+// Bytes that are not valid CP932 read as "?", the rest as what they say.
+std::string ToUtf8Leniently(std::string_view cp932) {
+    std::string utf8;
+    if (Cp932ToUtf8(std::string(cp932), utf8)) return utf8;
+    utf8.clear();
+    for (size_t i = 0; i < cp932.size();) {
+        const size_t length = IsLeadByte(static_cast<unsigned char>(cp932[i])) ? 2 : 1;
+        std::string one;
+        utf8 += Cp932ToUtf8(std::string(cp932.substr(i, length)), one) ? one : "?";
+        i += length;
+    }
+    return utf8;
+}
+
+// Text that would break the file's lines apart, or a name that could not be found again.
+bool Writable(const std::string& section, const std::string& key, const std::string& value) {
+    const auto breaks = [](const std::string& text) {
+        return text.find_first_of("\r\n") != std::string::npos;
+    };
+    return !breaks(section) && !breaks(key) && !breaks(value) && !key.empty() &&
+           key.find('=') == std::string::npos && section.find(']') == std::string::npos &&
+           Trim(key) == key && Trim(section) == section;
+}
+
+void EndLine(std::vector<Line>& lines, int index) {
+    if (index >= 0 && lines[index].Ending.empty()) lines[index].Ending = NewLine;
+}
+
+void PutKey(std::vector<Line>& lines, const std::string& section, const std::string& key,
+            const std::string& value) {
+    const Place place = Locate(lines, section, key);
+    if (place.Key >= 0) {
+        // The key keeps its own spelling and the line its own line end.
+        std::string_view name, old;
+        KeyOf(lines[place.Key].Text, name, old);
+        lines[place.Key].Text = std::string(name) + "=" + value;
+        return;
+    }
+    const Line keyLine{key + "=" + value, std::string(NewLine)};
+    if (place.Header >= 0) {
+        EndLine(lines, place.LastFilled);
+        lines.insert(lines.begin() + place.LastFilled + 1, keyLine);
+        return;
+    }
+    EndLine(lines, int(lines.size()) - 1);
+    lines.push_back({"[" + section + "]", std::string(NewLine)});
+    lines.push_back(keyLine);
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) return false;
+        done += size_t(wrote);
+    }
+    return true;
+}
+
+// A new file beside the old one, never an existing one.
+int CreateTemporary(const std::string& path, std::string& tempPath) {
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = path + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+void SyncDirectoryOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+// The new contents go to a temporary file that is flushed to disk and then renamed over the
+// old one, so a crash or a power cut leaves the old file or the new one, never a mix.
+bool ReplaceFile(const std::string& path, const std::string& bytes) {
+    std::string tempPath;
+    const int fd = CreateTemporary(path, tempPath);
+    if (fd < 0) return false;
+    struct stat old {};
+    bool ok = stat(path.c_str(), &old) != 0 || fchmod(fd, old.st_mode & 07777) == 0;
+    ok = ok && WriteAll(fd, bytes) && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    ok = ok && rename(tempPath.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        unlink(tempPath.c_str());
+        return false;
+    }
+    SyncDirectoryOf(path);
+    return true;
+}
+
+}  // namespace
+
+std::string GetProfileString(const std::string& file, const std::string& section,
+                             const std::string& key, const std::string& fallback, size_t maxBytes) {
+    std::string bytes, wantedSection, wantedKey;
+    if (ReadWholeFile(file, bytes) != FileRead::Ok) return fallback;
+    if (!Utf8ToCp932(section, wantedSection) || !Utf8ToCp932(key, wantedKey)) return fallback;
+    const std::vector<Line> lines = SplitLines(bytes);
+    const Place place = Locate(lines, wantedSection, wantedKey);
+    if (place.Key < 0) return fallback;
+    std::string_view name, value;
+    KeyOf(lines[place.Key].Text, name, value);
+    return ToUtf8Leniently(CutToBytes(Unquote(value), maxBytes));
+}
+
+bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& value) {
+    std::string bytes, cpSection, cpKey, cpValue;
+    if (!Utf8ToCp932(section, cpSection) || !Utf8ToCp932(key, cpKey) ||
+        !Utf8ToCp932(value, cpValue) || !Writable(cpSection, cpKey, cpValue))
+        return false;
+    // An old file that cannot be read must not be replaced by one holding only this key.
+    if (ReadWholeFile(file, bytes) == FileRead::Failed) return false;
+    std::vector<Line> lines = SplitLines(bytes);
+    PutKey(lines, cpSection, cpKey, cpValue);
+    std::string joined;
+    joined.reserve(bytes.size() + cpKey.size() + cpValue.size() + 8);
+    for (const Line& line : lines) joined += line.Text + line.Ending;
+    return ReplaceFile(file, joined);
+}

@@ -5,13 +5,15 @@
 
 #include <string>
 
-// The value of key in section of file, at most maxBytes bytes of it (counted in CP932), or
-// fallback when the file, the section or the key is missing.
+// The value of key in section of file, at most maxBytes bytes of it (counted in CP932, never
+// half a character), or fallback when the file, the section or the key is missing. The value
+// loses its surrounding blanks and quotation marks; with duplicates the first section and the
+// first key win; bytes that are not CP932 read as "?".
 std::string GetProfileString(const std::string& file, const std::string& section,
-                             const std::string& key, const std::string& fallback,
-                             size_t maxBytes);
+                             const std::string& key, const std::string& fallback, size_t maxBytes);
 // Rewrites an existing key in place, or appends it at the end of its section (creating the
 // section or the file when needed); every other line stays as it was. The file is replaced
-// atomically: a failed write leaves the old file untouched. Returns false on failure.
-bool WriteProfileString(const std::string& file, const std::string& section,
-                        const std::string& key, const std::string& value);
+// atomically: a failed write leaves the old file untouched. Returns false on failure, and for
+// text that would break the file's lines (line breaks, "=" in a key, "]" in a section).
+bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& value);

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <utility>
 
+#include "audio/music_commands.h"
 #include "audio/sound_backend.h"
 #include "platform/headless/headless.h"
 #include "platform/music_device.h"
@@ -18,22 +19,30 @@ struct AudioState {
     std::vector<int> PlayedVoices;
     std::vector<std::string> MusicCommands;
     std::vector<std::string> MusicCommandsWithStatus;
-    bool MusicOpened = false;  // the device opened its file
+    std::string MusicAlias;  // the alias of the open tune; empty when none opened
     bool MusicPlaying = false;
 };
 AudioState Audio;
 
 }  // namespace
 
-void ResetAudio() { Audio = AudioState{}; }
-void SetSoundAvailable(bool available) { Audio.SoundAvailable = available; }
-std::vector<int> TakePlayedVoices() { return std::exchange(Audio.PlayedVoices, {}); }
+void ResetAudio() {
+    Audio = AudioState{};
+}
+void SetSoundAvailable(bool available) {
+    Audio.SoundAvailable = available;
+}
+std::vector<int> TakePlayedVoices() {
+    return std::exchange(Audio.PlayedVoices, {});
+}
 std::vector<std::string> TakeMusicCommands(bool includeStatus) {
     auto withStatus = std::exchange(Audio.MusicCommandsWithStatus, {});
     auto withoutStatus = std::exchange(Audio.MusicCommands, {});
     return includeStatus ? withStatus : withoutStatus;
 }
-bool MusicPlaying() { return Audio.MusicPlaying; }
+bool MusicPlaying() {
+    return Audio.MusicPlaying;
+}
 
 }  // namespace headless
 
@@ -61,40 +70,54 @@ SoundEffect LoadSoundEffect(const std::string& path, int voices) {
     return effect;
 }
 
-void RestartVoice(const SoundEffect&, int voice) { Audio.PlayedVoices.push_back(voice); }
+void RestartVoice(const SoundEffect&, int voice) {
+    Audio.PlayedVoices.push_back(voice);
+}
 
-void ReleaseSoundEffect(SoundEffect& effect) { effect.Handle = -1; }
+void ReleaseSoundEffect(SoundEffect& effect) {
+    effect.Handle = -1;
+}
 
-void ReleaseSound() { Audio.SoundOpen = false; }
+void ReleaseSound() {
+    Audio.SoundOpen = false;
+}
 
-int SendMusicCommand(const std::string& command, std::string* reply) {
-    constexpr int MusicError = 263;  // the device or alias is not open
-    Audio.MusicCommandsWithStatus.push_back(command);
-    if (command != "status BGM mode") Audio.MusicCommands.push_back(command);
+// The device as the game's tune sees it: "playing" from a play until a stop, a rewind or a
+// close; "stopped" otherwise. The file is looked up in the program directory, which the headless
+// platform never makes current; any file of that name opens.
+int SendMusicCommand(const std::string& text, std::string* reply) {
+    Audio.MusicCommandsWithStatus.push_back(text);
+    if (text != "status BGM mode") Audio.MusicCommands.push_back(text);
 
-    if (command == "Open m_battle.mid Alias BGM") {
-        const auto file = std::filesystem::path(ProgramDirectory()) / "m_battle.mid";
-        Audio.MusicOpened = std::filesystem::is_regular_file(file);
-        Audio.MusicPlaying = false;
-        return Audio.MusicOpened ? MusicOk : MusicError;
-    }
-    if (!Audio.MusicOpened) return MusicError;
-    if (command == "status BGM mode") {
-        if (reply) *reply = Audio.MusicPlaying ? "playing" : "stopped";
-        return MusicOk;
-    }
-    if (command == "play BGM") {
-        Audio.MusicPlaying = true;
-        return MusicOk;
-    }
-    if (command == "seek BGM to start" || command == "stop BGM") {
-        Audio.MusicPlaying = false;
-        return MusicOk;
-    }
-    if (command == "Close BGM") {
-        Audio.MusicOpened = false;
+    const auto command = ParseMusicCommand(text);
+    if (!command) return MusicErrorUnrecognisedCommand;
+    if (command->Verb == MusicVerb::Open) {
+        if (!Audio.MusicAlias.empty()) return MusicErrorDuplicateAlias;
+        const auto file = std::filesystem::path(ProgramDirectory()) / command->File;
+        if (!std::filesystem::is_regular_file(file)) return MusicErrorFileNotFound;
+        Audio.MusicAlias = command->Alias;
         Audio.MusicPlaying = false;
         return MusicOk;
     }
-    return MusicError;
+    if (Audio.MusicAlias.empty() || command->Alias != Audio.MusicAlias)
+        return MusicErrorUnknownAlias;
+    switch (command->Verb) {
+        case MusicVerb::StatusMode:
+            if (reply) *reply = Audio.MusicPlaying ? "playing" : "stopped";
+            break;
+        case MusicVerb::Play:
+            Audio.MusicPlaying = true;
+            break;
+        case MusicVerb::SeekToStart:
+        case MusicVerb::Stop:
+            Audio.MusicPlaying = false;
+            break;
+        case MusicVerb::Close:
+            Audio.MusicAlias.clear();
+            Audio.MusicPlaying = false;
+            break;
+        case MusicVerb::Open:
+            break;  // dealt with above
+    }
+    return MusicOk;
 }

@@ -1,19 +1,76 @@
-// Sound effects and music on SDL2_mixer.
-#include <SDL.h>
+// Sound effects on SDL2_mixer: each effect is one sample held once, played on mixer channels
+// reserved for it, one channel per voice.
+#include <SDL_mixer.h>
 
+#include <cstdint>
+#include <vector>
+
+#include "audio/sdl/mixer.h"
 #include "audio/sound_backend.h"
-#include "platform/music_device.h"
 #include "platform/platform.h"
 
-bool InitSound() {
-    MessageBox("DirectSoundは利用できません。", "", BoxButtons::Ok, BoxIcon::Warning);
-    ReleaseSound();
-    return false;
+namespace {
+
+struct LoadedSample {
+    Mix_Chunk* Chunk = nullptr;  // empty once the effect is released
+    int FirstChannel = 0;        // voice v plays on channel FirstChannel + v
+};
+
+bool SoundOpen = false;             // this module holds the mixer
+std::vector<LoadedSample> Samples;  // indexed by SoundEffect::Handle
+
+const LoadedSample* SampleOf(const SoundEffect& effect) {
+    if (effect.Handle < 0 || effect.Handle >= static_cast<int>(Samples.size())) return nullptr;
+    const LoadedSample& sample = Samples[effect.Handle];
+    return sample.Chunk ? &sample : nullptr;
 }
 
-SoundEffect LoadSoundEffect(const std::string&, int) { return {}; }
-void RestartVoice(const SoundEffect&, int) {}
-void ReleaseSoundEffect(SoundEffect&) {}
-void ReleaseSound() {}
+}  // namespace
 
-int SendMusicCommand(const std::string&, std::string*) { return 263; }
+bool InitSound() {
+    if (SoundOpen) return true;
+    std::string why;
+    if (!AcquireMixer(why)) {
+        MessageBox("DirectSoundは利用できません。", "", BoxButtons::Ok, BoxIcon::Warning);
+        ReleaseSound();
+        return false;
+    }
+    SoundOpen = true;
+    return true;
+}
+
+SoundEffect LoadSoundEffect(const std::string& path, int voices) {
+    if (voices < 1 || voices > INT16_MAX)
+        FatalError("Cannot load the sound " + path + ": " + std::to_string(voices) + " voices.");
+    Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+    if (!chunk) FatalError("Cannot load the sound " + path + ": " + Mix_GetError());
+    Samples.push_back({chunk, ReserveMixerChannels(voices)});
+    SoundEffect effect;
+    effect.Count = static_cast<int16_t>(voices);
+    effect.LastIndex = 0;
+    effect.Handle = static_cast<int>(Samples.size()) - 1;
+    return effect;
+}
+
+void RestartVoice(const SoundEffect& effect, int voice) {
+    const LoadedSample* sample = SampleOf(effect);
+    if (!sample) return;  // released: the game is on its way out
+    const int channel = sample->FirstChannel + voice;
+    if (Mix_Playing(channel)) Mix_HaltChannel(channel);
+    Mix_PlayChannel(channel, sample->Chunk, 0);
+}
+
+void ReleaseSoundEffect(SoundEffect& effect) {
+    if (SampleOf(effect)) {
+        // Freeing the sample also silences the voices still playing it.
+        Mix_FreeChunk(Samples[effect.Handle].Chunk);
+        Samples[effect.Handle].Chunk = nullptr;
+    }
+    effect.Handle = -1;
+}
+
+void ReleaseSound() {
+    if (!SoundOpen) return;
+    SoundOpen = false;
+    ReleaseMixer();
+}

@@ -1,15 +1,15 @@
-// The game window: a 500 x 600 play area shown scaled to the drawable size with nearest-
-// neighbour sampling, so it stays sharp on HiDPI screens.
+// The game window: the menu bar, and below it the 500 x 600 play area shown scaled to the
+// drawable size with nearest-neighbour sampling, so it stays sharp on HiDPI screens.
+#include "platform/sdl/sdl_window.h"
+
 #include <cstdio>
 #include <vector>
-
-#include "platform/sdl/sdl_window.h"
 
 namespace {
 
 SDL_Window* Window = nullptr;
 SDL_Renderer* Renderer = nullptr;
-SDL_Texture* Frame = nullptr;
+SDL_Texture* Frame = nullptr;  // the last frame the game showed, kept for redrawing
 int FrameWidth = 0;
 int FrameHeight = 0;
 
@@ -19,14 +19,36 @@ void FailOnSdl(const char* what) {
 
 }  // namespace
 
-SDL_Window* GameWindow() { return Window; }
+SDL_Window* GameWindow() {
+    return Window;
+}
+SDL_Renderer* GameRenderer() {
+    return Renderer;
+}
+
+float WindowScale() {
+    int pointsWide = 0;
+    int pointsHigh = 0;
+    int pixelsWide = 0;
+    int pixelsHigh = 0;
+    SDL_GetWindowSize(Window, &pointsWide, &pointsHigh);
+    if (SDL_GetRendererOutputSize(Renderer, &pixelsWide, &pixelsHigh) != 0 || pointsWide <= 0)
+        return 1.0f;
+    return float(pixelsWide) / float(pointsWide);
+}
 
 void OpenMainWindow(const std::string& caption, int width, int height) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) FailOnSdl("Cannot open the display");
+    // Long input-method compositions arrive whole instead of cut at 32 bytes.
+    SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
+        FailOnSdl("Cannot open the display");
     Window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                              width, height, SDL_WINDOW_ALLOW_HIGHDPI);
+                              width, height + MenuBarHeight, SDL_WINDOW_ALLOW_HIGHDPI);
     if (!Window) FailOnSdl("Cannot open the game window");
+    // Text input is only for the name dialog: during play an input method must not take the
+    // game's keys.
+    SDL_StopTextInput();
     Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_PRESENTVSYNC);
     if (!Renderer) Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE);
     if (!Renderer) FailOnSdl("Cannot draw into the game window");
@@ -35,19 +57,33 @@ void OpenMainWindow(const std::string& caption, int width, int height) {
     Frame = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width,
                               height);
     if (!Frame) FailOnSdl("Cannot create the frame texture");
+    // Whole pixels, whatever the scale hint says: a HiDPI screen shows big sharp pixels.
+    SDL_SetTextureScaleMode(Frame, SDL_ScaleModeNearest);
+    std::vector<uint32_t> black(size_t(width) * height, 0);
+    SDL_UpdateTexture(Frame, nullptr, black.data(), width * int(sizeof(uint32_t)));
+    RedrawWindow();
+}
+
+void RedrawWindow(const std::function<void()>& overlay) {
+    if (!Renderer) return;
+    SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
     SDL_RenderClear(Renderer);
+    DrawMenuBar();
+    int pixelsWide = 0;
+    int pixelsHigh = 0;
+    SDL_GetRendererOutputSize(Renderer, &pixelsWide, &pixelsHigh);
+    const int barPixels = pixelsHigh * MenuBarHeight / (FrameHeight + MenuBarHeight);
+    const SDL_Rect playArea{0, barPixels, pixelsWide, pixelsHigh - barPixels};
+    SDL_RenderCopy(Renderer, Frame, nullptr, &playArea);
+    if (overlay) overlay();
     SDL_RenderPresent(Renderer);
 }
 
 void PresentPixels(const uint32_t* pixels, int width, int height) {
     if (!Renderer || width != FrameWidth || height != FrameHeight) return;
     SDL_UpdateTexture(Frame, nullptr, pixels, width * int(sizeof(uint32_t)));
-    SDL_RenderClear(Renderer);
-    SDL_RenderCopy(Renderer, Frame, nullptr, nullptr);
-    SDL_RenderPresent(Renderer);
+    RedrawWindow();
 }
-
-void HandleMenuEvent(const SDL_Event&, const WindowHandlers&) {}
 
 BoxAnswer MessageBox(const std::string& text, const std::string& title, BoxButtons buttons,
                      BoxIcon icon) {
@@ -58,11 +94,12 @@ BoxAnswer MessageBox(const std::string& text, const std::string& title, BoxButto
     std::vector<SDL_MessageBoxButtonData> choices;
     choices.push_back({SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, int(BoxAnswer::Ok), "OK"});
     if (buttons == BoxButtons::OkCancel)
-        choices.push_back({SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, int(BoxAnswer::Cancel), "Cancel"});
+        choices.push_back(
+            {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, int(BoxAnswer::Cancel), "Cancel"});
     else
         choices.back().flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
-    const SDL_MessageBoxData data{flags, Window, title.c_str(), text.c_str(), int(choices.size()),
-                                  choices.data(), nullptr};
+    const SDL_MessageBoxData data{
+        flags, Window, title.c_str(), text.c_str(), int(choices.size()), choices.data(), nullptr};
     int pressed = int(BoxAnswer::Cancel);
     if (SDL_ShowMessageBox(&data, &pressed) != 0) {
         std::fprintf(stderr, "%s\n", text.c_str());
@@ -71,8 +108,4 @@ BoxAnswer MessageBox(const std::string& text, const std::string& title, BoxButto
     // The box had the keyboard: keys released over it never reached the game.
     ForgetKeyState();
     return pressed == int(BoxAnswer::Ok) ? BoxAnswer::Ok : BoxAnswer::Cancel;
-}
-
-std::string InputBox(const std::string&, const std::string&, bool (*)(const std::string&)) {
-    return {};
 }

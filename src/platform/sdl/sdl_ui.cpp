@@ -1,0 +1,120 @@
+#include "platform/sdl/sdl_ui.h"
+
+#include <SDL_ttf.h>
+
+#include <cmath>
+#include <map>
+#include <utility>
+
+#include "gfx/text.h"
+#include "platform/sdl/sdl_window.h"
+
+namespace {
+
+constexpr int UiFontPoints = 9;  // the desktop's menu and dialog font size, at 96 DPI
+
+TTF_Font* Font = nullptr;
+float FontScale = 0;  // the window scale the font was opened for
+
+// Rendered texts are kept: the menu bar's caption is drawn with every frame.
+struct RenderedText {
+    SDL_Texture* Texture = nullptr;
+    int Width = 0;  // pixels
+    int Height = 0;
+};
+std::map<std::pair<std::string, uint32_t>, RenderedText> TextCache;
+constexpr size_t TextCacheLimit = 32;
+
+void ForgetRenderedTexts() {
+    for (auto& [key, text] : TextCache) SDL_DestroyTexture(text.Texture);
+    TextCache.clear();
+}
+
+int ToPixels(int points) {
+    return static_cast<int>(std::lround(points * WindowScale()));
+}
+
+SDL_Rect ToPixels(const UiRect& rect) {
+    const int left = ToPixels(rect.X);
+    const int top = ToPixels(rect.Y);
+    return {left, top, ToPixels(rect.X + rect.W) - left, ToPixels(rect.Y + rect.H) - top};
+}
+
+void SetColour(uint32_t rgb) {
+    SDL_SetRenderDrawColor(GameRenderer(), Uint8(rgb >> 16), Uint8(rgb >> 8), Uint8(rgb), 255);
+}
+
+// Opened at the window's pixel density, so glyphs are rasterised for the screen, not scaled.
+TTF_Font* UiFont() {
+    if (Font && FontScale == WindowScale()) return Font;
+    if (Font) TTF_CloseFont(Font);
+    ForgetRenderedTexts();
+    FontScale = WindowScale();
+    const unsigned dpi = static_cast<unsigned>(std::lround(96 * FontScale));
+    const std::string file = TextFontFile();
+    Font = TTF_OpenFontDPI(file.c_str(), UiFontPoints, dpi, dpi);
+    if (!Font) FatalError("Cannot open the font " + file + ": " + TTF_GetError());
+    return Font;
+}
+
+const RenderedText& Rendered(const std::string& text, uint32_t rgb) {
+    TTF_Font* font = UiFont();
+    const auto key = std::make_pair(text, rgb);
+    const auto found = TextCache.find(key);
+    if (found != TextCache.end()) return found->second;
+    if (TextCache.size() >= TextCacheLimit) ForgetRenderedTexts();
+    RenderedText rendered;
+    const SDL_Color colour{Uint8(rgb >> 16), Uint8(rgb >> 8), Uint8(rgb), 255};
+    if (SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, text.c_str(), colour)) {
+        rendered = {SDL_CreateTextureFromSurface(GameRenderer(), glyphs), glyphs->w, glyphs->h};
+        SDL_FreeSurface(glyphs);
+    }
+    return TextCache.emplace(key, rendered).first->second;
+}
+
+}  // namespace
+
+void UiFill(const UiRect& rect, uint32_t rgb) {
+    SetColour(rgb);
+    const SDL_Rect pixels = ToPixels(rect);
+    SDL_RenderFillRect(GameRenderer(), &pixels);
+}
+
+void UiOutline(const UiRect& rect, uint32_t rgb) {
+    SetColour(rgb);
+    const SDL_Rect pixels = ToPixels(rect);
+    // One pixel wide, however dense the screen, like the desktop's own borders.
+    SDL_RenderDrawRect(GameRenderer(), &pixels);
+}
+
+int UiTextWidth(const std::string& text) {
+    int width = 0;
+    int height = 0;
+    if (text.empty() || TTF_SizeUTF8(UiFont(), text.c_str(), &width, &height) != 0) return 0;
+    return static_cast<int>(std::lround(width / WindowScale()));
+}
+
+int UiTextHeight() {
+    return static_cast<int>(std::lround(TTF_FontHeight(UiFont()) / WindowScale()));
+}
+
+void UiText(const std::string& text, int x, int y, uint32_t rgb) {
+    if (text.empty()) return;
+    const RenderedText& rendered = Rendered(text, rgb);
+    if (!rendered.Texture) return;
+    const SDL_Rect where{ToPixels(x), ToPixels(y), rendered.Width, rendered.Height};
+    SDL_RenderCopy(GameRenderer(), rendered.Texture, nullptr, &where);
+}
+
+void UiTextIn(const UiRect& rect, const std::string& text, int inset, uint32_t rgb) {
+    UiText(text, rect.X + inset, rect.Y + (rect.H - UiTextHeight()) / 2, rgb);
+}
+
+void UiClip(const UiRect& rect) {
+    if (rect.W <= 0 || rect.H <= 0) {
+        SDL_RenderSetClipRect(GameRenderer(), nullptr);
+        return;
+    }
+    const SDL_Rect pixels = ToPixels(rect);
+    SDL_RenderSetClipRect(GameRenderer(), &pixels);
+}

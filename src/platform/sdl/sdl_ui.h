@@ -1,0 +1,27 @@
+// Drawing helpers for what the game window shows besides the game's own picture: the menu bar,
+// its menu and the name dialog. Coordinates are window points; the helpers scale them to the
+// drawable pixels, so text stays sharp on HiDPI screens.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct UiRect {
+    int X = 0;
+    int Y = 0;
+    int W = 0;
+    int H = 0;
+    bool Contains(int x, int y) const { return x >= X && y >= Y && x < X + W && y < Y + H; }
+};
+
+// Colours are 0xRRGGBB.
+void UiFill(const UiRect& rect, uint32_t rgb);
+void UiOutline(const UiRect& rect, uint32_t rgb);
+// Text in the window's font at the desktop's menu size (9 points).
+int UiTextWidth(const std::string& text);
+int UiTextHeight();
+void UiText(const std::string& text, int x, int y, uint32_t rgb);
+// The text vertically centred in `rect`, `inset` points from its left edge.
+void UiTextIn(const UiRect& rect, const std::string& text, int inset, uint32_t rgb);
+// Limits drawing to a rectangle; an empty rectangle lifts the limit.
+void UiClip(const UiRect& rect);

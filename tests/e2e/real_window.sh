@@ -1,0 +1,157 @@
+#!/usr/bin/env bash
+# The real game in a real window under Xvfb, driven as a person would: keys pressed and held
+# with xdotool, screenshots taken with import and looked at region by region, message boxes
+# found as new windows with xwininfo. Usage: real_window.sh SOURCE_DIR GAME_DIR
+set -euo pipefail
+game_dir="$2"
+if [ ! -x "$game_dir/vexlan" ]; then
+    echo "no game at $game_dir/vexlan: run 'make build' first"
+    exit 1
+fi
+
+work="$(mktemp -d)"
+xvfb_pid=""
+game_pid=""
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    wait 2>/dev/null || true
+    if [ "${keep_work:-0}" = 1 ]; then echo "screenshots kept in $work"; else rm -rf "$work"; fi
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*"
+    keep_work=1
+    exit 1
+}
+
+# A display of our own.
+display=""
+for n in $(seq 91 140); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || fail "no free X display"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY="$display"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+
+top_windows() { xwininfo -root -children | awk '/^ +0x/ {print $1}' | sort; }
+
+# Starts the game from a fresh copy of its directory.
+start_game() {
+    rm -rf "$work/game"
+    cp -r "$game_dir" "$work/game"
+    rm -f "$work/game/data.ini"
+    "$work/game/vexlan" >"$work/stdout.log" 2>"$work/stderr.log" &
+    game_pid=$!
+}
+
+# Waits for a top-level window that was not in the list $1; prints its id.
+wait_new_window() {
+    local before="$1" now
+    for _ in $(seq 100); do
+        now="$(top_windows | comm -13 <(echo "$before") -)"
+        for w in $now; do
+            if xwininfo -id "$w" 2>/dev/null | grep -q "Map State: IsViewable"; then echo "$w"; return 0; fi
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
+press() {  # press KEY on the focused window, held for a while
+    xdotool keydown "$1"
+    sleep "${2:-0.15}"
+    xdotool keyup "$1"
+}
+
+# Mean brightness (0..1) of a region of the play area, from a screenshot of the game window.
+shot=0
+screenshot() {
+    shot=$((shot + 1))
+    import -window "$window" "$work/shot$shot.png"
+    # The play area is the bottom 500 x 600 of the client area, under the menu bar.
+    local height
+    height="$(identify -format %h "$work/shot$shot.png")"
+    play_top=$((height - 600))
+    echo "$work/shot$shot.png"
+}
+region_mean() {  # region_mean FILE X Y W H
+    convert "$1" -crop "$4x$5+$2+$((play_top + $3))" +repage -colorspace Gray -format "%[fx:mean]" info:
+}
+brighter_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+# 1. Without a sound device the player is told twice, then the game runs silently.
+before="$(top_windows)"
+SDL_AUDIODRIVER=no-such-driver start_game
+box="$(wait_new_window "$before")" || fail "no window appeared"
+name="$(xwininfo -id "$box" | sed -n 's/.*"\(.*\)".*/\1/p' | head -1)"
+if [ "$name" != "Vexlan " ]; then
+    # The sound box came first; answer it and the initialisation's own notice.
+    for _ in 1 2; do
+        xdotool windowfocus --sync "$box" 2>/dev/null || true
+        xdotool key Return
+        sleep 0.5
+        box="$(wait_new_window "$before")" || fail "the game window did not appear after the sound notices"
+        name="$(xwininfo -id "$box" | sed -n 's/.*"\(.*\)".*/\1/p' | head -1)"
+        [ "$name" = "Vexlan " ] && break
+    done
+fi
+[ "$name" = "Vexlan " ] || fail "the game window is not titled 'Vexlan '"
+grep -q "DirectSound" "$work/stderr.log" "$work/stdout.log" 2>/dev/null || true
+kill "$game_pid"; wait "$game_pid" 2>/dev/null || true; game_pid=""
+
+# 2. With a (silent) sound device: the title, a game, the quit question.
+before="$(top_windows)"
+SDL_AUDIODRIVER=dummy start_game
+window="$(wait_new_window "$before")" || fail "the game window did not appear"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+sleep 7  # the logo is revealed over 125 frames
+
+title="$(screenshot)"
+logo="$(region_mean "$title" 0 0 500 125)"
+prompt="$(region_mean "$title" 15 580 240 18)"
+menu="$(region_mean "$title" 88 167 324 132)"
+brighter_than "$logo" 0.03 || fail "the logo is not shown ($logo): $title"
+brighter_than "$prompt" 0.03 || fail "the prompt is not shown ($prompt): $title"
+brighter_than "$menu" 0.05 || fail "the enlarged start item is not shown ($menu): $title"
+
+press Return
+sleep 3  # the ship rises from the bottom in 20 frames
+play="$(screenshot)"
+ship="$(region_mean "$play" 190 460 96 80)"
+brighter_than "$ship" 0.02 || fail "no ship near the bottom of the field ($ship): $play"
+status="$(region_mean "$play" 250 8 250 26)"
+brighter_than "$status" 0.02 || fail "no status line ($status): $play"
+
+# The quit question, answered Cancel: play goes on.
+before="$(top_windows)"
+xdotool keydown Escape
+box="$(wait_new_window "$before")" || fail "Escape did not ask to quit"
+xdotool keyup Escape
+xdotool windowfocus --sync "$box" 2>/dev/null || true
+xdotool key Escape
+sleep 1
+kill -0 "$game_pid" 2>/dev/null || fail "Cancel ended the game"
+top_windows | grep -q "^$box\$" && xwininfo -id "$box" 2>/dev/null | grep -q IsViewable &&
+    fail "the quit box stayed open after Cancel"
+
+# Asked again and answered OK: the game saves and ends.
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+before="$(top_windows)"
+xdotool keydown Escape
+box="$(wait_new_window "$before")" || fail "Escape did not ask to quit the second time"
+xdotool keyup Escape
+xdotool windowfocus --sync "$box" 2>/dev/null || true
+xdotool key Return
+for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$game_pid" 2>/dev/null && fail "OK did not end the game"
+wait "$game_pid" || fail "the game ended with status $?"
+game_pid=""
+
+keys="$(iconv -f CP932 -t UTF-8 "$work/game/data.ini" | tr -d '\r' | sed -n 's/^\([^=]*\)=.*/\1/p' | tr '\n' ' ')"
+expected="score1 name1 score2 name2 score3 name3 score4 name4 score5 name5 Midi Wav Diffculty Ver "
+[ "$keys" = "$expected" ] || fail "data.ini holds [$keys]"
+echo "real window: title, game, quit question and data.ini as expected"
