@@ -80,6 +80,7 @@ TEST_F(FramePassTest, AnUnknownModeOnlyClearsPresentsAndWaits) {
 }
 
 TEST_F(FramePassTest, GameOverAndEndingEndTheGameWithoutPresentingThePass) {
+    MakeGameDir();  // the sequences load their pictures
     for (uint8_t mode : {ModeGameOver, ModeEnding}) {
         GameMode = mode;
         headless::SetKey(VkZ, true);  // ends the game-over picture at once

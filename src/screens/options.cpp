@@ -1,9 +1,126 @@
-// To be filled in by its own issue.
 #include "screens/options.h"
+
+#include "gfx/display.h"
+#include "gfx/text.h"
+#include "platform/platform.h"
 
 uint8_t OptionCursor = 0;
 bool16 OptionExitRequested = False16;
-int32_t OptionFrameCount = 0;
-void RunOptionsScreen() {}
-void DrawOptions() {}
-void HandleOptionKeys() {}
+int32_t OptionFrameCount = 0;  // kept between visits, so the skipped frame wanders
+
+namespace {
+
+constexpr int32_t Blue = 0xFF0000;   // 0x00BBGGRR
+constexpr int32_t Green = 0x00FF00;  // marks the current row and the chosen values
+constexpr uint8_t TextSize = 18;
+
+enum OptionRow : uint8_t { RowDifficulty = 0, RowMidi = 1, RowWav = 2, RowExit = 3 };
+
+struct Placed {
+    const char* Text;
+    int32_t X;
+    int32_t Y;
+};
+constexpr Placed Labels[] = {
+    {"Diffculty", 30, 30}, {"Midi", 30, 80}, {"Wav", 30, 130}, {"Exit", 30, 180}};
+constexpr Placed Difficulties[] = {{"Easy", 200, 30}, {"Normal", 300, 30}, {"Hard", 400, 30}};
+
+// The first text of the screen sets the size; the rest keep it.
+void Draw(const Placed& text, int32_t colour) {
+    DrawText(text.Text, text.X, text.Y, colour, 0);
+}
+
+void DrawLabels() {
+    DrawText(Labels[0].Text, Labels[0].X, Labels[0].Y, Blue, TextSize);
+    for (int row = 1; row < 4; ++row) Draw(Labels[row], Blue);
+    if (OptionCursor < 4) Draw(Labels[OptionCursor], Green);
+}
+
+void DrawDifficulty() {
+    for (const Placed& choice : Difficulties) Draw(choice, Blue);
+    if (Difficulty >= 1 && Difficulty <= 3) Draw(Difficulties[Difficulty - 1], Green);
+}
+
+void DrawSwitch(bool16 value, int32_t y) {
+    const Placed on{"On", 100, y};
+    const Placed off{"Off", 200, y};
+    Draw(on, Blue);
+    Draw(off, Blue);
+    if (value == True16) Draw(on, Green);
+    if (value == False16) Draw(off, Green);
+}
+
+bool Pressed(int key) {
+    return GetAsyncKeyState(key) != 0;
+}
+
+// Both keys are queried every time so that neither keeps a stale press for a later frame.
+bool ConfirmPressed() {
+    const bool z = Pressed(VkZ);
+    const bool enter = Pressed(VkReturn);
+    return z || enter;
+}
+
+// Left leans towards "On" and the easier end; neither direction wraps.
+void StepLeft() {
+    if (OptionCursor == RowDifficulty && Difficulty > 1) --Difficulty;
+    if (OptionCursor == RowMidi && MidiOn == False16) MidiOn = True16;
+    if (OptionCursor == RowWav && WavOn == False16) WavOn = True16;
+}
+
+void StepRight() {
+    if (OptionCursor == RowDifficulty && Difficulty <= 2) ++Difficulty;
+    if (OptionCursor == RowMidi && MidiOn == True16) MidiOn = False16;
+    if (OptionCursor == RowWav && WavOn == True16) WavOn = False16;
+}
+
+// Acts on the first key found, in the order confirm, up, down, left, right; false if none.
+bool ActOnKeys() {
+    if (ConfirmPressed()) {
+        if (OptionCursor == RowExit) OptionExitRequested = True16;
+    } else if (Pressed(VkUp)) {
+        if (OptionCursor >= 1) --OptionCursor;
+    } else if (Pressed(VkDown)) {
+        if (OptionCursor <= 2) ++OptionCursor;
+    } else if (Pressed(VkLeft)) {
+        StepLeft();
+    } else if (Pressed(VkRight)) {
+        StepRight();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void RunOptionsScreen() {
+    OptionCursor = RowDifficulty;
+    // A moment for the key that opened the screen to be let go.
+    SleepMs(1000);
+    do {
+        ClearSurface(BackBuffer, BlackColour);
+        DrawOptions();
+        HandleOptionKeys();
+        PresentFrame(BackBuffer);
+        DoEvents();
+        WaitNextFrame();
+    } while (GetAsyncKeyState(VkEscape) == 0 && OptionExitRequested == False16);
+    OptionExitRequested = False16;
+    SleepMs(500);
+}
+
+void DrawOptions() {
+    DrawLabels();
+    DrawDifficulty();
+    DrawSwitch(MidiOn, 80);
+    DrawSwitch(WavOn, 130);
+}
+
+void HandleOptionKeys() {
+    ++OptionFrameCount;
+    // Every fifth frame is skipped; with the pause after each action a held key repeats at a
+    // pace the player can follow.
+    if (OptionFrameCount % 5 == 0) return;
+    if (ActOnKeys()) SleepMs(100);
+}
