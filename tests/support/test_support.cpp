@@ -5,10 +5,15 @@
 #include <iterator>
 #include <random>
 
+#include "game/boss.h"
+#include "game/bullets.h"
 #include "game/motion.h"
+#include "game/player.h"
 #include "game/state.h"
 #include "gfx/display.h"
 #include "platform/headless/headless.h"
+#include "screens/options.h"
+#include "screens/title.h"
 
 namespace fs = std::filesystem;
 
@@ -32,6 +37,21 @@ void ResetProgram() {
     WavOn = False16;
     BlackColour = 0;
     SoundExplosion = SoundEffect{};
+    // Counters that persist from game to game start at zero with the program.
+    FireCooldown = 0;
+    BlinkCounter = 0;
+    BounceCounter = 0;
+    BossX = BossY = BossDX = BossDY = BossHP = 0;
+    BossPhase = BossAttack = BossDeathTimer = 0;
+    HomingPickCount = 0;
+    BossDebris = {};
+    TitleCursor = 0;
+    TitleStartRequested = False16;
+    LogoRevealRows = 0;
+    TitleFrameCount = 0;
+    OptionCursor = 0;
+    OptionExitRequested = False16;
+    OptionFrameCount = 0;
     RestoreWindow();
     InitDisplay(500, 600);
     SetFrameRate(50);

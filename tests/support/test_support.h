@@ -8,9 +8,9 @@
 
 #include "gfx/surface.h"
 
-// Resets the headless platform and every shared game variable to their values at program start,
-// and gives the game a 500 x 600 back buffer. Module-level counters that persist across games
-// (FireCooldown, BounceCounter, the boss's statics, ...) are set by the tests that care.
+// Resets the headless platform and every shared game variable, including the counters that
+// persist from game to game, to their values at program start, and gives the game a 500 x 600
+// back buffer.
 void ResetProgram();
 
 // A new empty directory under the system's temporary directory, removed by the caller's fixture
