@@ -147,3 +147,49 @@ TEST(Runner, RefusesABrokenInputScript) {
     EXPECT_EQ(run.Status, 2);
     EXPECT_NE(run.Stderr.find("input line 1: unknown command \"jump\""), std::string::npos);
 }
+
+TEST(Runner, OptionsChangedOnTheirScreenSurviveARestart) {
+    const std::string dir = MakeGameDir();
+    // Down held over two of the title's input frames: the cursor moves to the options item.
+    const std::string changeOptions =
+        "5 down down\n8 up down\n12 tap z\n"  // open the options
+        "20 tap right\n"                      // Normal -> Hard
+        "26 tap down\n32 tap left\n"          // music on
+        "38 tap down\n44 tap left\n"          // effects on
+        "50 tap escape\n";
+    const RunResult first = RunHeadless(dir, changeOptions, "--frames 70");
+    ASSERT_EQ(first.Status, 0) << first.Stderr;
+    EXPECT_EQ(TraceNumber(first.Trace.back(), "difficulty"), 3);
+    EXPECT_EQ(TraceNumber(first.Trace.back(), "midi"), -1);
+    EXPECT_EQ(TraceNumber(first.Trace.back(), "wav"), -1);
+
+    const RunResult second = RunHeadless(dir, StartGame, "--frames 30");
+    ASSERT_EQ(second.Status, 0) << second.Stderr;
+    EXPECT_EQ(TraceNumber(second.Trace.front(), "difficulty"), 3);
+    EXPECT_EQ(TraceNumber(second.Trace.front(), "midi"), -1);
+    EXPECT_EQ(TraceNumber(second.Trace.back(), "player", 2), 3);  // Hard: three hit points
+    // Music on: the tune starts in the first play frame.
+    bool played = false;
+    for (const std::string& line : second.Trace)
+        played |= TraceField(line, "music").find("play BGM") != std::string::npos;
+    EXPECT_TRUE(played);
+}
+
+TEST(Runner, ABrokenStageScriptIsReportedAndTheTitleComesBack) {
+    const std::string dir = MakeGameDir();
+    std::string script = ReadFile(dir + "/teki_n.dat");
+    const size_t firstNumberLine = script.find("\r\n") + 2;
+    script.insert(firstNumberLine, "abc\r\n");
+    WriteFile(dir + "/teki_n.dat", script);
+    const RunResult run = RunHeadless(dir, StartGame, "--frames 60");
+    ASSERT_EQ(run.Status, 0) << run.Stderr;
+    bool reported = false;
+    for (const std::string& line : run.Trace) {
+        const std::string boxes = TraceField(line, "boxes");
+        reported |= boxes.find("teki_n.dat line 2") != std::string::npos;
+        EXPECT_NE(TraceNumber(line, "mode"), 2) << "a stage frame ran";
+    }
+    EXPECT_TRUE(reported) << run.Stderr;
+    // The title runs on: the logo keeps being revealed and the program ends normally.
+    EXPECT_EQ(run.Trace.size(), 60u);
+}

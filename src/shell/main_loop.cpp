@@ -116,8 +116,11 @@ void MainLoop() {
     for (;;) {
         SleepMs(300);
         TitleLoop();
-        // A broken stage script has been reported; back to the title.
-        if (!NewGame()) continue;
+        // A broken stage script has been reported: no game, back to the title.
+        if (!NewGame()) {
+            GameMode = 0;
+            continue;
+        }
         GameMode = ModeStage;
         while (RunFramePass(clearColour)) {
         }
