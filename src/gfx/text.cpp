@@ -14,7 +14,9 @@ namespace {
 
 std::string FontFile;                    // the file behind the window font
 uint8_t CurrentSize = 0;                 // sticky point size of the shared font
-std::map<uint8_t, TTF_Font*> FontsBySize;
+// The fonts live as long as the program; the map is never destroyed, so they stay reachable
+// until the process ends.
+std::map<uint8_t, TTF_Font*>& FontsBySize = *new std::map<uint8_t, TTF_Font*>;
 
 // Rendered lines are kept, because the status texts repeat frame after frame.
 struct RenderedText {
@@ -52,6 +54,7 @@ std::string FindFontFile(const std::string& family) {
         file = reinterpret_cast<const char*>(path);
     if (match) FcPatternDestroy(match);
     FcPatternDestroy(pattern);
+    FcFini();  // fontconfig is needed only to find the file
     return file;
 }
 

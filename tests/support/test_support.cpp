@@ -93,9 +93,3 @@ Surface MakeSurface(int width, int height, uint32_t fill, uint32_t key) {
 uint32_t PixelAt(const Surface& surface, int x, int y) {
     return surface->Pixels[size_t(y) * surface->Width + x];
 }
-
-// fontconfig keeps a few blocks of its own for the life of the process; they are not ours to
-// free, and the leak check of the sanitizer build must not count them.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
