@@ -103,8 +103,10 @@ BoxAnswer MessageBox(const std::string& text, const std::string& title, BoxButto
             {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, int(BoxAnswer::Cancel), "Cancel"});
     else
         choices.back().flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+    // A box given no title carries the window's caption, as desktop message boxes do.
+    const char* caption = title.empty() && Window ? SDL_GetWindowTitle(Window) : title.c_str();
     const SDL_MessageBoxData data{
-        flags, Window, title.c_str(), text.c_str(), int(choices.size()), choices.data(), nullptr};
+        flags, Window, caption, text.c_str(), int(choices.size()), choices.data(), nullptr};
     int pressed = int(BoxAnswer::Cancel);
     if (SDL_ShowMessageBox(&data, &pressed) != 0) {
         std::fprintf(stderr, "%s\n", text.c_str());
