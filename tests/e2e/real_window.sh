@@ -14,28 +14,27 @@ xvfb_pid=""
 game_pid=""
 cleanup() {
     stop_game
-    [ -n "$xvfb_pid" ] && kill -9 "$xvfb_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true  # TERM: it removes its lock
     wait 2>/dev/null || true
     if [ "${keep_work:-0}" = 1 ]; then echo "screenshots kept in $work"; else rm -rf "$work"; fi
 }
 trap cleanup EXIT
+trap 'keep_work=1' ERR
 fail() {
     echo "FAIL: $*"
     keep_work=1
     exit 1
 }
 
-# A display of our own.
-display=""
-for n in $(seq 91 140); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "no free X display"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# A display of our own; Xvfb picks a free number and tells it. -noreset: without it the server
+# restarts whenever its last client leaves, and the next client can find nobody there.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-export DISPLAY="$display"
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+xdpyinfo >/dev/null 2>&1 || fail "Xvfb does not answer on $DISPLAY"
 
 top_windows() { xwininfo -root -children | awk '/^ +0x/ {print $1}' | sort; }
 
@@ -81,6 +80,17 @@ stop_game() {
     fi
 }
 
+# The game window is the one of class "vexlan"; message boxes have no class.
+wait_game_window() {
+    local found
+    for _ in $(seq 100); do
+        found="$(xdotool search --onlyvisible --class '^vexlan$' 2>/dev/null | head -1)"
+        [ -n "$found" ] && { printf '0x%x\n' "$found"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
 press() {  # press KEY on the focused window, held for a while
     xdotool keydown "$1"
     sleep "${2:-0.15}"
@@ -105,7 +115,7 @@ brighter_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 # 1. Without a sound device the player is told twice, then the game runs silently.
 before="$(top_windows)"
 SDL_AUDIODRIVER=no-such-driver start_game
-window="$(wait_new_window "$before")" || fail "the game window did not appear"
+window="$(wait_game_window)" || fail "the game window did not appear"
 [ "$(window_name "$window")" = "Vexlan " ] || fail "the game window is not titled 'Vexlan '"
 for notice in 1 2; do
     box="$(wait_new_window "$before"$'\n'"$window")" || fail "sound notice $notice did not appear"
@@ -119,9 +129,8 @@ brighter_than "$(region_mean "$silent" 0 0 500 125)" 0.03 || fail "no title afte
 stop_game
 
 # 2. With a (silent) sound device: the title, a game, the quit question.
-before="$(top_windows)"
 SDL_AUDIODRIVER=dummy start_game
-window="$(wait_new_window "$before")" || fail "the game window did not appear"
+window="$(wait_game_window)" || fail "the game window did not appear"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 sleep 7  # the logo is revealed over 125 frames
 
