@@ -82,4 +82,3 @@ void BM_BossWreckFrameWith150Bullets(benchmark::State& state) {
 BENCHMARK(BM_BossWreckFrameWith150Bullets)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-

@@ -101,4 +101,3 @@ void BM_BusyStageFrame(benchmark::State& state) {
 BENCHMARK(BM_BusyStageFrame);
 
 }  // namespace
-

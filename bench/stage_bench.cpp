@@ -107,4 +107,3 @@ void BM_UpdateSixtyEnemies(benchmark::State& state) {
 BENCHMARK(BM_UpdateSixtyEnemies)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-

@@ -1,4 +1,6 @@
 // The game's entry point.
 #include "shell/main_loop.h"
 
-int main() { Main(); }
+int main() {
+    Main();
+}

@@ -96,7 +96,8 @@ void ExpectCells(const std::string& name, const std::vector<Cell>& cells, bool r
     const Bitmap b = LoadBitmap(name);
     ASSERT_FALSE(b.Px.empty()) << name;
     for (const Cell& c : cells) {
-        const std::string where = name + " cell at " + std::to_string(c.X) + "," + std::to_string(c.Y);
+        const std::string where =
+            name + " cell at " + std::to_string(c.X) + "," + std::to_string(c.Y);
         ASSERT_LE(c.X + c.W, b.W) << where << " lies outside the picture";
         ASSERT_LE(c.Y + c.H, b.H) << where << " lies outside the picture";
         EXPECT_GT(Opaque(b, c), c.W * c.H / 20) << where << " is (nearly) empty";
@@ -215,7 +216,7 @@ enum class Kind { Butterfly, Blue, Dog, Bat, SmallFry, Green, Boss };
 
 const std::map<std::string, Kind>& Keywords() {
     static const std::map<std::string, Kind> k = {
-        {"#ちょう", Kind::Butterfly}, {"#青", Kind::Blue},      {"#犬", Kind::Dog},
+        {"#ちょう", Kind::Butterfly}, {"#青", Kind::Blue},       {"#犬", Kind::Dog},
         {"#こうもり", Kind::Bat},     {"#雑魚", Kind::SmallFry}, {"#緑", Kind::Green},
         {"#ボス", Kind::Boss}};
     return k;
@@ -254,7 +255,9 @@ struct Script {
     int BossBlocks = 0;
 };
 
-int RoundEven(double v) { return int(std::nearbyint(v)); }
+int RoundEven(double v) {
+    return int(std::nearbyint(v));
+}
 
 // Reads the field stream as the game's loader does, keeping the loader's working values, so
 // the butterfly's borrowed Y and DX come out as in the game.
@@ -283,13 +286,26 @@ Script Parse(const std::vector<std::string>& lines, int difficulty) {
         while (i < fields.size() && fields[i] != "#End") {
             const int time = next();
             switch (kw->second) {
-                case Kind::Butterfly: x = next(), dy = next(), iv = next(); break;
-                case Kind::Blue: x = next(), dy = next(), iv = next(), extra = next(), dy2 = next(); break;
-                case Kind::Dog: x = next(), y = next(); break;
-                case Kind::Bat: x = next(), y = next(), dx = next(), iv = next(); break;
-                case Kind::SmallFry: x = next(), y = next(), dx = next(), dy = next(), iv = next(); break;
-                case Kind::Green: x = next(), y = next(), dx = next(), dy = next(), iv = next(), extra = next(); break;
-                case Kind::Boss: break;
+                case Kind::Butterfly:
+                    x = next(), dy = next(), iv = next();
+                    break;
+                case Kind::Blue:
+                    x = next(), dy = next(), iv = next(), extra = next(), dy2 = next();
+                    break;
+                case Kind::Dog:
+                    x = next(), y = next();
+                    break;
+                case Kind::Bat:
+                    x = next(), y = next(), dx = next(), iv = next();
+                    break;
+                case Kind::SmallFry:
+                    x = next(), y = next(), dx = next(), dy = next(), iv = next();
+                    break;
+                case Kind::Green:
+                    x = next(), y = next(), dx = next(), dy = next(), iv = next(), extra = next();
+                    break;
+                case Kind::Boss:
+                    break;
             }
             const bool scaled = kw->second != Kind::Dog;
             const int hp = scaled ? RoundEven(block * hpFactor) : block;
@@ -306,9 +322,11 @@ Script Parse(const std::vector<std::string>& lines, int difficulty) {
 // The frame at which the loader's path builder ends the enemy's path.
 int EndFrame(const Spawn& s) {
     if (s.K == Kind::Dog) return s.Time + 36;
-    const std::map<Kind, std::pair<int, int>> boxes = {
-        {Kind::Butterfly, {85, 72}}, {Kind::Blue, {108, 104}}, {Kind::Bat, {106, 72}},
-        {Kind::SmallFry, {70, 52}},  {Kind::Green, {80, 72}}};
+    const std::map<Kind, std::pair<int, int>> boxes = {{Kind::Butterfly, {85, 72}},
+                                                       {Kind::Blue, {108, 104}},
+                                                       {Kind::Bat, {106, 72}},
+                                                       {Kind::SmallFry, {70, 52}},
+                                                       {Kind::Green, {80, 72}}};
     const auto [w, h] = boxes.at(s.K);
     int x = s.X, y = s.Y, t = s.Time, dy = s.DY;
     bool secondLeg = s.K != Kind::Blue;
@@ -335,7 +353,8 @@ Script LoadScript(const std::string& letter, int difficulty) {
         if (Keywords().count(line) || line == "#End") continue;
         std::stringstream ss(line);
         std::string f;
-        while (std::getline(ss, f, ',')) EXPECT_TRUE(IsInteger(f)) << letter << ": \"" << line << "\"";
+        while (std::getline(ss, f, ','))
+            EXPECT_TRUE(IsInteger(f)) << letter << ": \"" << line << "\"";
     }
     return Parse(lines, difficulty);
 }

@@ -41,7 +41,9 @@ Box Drawn(const Surface& dest) {
     return box;
 }
 
-uint32_t Source(int x, int y) { return 0x010000 | x << 8 | y; }
+uint32_t Source(int x, int y) {
+    return 0x010000 | x << 8 | y;
+}
 
 }  // namespace
 
@@ -79,7 +81,7 @@ TEST(UnclippedCopy, DrawsNothingUnlessWhollyInside) {
     EXPECT_NE(DrawSprite(dest, 495, 10, 6, 18, src, 0, 0, true), BlitOk);  // one column out
     EXPECT_NE(DrawSprite(dest, 10, 583, 6, 18, src, 0, 0, true), BlitOk);  // one row out
     EXPECT_NE(DrawSprite(dest, -1, 10, 6, 18, src, 0, 0, true), BlitOk);
-    EXPECT_NE(DrawSprite(dest, 10, 10, 6, 18, src, 1, 0, true), BlitOk);   // source overrun
+    EXPECT_NE(DrawSprite(dest, 10, 10, 6, 18, src, 1, 0, true), BlitOk);  // source overrun
     EXPECT_EQ(Drawn(dest).Count, 0);
     EXPECT_EQ(DrawSprite(dest, 494, 582, 6, 18, src, 0, 0, true), BlitOk);  // touching the edges
     EXPECT_EQ(Drawn(dest).Count, 6 * 18 - 1);
@@ -168,7 +170,8 @@ TEST(StretchedCopy, DoublesEveryPixel) {
     ASSERT_EQ(DrawStretched(dest, 2, 2, 8, 6, src, 0, 0, 4, 3, false), BlitOk);
     for (int y = 0; y < 6; ++y)
         for (int x = 0; x < 8; ++x)
-            EXPECT_EQ(PixelAt(dest, 2 + x, 2 + y), x / 2 == 0 && y / 2 == 0 ? Key : Source(x / 2, y / 2));
+            EXPECT_EQ(PixelAt(dest, 2 + x, 2 + y),
+                      x / 2 == 0 && y / 2 == 0 ? Key : Source(x / 2, y / 2));
 }
 
 TEST(StretchedCopy, SmearsOneRowOverARectangle) {

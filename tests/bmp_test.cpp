@@ -1,7 +1,7 @@
 // The bitmap decoder refuses damaged files before it allocates anything.
-#include <gtest/gtest.h>
-
 #include "gfx/bmp.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

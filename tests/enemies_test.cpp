@@ -268,7 +268,6 @@ TEST_F(EnemyUpdate, ExplosionRunsOnPastTheEndFrame) {
 
 // ---- Fire ---------------------------------------------------------------------------------
 
-
 std::vector<BulletRecord> Flying() {
     std::vector<BulletRecord> flying;
     for (const BulletRecord& bullet : EnemyBullets) {

@@ -25,4 +25,6 @@ TEST_F(KeysTest, TheLatchIsPerKey) {
     EXPECT_EQ(GetAsyncKeyState(VkLeft), KeyPressedSinceQuery);
 }
 
-TEST_F(KeysTest, AKeyNeverTouchedReadsZero) { EXPECT_EQ(GetAsyncKeyState(VkNumpad5), 0); }
+TEST_F(KeysTest, AKeyNeverTouchedReadsZero) {
+    EXPECT_EQ(GetAsyncKeyState(VkNumpad5), 0);
+}

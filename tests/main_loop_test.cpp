@@ -1,5 +1,7 @@
 // The frame pass: what each game mode runs, the stage timer and the switch to the boss, the
 // status line, and the quit question.
+#include "shell/main_loop.h"
+
 #include <gtest/gtest.h>
 
 #include "game/boss.h"
@@ -7,7 +9,6 @@
 #include "gfx/display.h"
 #include "gfx/text.h"
 #include "platform/headless/headless.h"
-#include "shell/main_loop.h"
 #include "support/test_support.h"
 
 namespace {

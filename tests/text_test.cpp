@@ -1,8 +1,9 @@
 // Text: the font size stays from one call to the next, and only the glyphs are drawn.
+#include "gfx/text.h"
+
 #include <gtest/gtest.h>
 
 #include "gfx/display.h"
-#include "gfx/text.h"
 #include "platform/headless/headless.h"
 #include "support/test_support.h"
 

@@ -202,9 +202,9 @@ int32_t PickWeighted(uint8_t weight1, int32_t value1, uint8_t weight2, int32_t v
                            otherValue);
 }
 
-int32_t PickWeightedFor(uint8_t d, uint8_t weight1, int32_t value1, uint8_t weight2,
-                        int32_t value2, uint8_t weight3, int32_t value3, uint8_t weight4,
-                        int32_t value4, int32_t otherValue) {
+int32_t PickWeightedFor(uint8_t d, uint8_t weight1, int32_t value1, uint8_t weight2, int32_t value2,
+                        uint8_t weight3, int32_t value3, uint8_t weight4, int32_t value4,
+                        int32_t otherValue) {
     const std::array<std::pair<uint8_t, int32_t>, 4> choices{
         {{weight1, value1}, {weight2, value2}, {weight3, value3}, {weight4, value4}}};
     int reach = 0;

@@ -38,7 +38,7 @@ int32_t PickWeighted(uint8_t weight1, int32_t value1, uint8_t weight2, int32_t v
                      int32_t otherValue);
 // The choice PickWeighted makes for its draw d (1..100): the first value whose running sum of
 // weights reaches d.
-int32_t PickWeightedFor(uint8_t d, uint8_t weight1, int32_t value1, uint8_t weight2,
-                        int32_t value2, uint8_t weight3, int32_t value3, uint8_t weight4,
-                        int32_t value4, int32_t otherValue);
+int32_t PickWeightedFor(uint8_t d, uint8_t weight1, int32_t value1, uint8_t weight2, int32_t value2,
+                        uint8_t weight3, int32_t value3, uint8_t weight4, int32_t value4,
+                        int32_t otherValue);
 void UpdateBossDestruction();

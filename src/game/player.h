@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-extern uint8_t FireCooldown;   // frames since the last volley, saturating at 255; kept across games
-extern int32_t BlinkCounter;   // frames spent blinking; kept across games
+extern uint8_t FireCooldown;  // frames since the last volley, saturating at 255; kept across games
+extern int32_t BlinkCounter;  // frames spent blinking; kept across games
 
 void UpdatePlayer();

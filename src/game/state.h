@@ -15,7 +15,9 @@
 using bool16 = int16_t;
 constexpr bool16 True16 = -1;
 constexpr bool16 False16 = 0;
-inline bool16 ToBool16(bool b) { return b ? True16 : False16; }
+inline bool16 ToBool16(bool b) {
+    return b ? True16 : False16;
+}
 
 // GameMode values. 0 (before the first game) or any other value makes a frame pass that only
 // clears, presents, checks Esc, keeps the music going and waits.
@@ -26,15 +28,15 @@ constexpr uint8_t ModeEnding = 7;
 
 constexpr int16_t StageLength = 2050;  // stage frames before the boss arrives
 
-extern uint8_t GameMode;      // state of the current game
-extern int16_t StageTimer;    // stage frames counted; the enemy schedule is keyed to it
-extern int32_t Score;         // current score
+extern uint8_t GameMode;        // state of the current game
+extern int16_t StageTimer;      // stage frames counted; the enemy schedule is keyed to it
+extern int32_t Score;           // current score
 extern std::string ProgramDir;  // directory of the program file, no trailing separator
-extern uint8_t FramePeriod;   // milliseconds per frame handed to the pacer (50)
-extern uint8_t Difficulty;    // 1 Easy, 2 Normal, 3 Hard
+extern uint8_t FramePeriod;     // milliseconds per frame handed to the pacer (50)
+extern uint8_t Difficulty;      // 1 Easy, 2 Normal, 3 Hard
 
 struct PlayerRecord {
-    int32_t X = 0;   // centre
+    int32_t X = 0;  // centre
     int32_t Y = 0;
     int32_t DX = 0;  // step of the current frame
     int32_t DY = 0;
@@ -45,11 +47,11 @@ extern PlayerRecord Player;
 
 // One record for player shots and enemy bullets.
 struct BulletRecord {
-    double X = 0;   // centre
+    double X = 0;  // centre
     double Y = 0;
-    double DX = 0;  // added to X every frame
-    double DY = 0;  // enemy bullets add it to Y; player shots subtract it
-    uint8_t Frame = 0;       // enemy bullets: family (tens) and animation step (units)
+    double DX = 0;      // added to X every frame
+    double DY = 0;      // enemy bullets add it to Y; player shots subtract it
+    uint8_t Frame = 0;  // enemy bullets: family (tens) and animation step (units)
     bool16 Active = False16;
 };
 constexpr int InitialTableSlots = 21;  // shots and bullets start each game with slots 0..20
@@ -61,7 +63,7 @@ extern std::vector<BulletRecord> EnemyBullets;
 struct EnemyRecord {
     int32_t X = 0;  // centre in the current frame
     int32_t Y = 0;
-    int32_t HP = 0;  // destroyed when a hit leaves it below 0
+    int32_t HP = 0;         // destroyed when a hit leaves it below 0
     uint8_t Sprite = 0;     // picture code; 100..109 while exploding
     uint8_t FireCode = 0;   // 0 = no shot this frame; tens digit = pattern
     uint8_t HitRadius = 0;  // set from the picture code each time the enemy is drawn
@@ -110,11 +112,11 @@ extern std::array<Surface, 6> SurfEnemies;  // butterfly, dog, bat, blue, small 
 extern SoundEffect SoundExplosion;
 
 // Settings.
-extern bool16 MidiOn;         // background music enabled
-extern bool16 WavOn;          // sound effects enabled
-extern int32_t BlackColour;   // pixel value of black
-extern std::string StageLetter;     // "e", "n" or "h": which stage script
-extern double FireIntervalFactor;   // enemy fire intervals scaled by difficulty
+extern bool16 MidiOn;              // background music enabled
+extern bool16 WavOn;               // sound effects enabled
+extern int32_t BlackColour;        // pixel value of black
+extern std::string StageLetter;    // "e", "n" or "h": which stage script
+extern double FireIntervalFactor;  // enemy fire intervals scaled by difficulty
 
 // The path of one of the game's files, named as the game writes it with a leading separator
 // ("\data.ini"), under ProgramDir.

@@ -7,8 +7,12 @@ namespace {
 uint32_t ReadU32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
-uint16_t ReadU16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-int32_t ReadI32(const uint8_t* p) { return static_cast<int32_t>(ReadU32(p)); }
+uint16_t ReadU16(const uint8_t* p) {
+    return uint16_t(p[0] | p[1] << 8);
+}
+int32_t ReadI32(const uint8_t* p) {
+    return static_cast<int32_t>(ReadU32(p));
+}
 
 constexpr size_t FileHeaderSize = 14;
 constexpr uint32_t CompressionNone = 0;

@@ -6,8 +6,8 @@
 Surface BackBuffer;
 
 namespace {
-int32_t TimerPeriod = 0;      // milliseconds per frame
-int32_t LastFrameSlot = 0;    // the slot in which the previous frame ended
+int32_t TimerPeriod = 0;    // milliseconds per frame
+int32_t LastFrameSlot = 0;  // the slot in which the previous frame ended
 bool DisplayOpen = false;
 
 // The first tick after `now` that lies outside `slot`.

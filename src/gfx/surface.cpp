@@ -54,7 +54,9 @@ Surface LoadBitmapSurface(const std::string& path) {
     return surface;
 }
 
-void ReleaseSurface(Surface& surface) { surface.reset(); }
+void ReleaseSurface(Surface& surface) {
+    surface.reset();
+}
 
 int32_t SurfaceColour(int32_t bgr) {
     const uint32_t c = static_cast<uint32_t>(bgr);
@@ -78,14 +80,30 @@ int DrawSprite(const Surface& dest, int dx, int dy, int w, int h, const Surface&
 int DrawSpriteClipped(const Surface& dest, int dx, int dy, int w, int h, int limX, int limY,
                       const Surface& src, int sx, int sy, int srcLimX, int srcLimY, bool key) {
     // The steps and their order matter: each later test sees what the earlier ones did.
-    if (dx < 0) { w += dx; sx -= dx; dx = 0; }
-    if (dy < 0) { h += dy; sy -= dy; dy = 0; }
+    if (dx < 0) {
+        w += dx;
+        sx -= dx;
+        dx = 0;
+    }
+    if (dy < 0) {
+        h += dy;
+        sy -= dy;
+        dy = 0;
+    }
     if (w <= 0 || h <= 0) return BlitOk;
     if (limX != 0 && dx + w > limX) w = limX - dx;
     if (limY != 0 && dy + h > limY) h = limY - dy;
     if (w <= 0 || h <= 0) return BlitOk;
-    if (sx < 0) { w += sx; dx -= sx; sx = 0; }
-    if (sy < 0) { h += sy; dy -= sy; sy = 0; }
+    if (sx < 0) {
+        w += sx;
+        dx -= sx;
+        sx = 0;
+    }
+    if (sy < 0) {
+        h += sy;
+        dy -= sy;
+        sy = 0;
+    }
     if (w <= 0 || h <= 0) return BlitOk;
     if (srcLimX != 0 && sx + w > srcLimX) w = srcLimX - sx;
     if (srcLimY != 0 && sy + h > srcLimY) h = srcLimY - sy;

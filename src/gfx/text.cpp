@@ -12,8 +12,8 @@
 
 namespace {
 
-std::string FontFile;                    // the file behind the window font
-uint8_t CurrentSize = 0;                 // sticky point size of the shared font
+std::string FontFile;     // the file behind the window font
+uint8_t CurrentSize = 0;  // sticky point size of the shared font
 // The fonts live as long as the program; the map is never destroyed, so they stay reachable
 // until the process ends.
 std::map<uint8_t, TTF_Font*>& FontsBySize = *new std::map<uint8_t, TTF_Font*>;
@@ -28,9 +28,9 @@ using TextKey = std::tuple<std::string, uint8_t>;
 std::map<TextKey, RenderedText> TextCache;
 constexpr size_t TextCacheLimit = 256;
 
-int32_t FpsLastTime = 0;     // clock value at the last once-a-second update
-int32_t FpsFrameCount = 0;   // frames counted since that update, including its own
-uint8_t FpsShown = 0;        // the count on display
+int32_t FpsLastTime = 0;    // clock value at the last once-a-second update
+int32_t FpsFrameCount = 0;  // frames counted since that update, including its own
+uint8_t FpsShown = 0;       // the count on display
 
 // Desktop font names that fontconfig does not know, mapped to their metric twins.
 std::string FontconfigFamily(const std::string& faceName) {
@@ -74,7 +74,8 @@ const RenderedText& Render(const std::string& text, uint8_t size) {
     if (TextCache.size() >= TextCacheLimit) TextCache.clear();
     RenderedText rendered;
     // Rendered in white; the colour is applied when the coverage is blended in.
-    SDL_Surface* glyphs = TTF_RenderUTF8_Blended(FontOfSize(size), text.c_str(), {255, 255, 255, 255});
+    SDL_Surface* glyphs =
+        TTF_RenderUTF8_Blended(FontOfSize(size), text.c_str(), {255, 255, 255, 255});
     if (glyphs) {
         SDL_Surface* argb = SDL_ConvertSurfaceFormat(glyphs, SDL_PIXELFORMAT_ARGB8888, 0);
         SDL_FreeSurface(glyphs);
@@ -85,7 +86,8 @@ const RenderedText& Render(const std::string& text, uint8_t size) {
         for (int y = 0; y < argb->h; ++y) {
             const auto* row = reinterpret_cast<const uint32_t*>(
                 static_cast<const uint8_t*>(argb->pixels) + size_t(y) * argb->pitch);
-            for (int x = 0; x < argb->w; ++x) rendered.Alpha[size_t(y) * argb->w + x] = row[x] >> 24;
+            for (int x = 0; x < argb->w; ++x)
+                rendered.Alpha[size_t(y) * argb->w + x] = row[x] >> 24;
         }
         SDL_FreeSurface(argb);
     }
@@ -118,7 +120,9 @@ std::string TextFontFile() {
     return FontFile;
 }
 
-uint8_t TextFontSize() { return CurrentSize; }
+uint8_t TextFontSize() {
+    return CurrentSize;
+}
 
 void DrawText(const std::string& text, int32_t x, int32_t y, int32_t bgrColour, uint8_t size) {
     if (size != 0) CurrentSize = size;

@@ -46,9 +46,9 @@ void DoEvents();
 
 // Handlers the shell installs; the platform calls them from DoEvents or from a modal loop.
 struct WindowHandlers {
-    void (*onClose)() = nullptr;     // the window's close box
-    void (*onReadMe)() = nullptr;    // menu command "ReadMeを表示"
-    void (*onAbout)() = nullptr;     // menu command "アバウト"
+    void (*onClose)() = nullptr;   // the window's close box
+    void (*onReadMe)() = nullptr;  // menu command "ReadMeを表示"
+    void (*onAbout)() = nullptr;   // menu command "アバウト"
 };
 void SetWindowHandlers(const WindowHandlers& handlers);
 

@@ -5,9 +5,9 @@
 
 #include "game/state.h"
 
-extern uint8_t OptionCursor;         // 0 difficulty, 1 music, 2 sound, 3 exit
+extern uint8_t OptionCursor;  // 0 difficulty, 1 music, 2 sound, 3 exit
 extern bool16 OptionExitRequested;
-extern int32_t OptionFrameCount;     // paces the keys; kept between visits
+extern int32_t OptionFrameCount;  // paces the keys; kept between visits
 
 void RunOptionsScreen();
 void DrawOptions();

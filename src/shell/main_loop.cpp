@@ -20,10 +20,14 @@ namespace {
 
 constexpr int32_t White = 0xFFFFFF;
 
-void DrawHpText() { DrawText("HP :" + NumberText(Player.HP), 400, 10, White, 18); }
+void DrawHpText() {
+    DrawText("HP :" + NumberText(Player.HP), 400, 10, White, 18);
+}
 // Size 0: the score keeps whatever size the text before it left (18 after the HP text in the
 // stage, 12 after the frame rate in the boss fight).
-void DrawScoreText() { DrawText("SCORE:" + NumberText(Score), 250, 10, White, 0); }
+void DrawScoreText() {
+    DrawText("SCORE:" + NumberText(Score), 250, 10, White, 0);
+}
 
 void StageFrame() {
     UpdateStreaks();

@@ -6,7 +6,9 @@
 #include "platform/music_device.h"
 #include "platform/platform.h"
 
-void Form_Load() { SendMusicCommand("Open m_battle.mid Alias BGM"); }
+void Form_Load() {
+    SendMusicCommand("Open m_battle.mid Alias BGM");
+}
 
 void Form_Unload() {
     WriteSettings();
@@ -16,7 +18,9 @@ void Form_Unload() {
     EndProgram(0);
 }
 
-void mnuReadMe_Click() { OpenDocument(GameFile("\\readme.txt")); }
+void mnuReadMe_Click() {
+    OpenDocument(GameFile("\\readme.txt"));
+}
 
 void mnuAbout_Click() {
     MessageBox("Vexlan\nVersion 1.10", AppTitle, BoxButtons::Ok, BoxIcon::Information);

@@ -10,12 +10,12 @@
 // Transparent colour of the sprite pictures: nothing in the game's palette comes near it.
 constexpr Rgb SpriteKey{255, 0, 255};
 
-Image MakeShip();          // l_jiki.bmp
-Image MakeShot();          // l_tamaMe.bmp
-Image MakeStreak();        // l_backs.bmp
-Image MakeExplosion();     // l_baku.bmp
-Image MakeSmallBullets();  // l_tama1234.bmp
-Image MakeHomingBullet();  // l_tama5.bmp
+Image MakeShip();            // l_jiki.bmp
+Image MakeShot();            // l_tamaMe.bmp
+Image MakeStreak();          // l_backs.bmp
+Image MakeExplosion();       // l_baku.bmp
+Image MakeSmallBullets();    // l_tama1234.bmp
+Image MakeHomingBullet();    // l_tama5.bmp
 Image MakeBouncingBullet();  // l_tama6.bmp
 
 Image MakeButterfly();  // l_teki1.bmp

@@ -16,15 +16,17 @@ void Glowing(Canvas& c, int mat, double cx, double cy, double rx, double ry, flo
 
 void Exhausts(Canvas& c) {
     for (double x : {A - 36.0, A - 58.0}) {
-        Ellipse(c, x, 14, 7, 12, {.Material = Fire, .Z0 = 0, .Dz = 0, .Emit0 = 0.3f, .Emit1 = 1.05f});
+        Ellipse(c, x, 14, 7, 12,
+                {.Material = Fire, .Z0 = 0, .Dz = 0, .Emit0 = 0.3f, .Emit1 = 1.05f});
         Capsule(c, x, 22, x, 36, 8, 9, {.Material = Steel, .Z0 = 2, .Dz = 5});
-        Ellipse(c, x, 21, 6, 3, {.Material = Fire, .Z0 = 0, .Dz = 0, .Emit0 = 0.8f, .Emit1 = 1.05f});
+        Ellipse(c, x, 21, 6, 3,
+                {.Material = Fire, .Z0 = 0, .Dz = 0, .Emit0 = 0.8f, .Emit1 = 1.05f});
     }
 }
 
 void Wings(Canvas& c) {
-    const std::vector<P> wing = {{A - 50, 40}, {A - 100, 44}, {A - 131, 70}, {A - 128, 118},
-                                 {A - 108, 150}, {A - 70, 140}};
+    const std::vector<P> wing = {{A - 50, 40},   {A - 100, 44},  {A - 131, 70},
+                                 {A - 128, 118}, {A - 108, 150}, {A - 70, 140}};
     Polygon(c, wing, 10, {.Material = Hull, .Z0 = 0, .Dz = 8});
     Polygon(c, {{A - 100, 48}, {A - 126, 72}, {A - 124, 96}, {A - 112, 70}}, 4,
             {.Material = Red, .Z0 = 0, .Dz = 8, .How = Mode::Decal});
@@ -44,16 +46,26 @@ void Pincer(Canvas& c) {
     Ellipse(c, A - 118, 170, 9, 9, {.Material = Steel, .Z0 = 10, .Dz = 5});
     Polygon(c, {{A - 117, 198}, {A - 108, 233}, {A - 96, 216}, {A - 102, 196}}, 5,
             {.Material = Bone, .Z0 = 8, .Dz = 6});
-    Polygon(c, {{A - 109, 190}, {A - 84, 217}, {A - 101, 203}}, 3, {.Material = Bone, .Z0 = 8, .Dz = 5});
+    Polygon(c, {{A - 109, 190}, {A - 84, 217}, {A - 101, 203}}, 3,
+            {.Material = Bone, .Z0 = 8, .Dz = 5});
 }
 
 void Body(Canvas& c) {
-    Polygon(c, Symmetric({{A, 22}, {A - 44, 28}, {A - 72, 66}, {A - 76, 136}, {A - 54, 188},
-                          {A - 22, 212}, {A, 214}}, A), 16, {.Material = Hull, .Z0 = 6, .Dz = 14});
+    Polygon(c,
+            Symmetric({{A, 22},
+                       {A - 44, 28},
+                       {A - 72, 66},
+                       {A - 76, 136},
+                       {A - 54, 188},
+                       {A - 22, 212},
+                       {A, 214}},
+                      A),
+            16, {.Material = Hull, .Z0 = 6, .Dz = 14});
     const Brush band{.Material = Steel, .Z0 = 6, .Dz = 14, .How = Mode::Decal, .Bias = -0.1f};
     Polygon(c, Symmetric({{A, 30}, {A - 40, 36}, {A - 52, 52}, {A, 46}}, A), 4, band);
     for (double y : {182.0, 196.0})
-        Capsule(c, A - 46, y - 6, A, y + 8, 1, 1, {.Material = Hull, .Z0 = 0, .Dz = 0, .How = Mode::Decal, .Bias = -0.3f});
+        Capsule(c, A - 46, y - 6, A, y + 8, 1, 1,
+                {.Material = Hull, .Z0 = 0, .Dz = 0, .How = Mode::Decal, .Bias = -0.3f});
     for (P r : {P{A - 60, 74}, P{A - 66, 100}, P{A - 64, 126}, P{A - 50, 160}, P{A - 34, 38}})
         Ellipse(c, r.X, r.Y, 2, 2, {.Material = Steel, .Z0 = 20, .Dz = 2});
     // Shoulder guns.

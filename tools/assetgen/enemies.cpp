@@ -22,14 +22,14 @@ void Glowing(Canvas& c, int mat, double cx, double cy, double rx, double ry, flo
 
 Image ButterflyCell(int frame) {
     Canvas c(85, 71);
-    const double a = 42.5;                        // the cell's centre line
-    const double s = 1.0 - 0.19 * frame;          // how far the wings reach out
+    const double a = 42.5;                // the cell's centre line
+    const double s = 1.0 - 0.19 * frame;  // how far the wings reach out
     auto wx = [&](double reach) { return a - reach * s; };
-    const float tilt = float(frame) * 0.05f;      // raised wings catch less light
+    const float tilt = float(frame) * 0.05f;  // raised wings catch less light
     const Brush edge{.Material = Purple, .Z0 = 0, .Dz = 2, .Bias = -tilt};
-    const std::vector<P> fore = {{a - 1, 34}, {wx(8), 18}, {wx(24), 4}, {wx(38), 5},
+    const std::vector<P> fore = {{a - 1, 34},  {wx(8), 18},  {wx(24), 4}, {wx(38), 5},
                                  {wx(41), 16}, {wx(34), 30}, {wx(16), 37}};
-    const std::vector<P> hind = {{a - 1, 36}, {wx(18), 38}, {wx(33), 44}, {wx(35), 56},
+    const std::vector<P> hind = {{a - 1, 36},  {wx(18), 38}, {wx(33), 44}, {wx(35), 56},
                                  {wx(24), 66}, {wx(12), 63}, {a - 1, 48}};
     Polygon(c, fore, 3, edge);
     Polygon(c, hind, 3, edge);
@@ -42,7 +42,8 @@ Image ButterflyCell(int frame) {
     Polygon(c, inner(hind, 0.78), 3, pink);
     const Brush spot{.Material = Gold, .Z0 = 0, .Dz = 2, .How = Mode::Decal, .Bias = 0.1f - tilt};
     Ellipse(c, wx(27), 15, 6 * s + 0.8, 6, spot);
-    Ellipse(c, wx(27), 15, 3 * s + 0.5, 3, {.Material = Hull, .Z0 = 0, .Dz = 2, .How = Mode::Decal});
+    Ellipse(c, wx(27), 15, 3 * s + 0.5, 3,
+            {.Material = Hull, .Z0 = 0, .Dz = 2, .How = Mode::Decal});
     Ellipse(c, wx(21), 52, 4 * s + 0.6, 4.5, spot);
     Capsule(c, a, 24, a, 56, 3.6, 2.2, {.Material = Hull, .Z0 = 3, .Dz = 4});
     Ellipse(c, a, 21, 4.5, 4.5, {.Material = Hull, .Z0 = 4, .Dz = 4});
@@ -70,7 +71,8 @@ void DogHead(Canvas& c, double a, double h, double top, bool barking) {
     const double headY = top + 15 + (1 - h) * 7;
     // Ears hang down beside the head when alert and flatten back in the crouch.
     const double earTipX = a - 20 + (1 - h) * 3, earTipY = headY + 10 - (1 - h) * 14;
-    Capsule(c, a - 11, headY - 7, earTipX, earTipY, 4.2, 5.2, {.Material = Brown, .Z0 = 2, .Dz = 4});
+    Capsule(c, a - 11, headY - 7, earTipX, earTipY, 4.2, 5.2,
+            {.Material = Brown, .Z0 = 2, .Dz = 4});
     Ellipse(c, a, headY, 14, 12, {.Material = Tan, .Z0 = 6, .Dz = 6});
     Ellipse(c, a, headY + 6, 8, 6, {.Material = Bone, .Z0 = 9, .Dz = 4});
     Ellipse(c, a, headY + 2.5, 3.2, 2.4, {.Material = Hull, .Z0 = 13, .Dz = 2});
@@ -96,7 +98,7 @@ Image DogCell(int w, int h, double pose, bool barking) {
 // ---- Bat: wings spread wide, finger bones holding a scalloped membrane. ----
 
 void BatWing(Canvas& c) {
-    const std::vector<P> wing = {{48, 24}, {32, 14}, {16, 7},  {4, 12},  {7, 38},  {14, 32},
+    const std::vector<P> wing = {{48, 24}, {32, 14}, {16, 7},  {4, 12},  {7, 38}, {14, 32},
                                  {22, 47}, {28, 39}, {36, 50}, {41, 42}, {49, 46}};
     Polygon(c, wing, 4, {.Material = Membrane, .Z0 = 0, .Dz = 2});
     const Brush bone{.Material = Purple, .Z0 = 2, .Dz = 2};
@@ -110,13 +112,15 @@ Image MakeBatPicture() {
     const double a = 53.5;
     BatWing(c);
     Ellipse(c, a, 38, 9, 14, {.Material = Purple, .Z0 = 3, .Dz = 6});
-    Polygon(c, Symmetric({{a - 3, 10}, {a - 10, 2}, {a - 8, 18}}, a), 2, {.Material = Purple, .Z0 = 4, .Dz = 3});
+    Polygon(c, Symmetric({{a - 3, 10}, {a - 10, 2}, {a - 8, 18}}, a), 2,
+            {.Material = Purple, .Z0 = 4, .Dz = 3});
     Ellipse(c, a, 23, 9, 8, {.Material = Purple, .Z0 = 5, .Dz = 5});
     Polygon(c, {{a - 8, 19}, {a - 11, 3}, {a - 4, 15}}, 2, {.Material = Purple, .Z0 = 5, .Dz = 3});
     Polygon(c, {{a - 8, 17}, {a - 10, 7}, {a - 5, 15}}, 1,
             {.Material = Membrane, .Z0 = 5, .Dz = 3, .How = Mode::Decal, .Bias = 0.1f});
     Glowing(c, EyeRed, a - 3.5, 22, 2.3, 2);
-    Polygon(c, {{a - 3, 27}, {a - 1.5, 32}, {a - 0.5, 27}}, 1, {.Material = Bone, .Z0 = 9, .Dz = 1});
+    Polygon(c, {{a - 3, 27}, {a - 1.5, 32}, {a - 0.5, 27}}, 1,
+            {.Material = Bone, .Z0 = 9, .Dz = 1});
     Capsule(c, a - 4, 50, a - 6, 56, 1.5, 1, {.Material = Purple, .Z0 = 3, .Dz = 2});
     return Finish(c, 106);
 }
@@ -125,11 +129,16 @@ Image MakeBatPicture() {
 
 void BlueArmour(Canvas& c, double a) {
     const Brush plate{.Material = Armour, .Z0 = 0, .Dz = 6};
-    Polygon(c, Symmetric({{a, 6}, {a - 26, 10}, {a - 42, 30}, {a - 46, 58}, {a - 36, 84},
-                          {a - 16, 96}, {a, 97}}, a), 8, plate);
+    Polygon(
+        c,
+        Symmetric(
+            {{a, 6}, {a - 26, 10}, {a - 42, 30}, {a - 46, 58}, {a - 36, 84}, {a - 16, 96}, {a, 97}},
+            a),
+        8, plate);
     Ellipse(c, a - 38, 34, 13, 16, {.Material = Armour, .Z0 = 4, .Dz = 7});
     Ellipse(c, a - 38, 34, 13, 16, {.Material = Steel, .Z0 = 4, .Dz = 7, .How = Mode::Decal});
-    Ellipse(c, a - 38, 32, 9, 11, {.Material = Armour, .Z0 = 4, .Dz = 7, .How = Mode::Decal, .Bias = 0.05f});
+    Ellipse(c, a - 38, 32, 9, 11,
+            {.Material = Armour, .Z0 = 4, .Dz = 7, .How = Mode::Decal, .Bias = 0.05f});
     // Grooves between the plates.
     const Brush groove{.Material = Armour, .Z0 = 0, .Dz = 0, .How = Mode::Decal, .Bias = -0.35f};
     Polygon(c, {{a - 30, 44}, {a - 30, 46}, {a, 50}, {a, 48}}, 1, groove);
@@ -147,7 +156,8 @@ Image MakeBluePicture() {
     BlueArmour(c, a);
     Ellipse(c, a, 56, 15, 13, {.Material = Hull, .Z0 = 6, .Dz = -3});
     Glowing(c, EyeRed, a, 56, 10, 9, 0.3f);
-    Ellipse(c, a - 3, 53, 3, 2.5, {.Material = EyeRed, .Z0 = 0, .Dz = 0, .Emit0 = 1.1f, .Emit1 = 1.1f});
+    Ellipse(c, a - 3, 53, 3, 2.5,
+            {.Material = EyeRed, .Z0 = 0, .Dz = 0, .Emit0 = 1.1f, .Emit1 = 1.1f});
     Capsule(c, a, 5, a, 14, 2.5, 3.5, {.Material = Steel, .Z0 = 7, .Dz = 3});
     return Finish(c, 108);
 }
@@ -157,7 +167,8 @@ Image MakeBluePicture() {
 Image MakeSmallFryPicture() {
     Canvas c(69, 51);
     const double a = 35.5;
-    Polygon(c, {{a - 14, 20}, {a - 31, 38}, {a - 29, 44}, {a - 12, 32}}, 3, {.Material = Red, .Z0 = 0, .Dz = 3});
+    Polygon(c, {{a - 14, 20}, {a - 31, 38}, {a - 29, 44}, {a - 12, 32}}, 3,
+            {.Material = Red, .Z0 = 0, .Dz = 3});
     Polygon(c, {{a - 27, 38}, {a - 31, 38}, {a - 29, 44}, {a - 24, 41}}, 1,
             {.Material = Gold, .Z0 = 0, .Dz = 3, .How = Mode::Decal});
     Ellipse(c, a, 26, 22, 13, {.Material = Red, .Z0 = 2, .Dz = 6});
@@ -227,13 +238,20 @@ Image MakeButterfly() {
 Image MakeDog() {
     Image sheet(479, 54);
     Paste(sheet, DogCell(59, 54, 0.0, true), 0, 0);
-    for (int f = 21; f <= 24; ++f) Paste(sheet, DogCell(84, 53, (f - 20) / 4.0, false), 84 * (f - 20) + 59, 0);
+    for (int f = 21; f <= 24; ++f)
+        Paste(sheet, DogCell(84, 53, (f - 20) / 4.0, false), 84 * (f - 20) + 59, 0);
     return sheet;
 }
 
-Image MakeBat() { return MakeBatPicture(); }
-Image MakeBlue() { return MakeBluePicture(); }
-Image MakeSmallFry() { return MakeSmallFryPicture(); }
+Image MakeBat() {
+    return MakeBatPicture();
+}
+Image MakeBlue() {
+    return MakeBluePicture();
+}
+Image MakeSmallFry() {
+    return MakeSmallFryPicture();
+}
 
 Image MakeGreen() {
     Image sheet(160, 71);

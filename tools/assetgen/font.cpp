@@ -62,7 +62,9 @@ const std::map<char, Glyph>& Glyphs() {
 struct Mask {
     int W, H;
     std::vector<uint8_t> On;
-    bool At(int x, int y) const { return x >= 0 && y >= 0 && x < W && y < H && On[size_t(y) * W + x]; }
+    bool At(int x, int y) const {
+        return x >= 0 && y >= 0 && x < W && y < H && On[size_t(y) * W + x];
+    }
 };
 
 Mask Letters(const std::string& text, const TextStyle& s) {
@@ -113,7 +115,9 @@ int TextWidth(const std::string& text, const TextStyle& s) {
     return (int(text.size()) * (GlyphW + s.Spacing) - s.Spacing) * s.Scale;
 }
 
-int TextHeight(const TextStyle& s) { return GlyphH * s.Scale; }
+int TextHeight(const TextStyle& s) {
+    return GlyphH * s.Scale;
+}
 
 void DrawText(Image& img, int x, int y, const std::string& text, const TextStyle& s) {
     const Mask m = Letters(text, s);
@@ -123,7 +127,8 @@ void DrawText(Image& img, int x, int y, const std::string& text, const TextStyle
             for (int i = -ow; i < m.W + ow; ++i)
                 for (int dj = -ow; dj <= ow; ++dj)
                     for (int di = -ow; di <= ow; ++di)
-                        if (m.At(i + di, j + dj)) img.Set(x + i + s.ShadowDx, y + j + s.ShadowDy, s.Shadow);
+                        if (m.At(i + di, j + dj))
+                            img.Set(x + i + s.ShadowDx, y + j + s.ShadowDy, s.Shadow);
     for (int j = -ow; j < m.H + ow; ++j)
         for (int i = -ow; i < m.W + ow; ++i) {
             bool near = false;

@@ -15,8 +15,8 @@ bool GlyphPixel(char ch, int gx, int gy);
 
 struct TextStyle {
     int Scale = 3;
-    int Spacing = 1;                 // blank glyph columns between letters, before scaling
-    std::vector<Rgb> Gradient;       // colours from the top of the letters to the bottom
+    int Spacing = 1;            // blank glyph columns between letters, before scaling
+    std::vector<Rgb> Gradient;  // colours from the top of the letters to the bottom
     Rgb Outline{20, 10, 30};
     int OutlineWidth = 1;
     Rgb Shadow{0, 0, 0};

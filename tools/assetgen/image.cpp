@@ -5,9 +5,7 @@
 #include <stdexcept>
 
 Rgb Mix(Rgb a, Rgb b, double t) {
-    auto lerp = [t](uint8_t p, uint8_t q) {
-        return uint8_t(std::lround(p + (q - p) * t));
-    };
+    auto lerp = [t](uint8_t p, uint8_t q) { return uint8_t(std::lround(p + (q - p) * t)); };
     return {lerp(a.R, b.R), lerp(a.G, b.G), lerp(a.B, b.B)};
 }
 

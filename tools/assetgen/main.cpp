@@ -52,7 +52,9 @@ std::vector<Picture> Pictures() {
     };
 }
 
-std::vector<uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
+std::vector<uint8_t> Bytes(const std::string& s) {
+    return {s.begin(), s.end()};
+}
 
 struct Placed {
     const Image* Img;
@@ -63,7 +65,8 @@ struct Placed {
 
 // Lays the pictures out in rows, enlarged twice; menu items a second time as the enlarged,
 // unkeyed panel the title shows for the selected item.
-std::vector<Placed> Layout(const std::vector<std::pair<Picture, Image>>& pics, int width, int& height) {
+std::vector<Placed> Layout(const std::vector<std::pair<Picture, Image>>& pics, int width,
+                           int& height) {
     const int gap = 16;
     std::vector<Placed> places;
     int x = gap, y = gap + 12, rowH = 0;
@@ -87,7 +90,8 @@ Image ContactSheet(const std::vector<std::pair<Picture, Image>>& pics) {
     const auto places = Layout(pics, 1840, height);
     Image sheet(1840, height);
     for (int j = 0; j < sheet.H; ++j)
-        for (int i = 0; i < sheet.W; ++i) sheet.Set(i, j, ((i / 8 + j / 8) & 1) ? Rgb{0, 0, 0} : Rgb{10, 10, 16});
+        for (int i = 0; i < sheet.W; ++i)
+            sheet.Set(i, j, ((i / 8 + j / 8) & 1) ? Rgb{0, 0, 0} : Rgb{10, 10, 16});
     TextStyle label{.Scale = 1, .Spacing = 1, .Gradient = {{200, 200, 210}}, .OutlineWidth = 0};
     for (const auto& p : places) {
         std::string upper = p.Label;
@@ -108,14 +112,16 @@ void WriteAll(const std::filesystem::path& dir, const std::string& sheetPath) {
     std::vector<std::pair<Picture, Image>> made;
     for (const auto& pic : Pictures()) {
         Image img = pic.Make();
-        WriteFile((dir / pic.File).string(), pic.Keyed ? EncodeBmp(img, pic.Key) : EncodeBmpOpaque(img));
+        WriteFile((dir / pic.File).string(),
+                  pic.Keyed ? EncodeBmp(img, pic.Key) : EncodeBmpOpaque(img));
         made.emplace_back(pic, std::move(img));
     }
     WriteFile((dir / "wavbaku.wav").string(), MakeExplosionWav());
     WriteFile((dir / "m_battle.mid").string(), MakeBattleMidi());
     const char* letters = "enh";
     for (int d = 1; d <= 3; ++d)
-        WriteFile((dir / (std::string("teki_") + letters[d - 1] + ".dat")).string(), Bytes(MakeStageScript(d)));
+        WriteFile((dir / (std::string("teki_") + letters[d - 1] + ".dat")).string(),
+                  Bytes(MakeStageScript(d)));
     WriteFile((dir / "readme.txt").string(), Bytes(MakeReadme()));
     if (!sheetPath.empty()) WriteFile(sheetPath, EncodeBmpOpaque(ContactSheet(made)));
 }

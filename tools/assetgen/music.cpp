@@ -25,7 +25,9 @@ struct Track {
         Events.push_back({tick, 1, {uint8_t(0x90 | ch), uint8_t(key), uint8_t(vel)}});
         Events.push_back({tick + len, 0, {uint8_t(0x80 | ch), uint8_t(key), 0}});
     }
-    void Program(int ch, int program) { Events.push_back({0, 0, {uint8_t(0xC0 | ch), uint8_t(program)}}); }
+    void Program(int ch, int program) {
+        Events.push_back({0, 0, {uint8_t(0xC0 | ch), uint8_t(program)}});
+    }
     void Meta(int tick, int type, std::vector<uint8_t> data) {
         std::vector<uint8_t> b = {0xFF, uint8_t(type), uint8_t(data.size())};
         b.insert(b.end(), data.begin(), data.end());
@@ -41,43 +43,63 @@ struct Chord {
 const Chord Em{40, false}, C{36, true}, D{38, true}, B{35, true}, Am{45, false}, G{43, true};
 
 std::vector<Chord> Progression() {
-    std::vector<Chord> p = {Em, Em, Em, Em};                               // intro
+    std::vector<Chord> p = {Em, Em, Em, Em};                                     // intro
     for (int i = 0; i < 2; ++i) p.insert(p.end(), {Em, C, D, Em, Em, C, D, B});  // theme x2
-    p.insert(p.end(), {Am, D, G, Em, C, D, B, B});                         // middle
-    p.insert(p.end(), {Em, C, D, Em, Em, C, D, B});                        // theme
-    p.insert(p.end(), {C, D, Em, Em, C, D, B, B});                         // bridge
-    p.insert(p.end(), {Em, C, D, B});                                      // turnaround
+    p.insert(p.end(), {Am, D, G, Em, C, D, B, B});                               // middle
+    p.insert(p.end(), {Em, C, D, Em, Em, C, D, B});                              // theme
+    p.insert(p.end(), {C, D, Em, Em, C, D, B, B});                               // bridge
+    p.insert(p.end(), {Em, C, D, B});                                            // turnaround
     return p;
 }
 
-std::vector<int> Triad(Chord c) { return {c.Root, c.Root + (c.Major ? 4 : 3), c.Root + 7}; }
+std::vector<int> Triad(Chord c) {
+    return {c.Root, c.Root + (c.Major ? 4 : 3), c.Root + 7};
+}
 
 // Melody lines as (key, length in eighths); 0 is a rest. Each line fills whole bars.
 using Line = std::vector<std::pair<int, int>>;
 
 Line Theme(bool varied) {
-    Line l = {{71, 1}, {76, 1}, {79, 2}, {78, 1}, {76, 1}, {74, 1}, {76, 1},
-              {79, 2}, {76, 1}, {72, 1}, {76, 2}, {79, 2},
-              {81, 2}, {78, 1}, {74, 1}, {78, 1}, {81, 1}, {86, 2}};
-    if (varied) l.insert(l.end(), {{83, 2}, {86, 1}, {83, 1}, {88, 4}});
-    else l.insert(l.end(), {{83, 3}, {79, 1}, {76, 4}});
-    l.insert(l.end(), {{76, 1}, {79, 1}, {83, 2}, {81, 1}, {79, 1}, {78, 1}, {79, 1},
-                       {76, 2}, {79, 1}, {84, 1}, {83, 2}, {79, 2},
-                       {78, 2}, {81, 1}, {86, 1}, {84, 1}, {81, 1}, {78, 2}});
-    if (varied) l.insert(l.end(), {{75, 1}, {78, 1}, {83, 1}, {87, 1}, {83, 4}});
-    else l.insert(l.end(), {{75, 2}, {78, 2}, {83, 2}, {81, 1}, {78, 1}});
+    Line l = {{71, 1}, {76, 1}, {79, 2}, {78, 1}, {76, 1}, {74, 1}, {76, 1}, {79, 2}, {76, 1},
+              {72, 1}, {76, 2}, {79, 2}, {81, 2}, {78, 1}, {74, 1}, {78, 1}, {81, 1}, {86, 2}};
+    if (varied)
+        l.insert(l.end(), {{83, 2}, {86, 1}, {83, 1}, {88, 4}});
+    else
+        l.insert(l.end(), {{83, 3}, {79, 1}, {76, 4}});
+    l.insert(l.end(), {{76, 1},
+                       {79, 1},
+                       {83, 2},
+                       {81, 1},
+                       {79, 1},
+                       {78, 1},
+                       {79, 1},
+                       {76, 2},
+                       {79, 1},
+                       {84, 1},
+                       {83, 2},
+                       {79, 2},
+                       {78, 2},
+                       {81, 1},
+                       {86, 1},
+                       {84, 1},
+                       {81, 1},
+                       {78, 2}});
+    if (varied)
+        l.insert(l.end(), {{75, 1}, {78, 1}, {83, 1}, {87, 1}, {83, 4}});
+    else
+        l.insert(l.end(), {{75, 2}, {78, 2}, {83, 2}, {81, 1}, {78, 1}});
     return l;
 }
 
 Line Middle() {
-    return {{81, 4}, {84, 2}, {83, 2}, {81, 3}, {78, 1}, {74, 4}, {79, 4}, {83, 2}, {86, 2},
-            {88, 6}, {86, 1}, {83, 1}, {84, 4}, {88, 2}, {86, 2}, {81, 4}, {86, 2}, {78, 2},
-            {78, 4}, {83, 2}, {87, 2}, {83, 8}};
+    return {{81, 4}, {84, 2}, {83, 2}, {81, 3}, {78, 1}, {74, 4}, {79, 4}, {83, 2},
+            {86, 2}, {88, 6}, {86, 1}, {83, 1}, {84, 4}, {88, 2}, {86, 2}, {81, 4},
+            {86, 2}, {78, 2}, {78, 4}, {83, 2}, {87, 2}, {83, 8}};
 }
 
 Line Turnaround() {
-    return {{76, 1}, {79, 1}, {83, 2}, {79, 1}, {76, 1}, {71, 2}, {72, 2}, {76, 2}, {79, 4},
-            {74, 2}, {78, 2}, {81, 4}, {0, 8}};
+    return {{76, 1}, {79, 1}, {83, 2}, {79, 1}, {76, 1}, {71, 2}, {72, 2},
+            {76, 2}, {79, 4}, {74, 2}, {78, 2}, {81, 4}, {0, 8}};
 }
 
 int PlayLine(Track& t, int tick, const Line& l, int vel) {
@@ -101,8 +123,8 @@ void Lead(Track& t, const std::vector<Chord>& prog) {
         const int steps[16] = {0, 1, 2, 3, 4, 5, 6, 5, 4, 3, 2, 1, 2, 3, 4, 5};
         for (int i = 0; i < 16; ++i) {
             const int s = steps[i];
-            t.Note(0, bar * Bar + i * Eighth / 2, Eighth / 2 - 10, tri[size_t(s % 3)] + 24 + 12 * (s / 3),
-                   i % 4 == 0 ? 100 : 80);
+            t.Note(0, bar * Bar + i * Eighth / 2, Eighth / 2 - 10,
+                   tri[size_t(s % 3)] + 24 + 12 * (s / 3), i % 4 == 0 ? 100 : 80);
         }
     }
     PlayLine(t, 44 * Bar, Turnaround(), 100);
@@ -114,7 +136,8 @@ void Bass(Track& t, const std::vector<Chord>& prog) {
         const int root = prog[bar].Root;
         const int pattern[8] = {0, 0, 12, 0, 0, 12, 0, 7};
         for (int i = 0; i < 8; ++i)
-            t.Note(2, int(bar) * Bar + i * Eighth, Eighth - 30, root + pattern[i], i % 2 ? 84 : 100);
+            t.Note(2, int(bar) * Bar + i * Eighth, Eighth - 30, root + pattern[i],
+                   i % 2 ? 84 : 100);
     }
 }
 
@@ -127,7 +150,8 @@ void Guitar(Track& t, const std::vector<Chord>& prog) {
             if (bridge && i % 4) continue;  // let the arpeggios breathe
             const bool accent = i == 0 || i == 3 || i == 6;
             const int len = bridge ? 4 * Eighth - 40 : (accent ? Eighth - 20 : Eighth / 2);
-            for (int k : {0, 7, 12}) t.Note(1, int(bar) * Bar + i * Eighth, len, root + k, accent ? 92 : 70);
+            for (int k : {0, 7, 12})
+                t.Note(1, int(bar) * Bar + i * Eighth, len, root + k, accent ? 92 : 70);
         }
     }
 }
@@ -147,14 +171,16 @@ void Drums(Track& t, int bars) {
         if (bar % 8 == 4 || bar == 0) t.Note(9, at, Eighth, crash, 110);
         for (int i = 0; i < 8; ++i) {
             if (fill && i >= 6) continue;
-            t.Note(9, at + i * Eighth, Eighth / 2, bridge ? ride : (i == 7 ? openHat : hat), i % 2 ? 64 : 86);
+            t.Note(9, at + i * Eighth, Eighth / 2, bridge ? ride : (i == 7 ? openHat : hat),
+                   i % 2 ? 64 : 86);
         }
         for (int i : {0, 3, 4}) t.Note(9, at + i * Eighth, Eighth / 2, kick, 112);
         if (bar >= 2) t.Note(9, at + 2 * Eighth, Eighth / 2, snare, 104);
         if (!fill && bar >= 2) t.Note(9, at + 6 * Eighth, Eighth / 2, snare, 108);
         if (fill) {
             const int toms[8] = {snare, snare, tomHigh, tomHigh, tomMid, tomMid, tomLow, tomLow};
-            for (int i = 0; i < 8; ++i) t.Note(9, at + 6 * Eighth + i * Eighth / 4, Eighth / 4, toms[i], 90 + i * 3);
+            for (int i = 0; i < 8; ++i)
+                t.Note(9, at + 6 * Eighth + i * Eighth / 4, Eighth / 4, toms[i], 90 + i * 3);
         }
     }
 }
@@ -199,9 +225,10 @@ std::vector<uint8_t> MakeBattleMidi() {
     Track tempo, lead, guitar, bass, strings, drums;
     const std::string name = "Vexlan battle";
     tempo.Meta(0, 0x03, {name.begin(), name.end()});
-    tempo.Meta(0, 0x58, {4, 2, 24, 8});                    // 4/4
+    tempo.Meta(0, 0x58, {4, 2, 24, 8});  // 4/4
     const uint32_t usPerQuarter = 60000000 / 152;
-    tempo.Meta(0, 0x51, {uint8_t(usPerQuarter >> 16), uint8_t(usPerQuarter >> 8), uint8_t(usPerQuarter)});
+    tempo.Meta(0, 0x51,
+               {uint8_t(usPerQuarter >> 16), uint8_t(usPerQuarter >> 8), uint8_t(usPerQuarter)});
     Lead(lead, prog);
     Guitar(guitar, prog);
     Bass(bass, prog);

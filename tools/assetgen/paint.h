@@ -12,9 +12,30 @@
 #include "image.h"
 
 enum Mat : int16_t {
-    Steel, ShipBlue, Canopy, Fire, Pink, Gold, Tan, Brown, Purple, Membrane, Armour, Red,
-    Green, Glow, EyeRed, Smoke, Bone, Hull, BulletPink, BulletLime, BulletViolet, ShotBlue,
-    Ember, MatCount
+    Steel,
+    ShipBlue,
+    Canopy,
+    Fire,
+    Pink,
+    Gold,
+    Tan,
+    Brown,
+    Purple,
+    Membrane,
+    Armour,
+    Red,
+    Green,
+    Glow,
+    EyeRed,
+    Smoke,
+    Bone,
+    Hull,
+    BulletPink,
+    BulletLime,
+    BulletViolet,
+    ShotBlue,
+    Ember,
+    MatCount
 };
 
 // Six colours from darkest to brightest.
@@ -25,8 +46,12 @@ struct Canvas {
     std::vector<float> Z, Bias, Emit;  // Emit < 0: lit surface; otherwise self-lit 0..1
     std::vector<int16_t> M;            // material, -1 where nothing is painted
     Canvas(int w, int h)
-        : W(w), H(h), Z(size_t(w) * h, 0), Bias(size_t(w) * h, 0),
-          Emit(size_t(w) * h, -1), M(size_t(w) * h, -1) {}
+        : W(w),
+          H(h),
+          Z(size_t(w) * h, 0),
+          Bias(size_t(w) * h, 0),
+          Emit(size_t(w) * h, -1),
+          M(size_t(w) * h, -1) {}
     size_t I(int x, int y) const { return size_t(y) * W + x; }
     bool Used(int x, int y) const { return x >= 0 && y >= 0 && x < W && y < H && M[I(x, y)] >= 0; }
 };
@@ -39,8 +64,8 @@ struct Brush {
     int Material = Steel;
     float Z0 = 0, Dz = 4;
     Mode How = Mode::Replace;
-    float Bias = 0;                 // added to the lighting (grooves < 0, trims > 0)
-    float Emit0 = -1, Emit1 = -1;   // self-lit when Emit0 >= 0
+    float Bias = 0;                // added to the lighting (grooves < 0, trims > 0)
+    float Emit0 = -1, Emit1 = -1;  // self-lit when Emit0 >= 0
 };
 
 struct P {
@@ -66,8 +91,8 @@ void MirrorLeft(Canvas& c, int axis2);
 // Lights the field and quantises it. `dither` is the strength of the ordered dither.
 Image Shade(const Canvas& c, double dither = 0.6);
 
-double Bayer(int x, int y);                    // 4 x 4 ordered-dither threshold, 0..1
-double Hash(int x, int y, uint32_t seed);      // deterministic white noise, 0..1
+double Bayer(int x, int y);                       // 4 x 4 ordered-dither threshold, 0..1
+double Hash(int x, int y, uint32_t seed);         // deterministic white noise, 0..1
 double Noise(double x, double y, uint32_t seed);  // smooth value noise, 0..1
 double Fbm(double x, double y, uint32_t seed, int octaves);
 

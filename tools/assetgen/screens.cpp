@@ -44,14 +44,25 @@ Image MakeLogo() {
     for (int y = 40; y < 104; ++y)
         for (int x = 0; x < img.W; ++x) {
             const double t = 1 - std::abs(y - 78) / 26.0 - std::abs(x - 250) / 420.0;
-            if (t > Bayer(x, y) * 0.9 + 0.1) img.Set(x, y, Mix({0, 0, 0}, {40, 20, 80}, std::min(1.0, t)));
+            if (t > Bayer(x, y) * 0.9 + 0.1)
+                img.Set(x, y, Mix({0, 0, 0}, {40, 20, 80}, std::min(1.0, t)));
         }
-    TextStyle logo{.Scale = 12, .Spacing = 1, .Gradient = Chrome, .Outline = {12, 10, 40},
-                   .OutlineWidth = 2, .Shadow = {70, 24, 110}, .ShadowDx = 5, .ShadowDy = 5,
+    TextStyle logo{.Scale = 12,
+                   .Spacing = 1,
+                   .Gradient = Chrome,
+                   .Outline = {12, 10, 40},
+                   .OutlineWidth = 2,
+                   .Shadow = {70, 24, 110},
+                   .ShadowDx = 5,
+                   .ShadowDy = 5,
                    .Bevel = 0.3};
     DrawTextCentred(img, 250, 10, "VEXLAN", logo);
-    TextStyle tag{.Scale = 1, .Spacing = 1, .Gradient = IceText, .Outline = {12, 10, 40},
-                  .OutlineWidth = 1, .Bevel = 0};
+    TextStyle tag{.Scale = 1,
+                  .Spacing = 1,
+                  .Gradient = IceText,
+                  .Outline = {12, 10, 40},
+                  .OutlineWidth = 1,
+                  .Bevel = 0};
     DrawTextCentred(img, 250, 112, "- SHOOT THEM ALL DOWN -", tag);
     return img;
 }
@@ -64,12 +75,24 @@ Image MakeMenuItem(const std::string& word) {
     for (int x = 3; x < 159; ++x) img.Set(x, 3, frame), img.Set(x, 62, Scale(frame, 0.6));
     for (int y = 3; y < 63; ++y) img.Set(3, y, frame), img.Set(158, y, Scale(frame, 0.6));
     for (int i = 0; i < 6; ++i) {
-        for (auto [x, y] : {std::pair{3 + i, 3}, {3, 3 + i}, {158 - i, 62}, {158, 62 - i},
-                            {158 - i, 3}, {158, 3 + i}, {3 + i, 62}, {3, 62 - i}})
+        for (auto [x, y] : {std::pair{3 + i, 3},
+                            {3, 3 + i},
+                            {158 - i, 62},
+                            {158, 62 - i},
+                            {158 - i, 3},
+                            {158, 3 + i},
+                            {3 + i, 62},
+                            {3, 62 - i}})
             img.Set(x, y, corner);
     }
-    TextStyle s{.Scale = 4, .Spacing = 1, .Gradient = GoldText, .Outline = {40, 12, 8},
-                .OutlineWidth = 1, .Shadow = {6, 6, 20}, .ShadowDx = 3, .ShadowDy = 3,
+    TextStyle s{.Scale = 4,
+                .Spacing = 1,
+                .Gradient = GoldText,
+                .Outline = {40, 12, 8},
+                .OutlineWidth = 1,
+                .Shadow = {6, 6, 20},
+                .ShadowDx = 3,
+                .ShadowDy = 3,
                 .Bevel = 0.3};
     DrawTextCentred(img, 81, 19, word, s);
     return img;
@@ -79,8 +102,14 @@ Image MakeGameOver() {
     // The bottom row stays empty: the block effect never draws the 5 x 5 blocks that would
     // reach past the 71st row.
     Image img(500, 71);
-    TextStyle s{.Scale = 7, .Spacing = 1, .Gradient = RedText, .Outline = {30, 0, 16},
-                .OutlineWidth = 2, .Shadow = {70, 0, 30}, .ShadowDx = 4, .ShadowDy = 4,
+    TextStyle s{.Scale = 7,
+                .Spacing = 1,
+                .Gradient = RedText,
+                .Outline = {30, 0, 16},
+                .OutlineWidth = 2,
+                .Shadow = {70, 0, 30},
+                .ShadowDx = 4,
+                .ShadowDy = 4,
                 .Bevel = 0.3};
     DrawTextCentred(img, 248, 8, "GAME OVER", s);
     return img;
@@ -88,8 +117,14 @@ Image MakeGameOver() {
 
 Image MakeEnding1() {
     Image img(500, 39);
-    TextStyle s{.Scale = 4, .Spacing = 1, .Gradient = GoldText, .Outline = {40, 12, 8},
-                .OutlineWidth = 2, .Shadow = {60, 20, 10}, .ShadowDx = 3, .ShadowDy = 3,
+    TextStyle s{.Scale = 4,
+                .Spacing = 1,
+                .Gradient = GoldText,
+                .Outline = {40, 12, 8},
+                .OutlineWidth = 2,
+                .Shadow = {60, 20, 10},
+                .ShadowDx = 3,
+                .ShadowDy = 3,
                 .Bevel = 0.3};
     DrawTextCentred(img, 248, 4, "CONGRATULATIONS!", s);
     return img;
@@ -97,8 +132,14 @@ Image MakeEnding1() {
 
 Image MakeEnding2() {
     Image img(500, 57);
-    TextStyle big{.Scale = 3, .Spacing = 1, .Gradient = IceText, .Outline = {12, 10, 40},
-                  .OutlineWidth = 1, .Shadow = {30, 30, 90}, .ShadowDx = 2, .ShadowDy = 2,
+    TextStyle big{.Scale = 3,
+                  .Spacing = 1,
+                  .Gradient = IceText,
+                  .Outline = {12, 10, 40},
+                  .OutlineWidth = 1,
+                  .Shadow = {30, 30, 90},
+                  .ShadowDx = 2,
+                  .ShadowDy = 2,
                   .Bevel = 0.3};
     DrawTextCentred(img, 249, 4, "THE BOSS IS DESTROYED", big);
     TextStyle small = big;

@@ -52,7 +52,8 @@ std::vector<uint8_t> MakeExplosionWav() {
     const double gain = 0.92 * 127 / peak;  // loud, with headroom so no sample hits the rails
     std::vector<uint8_t> data;
     for (int i = 0; i < Frames; ++i)
-        for (double s : {left[size_t(i)], right[size_t(i)]}) data.push_back(uint8_t(128 + std::lround(s * gain)));
+        for (double s : {left[size_t(i)], right[size_t(i)]})
+            data.push_back(uint8_t(128 + std::lround(s * gain)));
     if (std::any_of(data.begin(), data.end(), [](uint8_t v) { return v == 0 || v == 255; }))
         throw std::runtime_error("explosion sound clips");
 
@@ -70,8 +71,8 @@ std::vector<uint8_t> MakeExplosionWav() {
     tag("WAVE");
     tag("fmt ");
     put(16, 4);
-    put(1, 2);         // PCM
-    put(2, 2);         // stereo
+    put(1, 2);  // PCM
+    put(2, 2);  // stereo
     put(Rate, 4);
     put(Rate * 2, 4);  // bytes per second
     put(2, 2);         // bytes per frame

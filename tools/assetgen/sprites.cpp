@@ -11,19 +11,25 @@ constexpr double Pi = 3.14159265358979323846;
 
 // A self-lit shape whose brightness is given per pixel (0..1, nothing where negative).
 void Light(Canvas& c, int mat, const std::function<double(double, double)>& f) {
-    Fill(c, [&](double x, double y) -> std::optional<double> {
-        const double v = f(x, y);
-        if (v < 0) return std::nullopt;
-        return std::min(v, 1.0);
-    }, Brush{.Material = mat, .Z0 = 0, .Dz = 0, .How = Mode::Replace, .Emit0 = 0, .Emit1 = 1});
+    Fill(
+        c,
+        [&](double x, double y) -> std::optional<double> {
+            const double v = f(x, y);
+            if (v < 0) return std::nullopt;
+            return std::min(v, 1.0);
+        },
+        Brush{.Material = mat, .Z0 = 0, .Dz = 0, .How = Mode::Replace, .Emit0 = 0, .Emit1 = 1});
 }
 
-double Dist(double x, double y, double cx, double cy) { return std::hypot(x - cx, y - cy); }
+double Dist(double x, double y, double cx, double cy) {
+    return std::hypot(x - cx, y - cy);
+}
 
 void ShipHull(Canvas& c) {
     const Brush wing{.Material = ShipBlue, .Z0 = 0, .Dz = 3};
     Polygon(c, {{21, 15}, {4, 29}, {2, 34}, {6, 35}, {21, 30}}, 3, wing);
-    Polygon(c, {{8, 30}, {2, 34}, {6, 35}, {12, 32}}, 2, {.Material = Red, .Z0 = 1, .Dz = 2, .How = Mode::Decal});
+    Polygon(c, {{8, 30}, {2, 34}, {6, 35}, {12, 32}}, 2,
+            {.Material = Red, .Z0 = 1, .Dz = 2, .How = Mode::Decal});
     Capsule(c, 4.5, 21, 4.5, 33, 1.6, 1.6, {.Material = Steel, .Z0 = 3, .Dz = 2});
     Ellipse(c, 15.5, 28, 3.4, 7.5, {.Material = Steel, .Z0 = 3, .Dz = 4});
     Polygon(c, Symmetric({{24, 1}, {21.5, 8}, {19, 17}, {18, 26}, {19.5, 35}, {24, 36}}, 24), 4,
@@ -97,13 +103,14 @@ void SmokePuffs(Canvas& c, int k) {
         const double a = i * 2 * Pi / 9 + Hash(i, 3, 5) * 0.6;
         const double spread = 7 + (k - 5) * 2.4 + Hash(i, 1, 9) * 3;
         const double pr = 6.5 + (k - 5) * 0.9 + Hash(i, 2, 4) * 2;
-        Ellipse(c, BlastX + std::cos(a) * spread, BlastY + std::sin(a) * spread - (k - 5) * 0.6, pr, pr,
-                {.Material = Smoke, .Z0 = 2, .Dz = float(pr * 0.7), .How = Mode::Raise});
+        Ellipse(c, BlastX + std::cos(a) * spread, BlastY + std::sin(a) * spread - (k - 5) * 0.6, pr,
+                pr, {.Material = Smoke, .Z0 = 2, .Dz = float(pr * 0.7), .How = Mode::Raise});
     }
     // Mottle the puffs so they read as smoke, not as grey balls.
     for (int y = 0; y < c.H; ++y)
         for (int x = 0; x < c.W; ++x)
-            if (c.Used(x, y)) c.Bias[c.I(x, y)] = float((Fbm(x * 0.2, y * 0.2, 31 + k, 2) - 0.5) * 0.6);
+            if (c.Used(x, y))
+                c.Bias[c.I(x, y)] = float((Fbm(x * 0.2, y * 0.2, 31 + k, 2) - 0.5) * 0.6);
 }
 
 // A ragged ball of fire, hottest in the middle; cell 0 adds the cross of the first flash.
@@ -134,10 +141,12 @@ Image ExplosionCell(int k) {
     if (k >= 8) {
         // The cloud thins out in an even ordered pattern rather than vanishing at once.
         const double fade = (k - 7) / 4.0;
-        Fill(c, [&](double x, double y) -> std::optional<double> {
-            if (Bayer(int(x), int(y)) < fade) return 0.0;
-            return std::nullopt;
-        }, {.How = Mode::Erase});
+        Fill(c,
+             [&](double x, double y) -> std::optional<double> {
+                 if (Bayer(int(x), int(y)) < fade) return 0.0;
+                 return std::nullopt;
+             },
+             {.How = Mode::Erase});
     }
     return Shade(c, 0.8);
 }

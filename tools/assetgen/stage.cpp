@@ -25,12 +25,18 @@ enum class Kind { Butterfly, Blue, Dog, Bat, SmallFry, Green };
 
 const char* Keyword(Kind k) {
     switch (k) {
-        case Kind::Butterfly: return "#\x82\xbf\x82\xe5\x82\xa4";      // ちょう
-        case Kind::Blue: return "#\x90\xc2";                           // 青
-        case Kind::Dog: return "#\x8c\xa2";                            // 犬
-        case Kind::Bat: return "#\x82\xb1\x82\xa4\x82\xe0\x82\xe8";    // こうもり
-        case Kind::SmallFry: return "#\x8e\x47\x8b\x9b";               // 雑魚
-        case Kind::Green: return "#\x97\xce";                          // 緑
+        case Kind::Butterfly:
+            return "#\x82\xbf\x82\xe5\x82\xa4";  // ちょう
+        case Kind::Blue:
+            return "#\x90\xc2";  // 青
+        case Kind::Dog:
+            return "#\x8c\xa2";  // 犬
+        case Kind::Bat:
+            return "#\x82\xb1\x82\xa4\x82\xe0\x82\xe8";  // こうもり
+        case Kind::SmallFry:
+            return "#\x8e\x47\x8b\x9b";  // 雑魚
+        case Kind::Green:
+            return "#\x97\xce";  // 緑
     }
     return "";
 }
@@ -41,12 +47,18 @@ struct Spawn {
     int Time, X, Y, DX, DY, Interval, TurnY, DY2, Variant;
     std::vector<int> Fields() const {
         switch (K) {
-            case Kind::Butterfly: return {Time, X, DY, Interval};
-            case Kind::Blue: return {Time, X, DY, Interval, TurnY, DY2};
-            case Kind::Dog: return {Time, X, Y};
-            case Kind::Bat: return {Time, X, Y, DX, Interval};
-            case Kind::SmallFry: return {Time, X, Y, DX, DY, Interval};
-            case Kind::Green: return {Time, X, Y, DX, DY, Interval, Variant};
+            case Kind::Butterfly:
+                return {Time, X, DY, Interval};
+            case Kind::Blue:
+                return {Time, X, DY, Interval, TurnY, DY2};
+            case Kind::Dog:
+                return {Time, X, Y};
+            case Kind::Bat:
+                return {Time, X, Y, DX, Interval};
+            case Kind::SmallFry:
+                return {Time, X, Y, DX, DY, Interval};
+            case Kind::Green:
+                return {Time, X, Y, DX, DY, Interval, Variant};
         }
         return {};
     }
@@ -55,13 +67,20 @@ struct Spawn {
 // Base hit points (the block value) per kind for Easy, Normal, Hard. Easy enemies are softer
 // and Hard ones tougher even though the loader scales the other way (Easy x1.2, Hard x0.8).
 int BlockValue(Kind k, int difficulty) {
-    static const int table[6][3] = {{3, 5, 7}, {16, 24, 34}, {8, 12, 16}, {4, 6, 9}, {2, 3, 4}, {7, 10, 15}};
+    static const int table[6][3] = {{3, 5, 7}, {16, 24, 34}, {8, 12, 16},
+                                    {4, 6, 9}, {2, 3, 4},    {7, 10, 15}};
     return table[int(k)][difficulty - 1];
 }
 
-double HitPointFactor(int d) { return d == 1 ? 1.2 : d == 3 ? 0.8 : 1.0; }
-double IntervalFactor(int d) { return d == 1 ? 0.8 : d == 3 ? 1.2 : 1.0; }
-int RoundEven(double v) { return int(std::nearbyint(v)); }  // the default rounding: ties to even
+double HitPointFactor(int d) {
+    return d == 1 ? 1.2 : d == 3 ? 0.8 : 1.0;
+}
+double IntervalFactor(int d) {
+    return d == 1 ? 0.8 : d == 3 ? 1.2 : 1.0;
+}
+int RoundEven(double v) {
+    return int(std::nearbyint(v));
+}  // the default rounding: ties to even
 
 class Stage {
 public:
@@ -71,8 +90,12 @@ public:
     // Pick a number by difficulty.
     int By(int easy, int normal, int hard) const { return Easy() ? easy : Hard() ? hard : normal; }
 
-    void Fry(int t, int x, int y, int dx, int dy, int iv) { Add({Kind::SmallFry, t, x, y, dx, dy, Iv(iv), 0, 0, 0}); }
-    void Bat(int t, int x, int y, int dx, int iv) { Add({Kind::Bat, t, x, y, dx, 0, Iv(iv), 0, 0, 0}); }
+    void Fry(int t, int x, int y, int dx, int dy, int iv) {
+        Add({Kind::SmallFry, t, x, y, dx, dy, Iv(iv), 0, 0, 0});
+    }
+    void Bat(int t, int x, int y, int dx, int iv) {
+        Add({Kind::Bat, t, x, y, dx, 0, Iv(iv), 0, 0, 0});
+    }
     void Dog(int t, int x, int y) { Add({Kind::Dog, t, x, y, 0, 0, 0, 0, 0, 0}); }
     void Green(int t, int x, int y, int dx, int dy, int iv, int variant) {
         Add({Kind::Green, t, x, y, dx, dy, Iv(iv), 0, 0, variant});
@@ -84,7 +107,8 @@ public:
     // caller states what it expects them to be and the check below holds it to that.
     void Butterfly(int t, int x, int dy, int iv, int expectY, int expectDX) {
         if (Lines.empty() || CarriedY() != expectY || CarriedDX() != expectDX)
-            throw std::runtime_error("butterfly at frame " + std::to_string(t) + " would not start where meant");
+            throw std::runtime_error("butterfly at frame " + std::to_string(t) +
+                                     " would not start where meant");
         Add({Kind::Butterfly, t, x, expectY, expectDX, dy, Iv(iv), 0, 0, 0});
     }
 
@@ -94,17 +118,22 @@ public:
 private:
     // Wave intervals are written for Normal; Easy fires less and Hard more, before the loader
     // applies its own factor.
-    int Iv(int normal) const { return std::max(1, RoundEven(normal * (Easy() ? 1.5 : Hard() ? 0.65 : 1.0))); }
+    int Iv(int normal) const {
+        return std::max(1, RoundEven(normal * (Easy() ? 1.5 : Hard() ? 0.65 : 1.0)));
+    }
     void Add(const Spawn& s) { Lines.push_back(s); }
     // The Y and DX the loader's working values hold after the lines so far.
     int CarriedY() const {
         for (auto it = Lines.rbegin(); it != Lines.rend(); ++it)
-            if (it->K == Kind::Dog || it->K == Kind::Bat || it->K == Kind::SmallFry || it->K == Kind::Green) return it->Y;
+            if (it->K == Kind::Dog || it->K == Kind::Bat || it->K == Kind::SmallFry ||
+                it->K == Kind::Green)
+                return it->Y;
         return 0;
     }
     int CarriedDX() const {
         for (auto it = Lines.rbegin(); it != Lines.rend(); ++it)
-            if (it->K == Kind::Bat || it->K == Kind::SmallFry || it->K == Kind::Green) return it->DX;
+            if (it->K == Kind::Bat || it->K == Kind::SmallFry || it->K == Kind::Green)
+                return it->DX;
         return 0;
     }
 };
@@ -187,7 +216,8 @@ void FinalRush(Stage& s) {
     s.Blue(1600, 250, 5, 18, 160, 3);
     if (!s.Easy()) s.Blue(1620, 400, 5, 18, 120, 3);
     const int xs[9] = {80, 420, 160, 340, 250, 60, 440, 200, 300};
-    for (int i = 0; i < s.By(5, 7, 9); ++i) s.Fry(1680 + 12 * i, xs[i], -26, xs[i] < 250 ? 1 : -1, 6, 30);
+    for (int i = 0; i < s.By(5, 7, 9); ++i)
+        s.Fry(1680 + 12 * i, xs[i], -26, xs[i] < 250 ? 1 : -1, 6, 30);
     if (!s.Easy()) {
         s.Bat(1760, -52, 100, 8, 24);
         s.Bat(1780, 552, 150, -8, 24);
@@ -196,22 +226,30 @@ void FinalRush(Stage& s) {
 
 // ---- The loader's path builders, played over the script to prove it within the limits. ----
 
-constexpr int LastFrame = 2300;   // the loader's tables end here
-constexpr int ClearBy = 2000;     // leave the field empty for a breather before the boss
+constexpr int LastFrame = 2300;  // the loader's tables end here
+constexpr int ClearBy = 2000;    // leave the field empty for a breather before the boss
 
 struct Box {
     int W, H;
-    bool Inside(int x, int y) const { return -(W / 2) <= x && x <= 500 + W / 2 && -(H / 2) <= y && y <= 600 + H / 2; }
+    bool Inside(int x, int y) const {
+        return -(W / 2) <= x && x <= 500 + W / 2 && -(H / 2) <= y && y <= 600 + H / 2;
+    }
 };
 
 Box BoxOf(Kind k) {
     switch (k) {
-        case Kind::Butterfly: return {85, 72};
-        case Kind::Blue: return {108, 104};
-        case Kind::Bat: return {106, 72};
-        case Kind::SmallFry: return {70, 52};
-        case Kind::Green: return {80, 72};
-        case Kind::Dog: break;
+        case Kind::Butterfly:
+            return {85, 72};
+        case Kind::Blue:
+            return {108, 104};
+        case Kind::Bat:
+            return {106, 72};
+        case Kind::SmallFry:
+            return {70, 52};
+        case Kind::Green:
+            return {80, 72};
+        case Kind::Dog:
+            break;
     }
     return {0, 0};
 }
@@ -241,15 +279,19 @@ void Check(const Stage& st) {
     if (st.Lines.size() > 254) throw std::runtime_error("too many spawn lines");
     for (const auto& s : st.Lines) {
         const std::string at = "line at frame " + std::to_string(s.Time);
-        const int hp = s.K == Kind::Dog ? BlockValue(s.K, st.D) : RoundEven(BlockValue(s.K, st.D) * HitPointFactor(st.D));
+        const int hp = s.K == Kind::Dog ? BlockValue(s.K, st.D)
+                                        : RoundEven(BlockValue(s.K, st.D) * HitPointFactor(st.D));
         const int iv = RoundEven(s.Interval * IntervalFactor(st.D));
-        if (hp < 0 || hp > 255 || iv < 0 || iv > 255) throw std::runtime_error(at + ": value out of range");
-        if (s.K != Kind::Dog && s.K != Kind::Blue && iv < 1) throw std::runtime_error(at + ": zero interval");
+        if (hp < 0 || hp > 255 || iv < 0 || iv > 255)
+            throw std::runtime_error(at + ": value out of range");
+        if (s.K != Kind::Dog && s.K != Kind::Blue && iv < 1)
+            throw std::runtime_error(at + ": zero interval");
         if (s.K == Kind::Dog && (s.X < 42 || s.X > 458 || s.Y < 27 || s.Y > 573))
             throw std::runtime_error(at + ": dog not wholly on screen");
         int onScreen = 0;
         const int end = EndFrame(s, onScreen);
-        if (end > ClearBy) throw std::runtime_error(at + ": still on the field when the boss comes");
+        if (end > ClearBy)
+            throw std::runtime_error(at + ": still on the field when the boss comes");
         if (onScreen < 10) throw std::runtime_error(at + ": hardly seen on screen");
     }
 }
@@ -261,7 +303,8 @@ std::string Encode(const Stage& st) {
         out += std::string(Keyword(k)) + "\r\n" + std::to_string(BlockValue(k, st.D)) + "\r\n";
         for (; i < st.Lines.size() && st.Lines[i].K == k; ++i) {
             std::string line;
-            for (int f : st.Lines[i].Fields()) line += (line.empty() ? "" : ",") + std::to_string(f);
+            for (int f : st.Lines[i].Fields())
+                line += (line.empty() ? "" : ",") + std::to_string(f);
             out += line + "\r\n";
         }
         out += "#End\r\n";
@@ -270,9 +313,11 @@ std::string Encode(const Stage& st) {
     // enemy already has (its start, hit points, and no picture on its first frame), so the
     // block is present and changes nothing: the boss itself comes by the stage timer.
     const Spawn& last = st.Lines.back();
-    const int hp = last.K == Kind::Dog ? BlockValue(last.K, st.D) : RoundEven(BlockValue(last.K, st.D) * HitPointFactor(st.D));
-    out += std::string(BossKeyword) + "\r\n" + std::to_string(hp) + "\r\n" + std::to_string(last.Time) + "," +
-           std::to_string(last.X) + "," + std::to_string(last.Y) + ",0\r\n";
+    const int hp = last.K == Kind::Dog ? BlockValue(last.K, st.D)
+                                       : RoundEven(BlockValue(last.K, st.D) * HitPointFactor(st.D));
+    out += std::string(BossKeyword) + "\r\n" + std::to_string(hp) + "\r\n" +
+           std::to_string(last.Time) + "," + std::to_string(last.X) + "," + std::to_string(last.Y) +
+           ",0\r\n";
     return out;
 }
 

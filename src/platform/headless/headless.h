@@ -30,7 +30,7 @@ void SetProgramDirectory(const std::string& dir);
 void SetKey(int virtualKey, bool down);  // down also sets the pressed-since-query latch
 void TapKey(int virtualKey);             // sets only the latch
 bool IsKeyDown(int virtualKey);
-void RequestClose();                     // the close box, acted on by the next DoEvents
+void RequestClose();  // the close box, acted on by the next DoEvents
 
 // Answers for the name dialog (nullopt = Cancel) and the OK/Cancel boxes. An empty box queue
 // answers Cancel; an empty dialog queue answers Cancel too.
@@ -52,7 +52,7 @@ int PresentCount();
 void SetFrameHooks(std::function<void()> waitBegins, std::function<void()> waitEnds);
 
 // Sound effects and music, as recorded.
-std::vector<int> TakePlayedVoices();   // voice index of each PlaySound since the last call
+std::vector<int> TakePlayedVoices();  // voice index of each PlaySound since the last call
 std::vector<std::string> TakeMusicCommands(bool includeStatus);
 bool MusicPlaying();
 // Whether the headless sound device opens (true unless a test says otherwise).

@@ -49,27 +49,53 @@ void Reset() {
     Current = State{};
     ResetAudio();
 }
-void SetSeed(uint64_t seed) { Current.Seed = seed; }
-void SetClock(int32_t tick) { Current.Clock = tick; }
-void SetProgramDirectory(const std::string& dir) { Current.ProgramDir = dir; }
+void SetSeed(uint64_t seed) {
+    Current.Seed = seed;
+}
+void SetClock(int32_t tick) {
+    Current.Clock = tick;
+}
+void SetProgramDirectory(const std::string& dir) {
+    Current.ProgramDir = dir;
+}
 void SetKey(int virtualKey, bool down) {
     KeyState& key = Current.Keys[virtualKey];
     key.Down = down;
     if (down) key.Latch = true;
 }
-void TapKey(int virtualKey) { Current.Keys[virtualKey].Latch = true; }
-bool IsKeyDown(int virtualKey) { return Current.Keys[virtualKey].Down; }
-void RequestClose() { Current.CloseRequested = true; }
+void TapKey(int virtualKey) {
+    Current.Keys[virtualKey].Latch = true;
+}
+bool IsKeyDown(int virtualKey) {
+    return Current.Keys[virtualKey].Down;
+}
+void RequestClose() {
+    Current.CloseRequested = true;
+}
 void QueueInputAnswer(std::optional<std::string> answer) {
     Current.InputAnswers.push_back(std::move(answer));
 }
-void QueueBoxAnswer(BoxAnswer answer) { Current.BoxAnswers.push_back(answer); }
-std::vector<std::string> TakeBoxTexts() { return std::exchange(Current.BoxTexts, {}); }
-const std::vector<std::string>& AllBoxTexts() { return Current.AllBoxTexts; }
-const std::vector<uint32_t>& LastPresentedFrame() { return Current.Frame; }
-int LastPresentedWidth() { return Current.FrameWidth; }
-int LastPresentedHeight() { return Current.FrameHeight; }
-int PresentCount() { return Current.Presents; }
+void QueueBoxAnswer(BoxAnswer answer) {
+    Current.BoxAnswers.push_back(answer);
+}
+std::vector<std::string> TakeBoxTexts() {
+    return std::exchange(Current.BoxTexts, {});
+}
+const std::vector<std::string>& AllBoxTexts() {
+    return Current.AllBoxTexts;
+}
+const std::vector<uint32_t>& LastPresentedFrame() {
+    return Current.Frame;
+}
+int LastPresentedWidth() {
+    return Current.FrameWidth;
+}
+int LastPresentedHeight() {
+    return Current.FrameHeight;
+}
+int PresentCount() {
+    return Current.Presents;
+}
 void SetFrameHooks(std::function<void()> waitBegins, std::function<void()> waitEnds) {
     Current.WaitBegins = std::move(waitBegins);
     Current.WaitEnds = std::move(waitEnds);
@@ -88,7 +114,9 @@ uint16_t GetAsyncKeyState(int virtualKey) {
     return state;
 }
 
-int32_t TickCount() { return Current.Clock; }
+int32_t TickCount() {
+    return Current.Clock;
+}
 
 uint64_t TimeOfDaySeed() {
     // The virtual clock mixed with the run's seed: a run is a function of its input and seed.
@@ -119,7 +147,9 @@ void DoEvents() {
     }
 }
 
-void SetWindowHandlers(const WindowHandlers& handlers) { Current.Handlers = handlers; }
+void SetWindowHandlers(const WindowHandlers& handlers) {
+    Current.Handlers = handlers;
+}
 
 BoxAnswer MessageBox(const std::string& text, const std::string&, BoxButtons buttons, BoxIcon) {
     headless::RecordBox(text);
@@ -142,9 +172,12 @@ std::string InputBox(const std::string& prompt, const std::string&,
     for (size_t i = 0; i < answer->size();) {
         size_t length = 1;
         const unsigned char lead = static_cast<unsigned char>((*answer)[i]);
-        if (lead >= 0xF0) length = 4;
-        else if (lead >= 0xE0) length = 3;
-        else if (lead >= 0xC0) length = 2;
+        if (lead >= 0xF0)
+            length = 4;
+        else if (lead >= 0xE0)
+            length = 3;
+        else if (lead >= 0xC0)
+            length = 2;
         const std::string candidate = typed + answer->substr(i, length);
         if (!accept || accept(candidate)) typed = candidate;
         i += length;
@@ -154,14 +187,18 @@ std::string InputBox(const std::string& prompt, const std::string&,
 
 void OpenDocument(const std::string&) {}
 
-std::string ProgramDirectory() { return Current.ProgramDir; }
+std::string ProgramDirectory() {
+    return Current.ProgramDir;
+}
 
 void ChangeDirectory(const std::string&) {
     // The headless music device resolves names against the program directory itself, so the
     // process's directory (shared by a whole test binary) is left alone.
 }
 
-void EndProgram(int status) { throw headless::ProgramExit{status}; }
+void EndProgram(int status) {
+    throw headless::ProgramExit{status};
+}
 
 void FatalError(const std::string& message) {
     headless::RecordBox(message);

@@ -23,23 +23,38 @@ WindowHandlers Handlers;
 
 int VirtualKeyOf(const SDL_Keysym& key) {
     switch (key.sym) {
-        case SDLK_RETURN: case SDLK_KP_ENTER: return VkReturn;
-        case SDLK_ESCAPE: return VkEscape;
-        case SDLK_LEFT: return VkLeft;
-        case SDLK_UP: return VkUp;
-        case SDLK_RIGHT: return VkRight;
-        case SDLK_DOWN: return VkDown;
-        case SDLK_z: return VkZ;
-        default: break;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return VkReturn;
+        case SDLK_ESCAPE:
+            return VkEscape;
+        case SDLK_LEFT:
+            return VkLeft;
+        case SDLK_UP:
+            return VkUp;
+        case SDLK_RIGHT:
+            return VkRight;
+        case SDLK_DOWN:
+            return VkDown;
+        case SDLK_z:
+            return VkZ;
+        default:
+            break;
     }
     // The keypad by position, so that it steers whatever the NumLock state.
     switch (key.scancode) {
-        case SDL_SCANCODE_KP_2: return VkNumpad2;
-        case SDL_SCANCODE_KP_4: return VkNumpad4;
-        case SDL_SCANCODE_KP_5: return VkNumpad5;
-        case SDL_SCANCODE_KP_6: return VkNumpad6;
-        case SDL_SCANCODE_KP_8: return VkNumpad8;
-        default: return 0;
+        case SDL_SCANCODE_KP_2:
+            return VkNumpad2;
+        case SDL_SCANCODE_KP_4:
+            return VkNumpad4;
+        case SDL_SCANCODE_KP_5:
+            return VkNumpad5;
+        case SDL_SCANCODE_KP_6:
+            return VkNumpad6;
+        case SDL_SCANCODE_KP_8:
+            return VkNumpad8;
+        default:
+            return 0;
     }
 }
 
@@ -131,7 +146,9 @@ void DoEvents() {
     while (SDL_PollEvent(&event)) HandleWindowEvent(event);
 }
 
-void SetWindowHandlers(const WindowHandlers& handlers) { Handlers = handlers; }
+void SetWindowHandlers(const WindowHandlers& handlers) {
+    Handlers = handlers;
+}
 
 void OpenDocument(const std::string& path) {
     // Started without waiting for it: a double fork leaves no child behind to reap.
