@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/headless/headless.h"
+#include "platform/text_field.h"
 
 namespace headless {
 namespace {
@@ -167,22 +168,11 @@ std::string InputBox(const std::string& prompt, const std::string&,
     std::optional<std::string> answer = Current.InputAnswers.front();
     Current.InputAnswers.pop_front();
     if (!answer) return {};
-    // Typed one character at a time, as a player would: refused characters never land.
-    std::string typed;
-    for (size_t i = 0; i < answer->size();) {
-        size_t length = 1;
-        const unsigned char lead = static_cast<unsigned char>((*answer)[i]);
-        if (lead >= 0xF0)
-            length = 4;
-        else if (lead >= 0xE0)
-            length = 3;
-        else if (lead >= 0xC0)
-            length = 2;
-        const std::string candidate = typed + answer->substr(i, length);
-        if (!accept || accept(candidate)) typed = candidate;
-        i += length;
-    }
-    return typed;
+    // Typed into the same field as the real dialog's: refused characters never land.
+    TextField field;
+    field.Accept = accept;
+    TypeText(field, *answer);
+    return field.Text;
 }
 
 void OpenDocument(const std::string&) {}
