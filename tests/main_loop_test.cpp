@@ -143,3 +143,55 @@ TEST_F(FramePassTest, EscapeTappedBetweenFramesDoesNotAsk) {
     RunFramePass(0);
     EXPECT_TRUE(headless::TakeBoxTexts().empty());
 }
+
+namespace {
+
+constexpr uint32_t EnemyColour = 0x00FF00;
+constexpr uint32_t ShipColour = 0x0000FF;
+constexpr uint32_t BulletColour = 0xFF0000;
+constexpr uint32_t BossColour = 0xFFFF00;
+
+// Solid pictures, so that each pixel of a frame tells what was drawn there last.
+void SolidPictures() {
+    SurfEnemies[4] = MakeSurface(69, 51, EnemyColour);
+    SurfShip = MakeSurface(48, 40, ShipColour);
+    SurfBullets1234 = MakeSurface(128, 64, BulletColour);
+    SurfBoss = MakeSurface(269, 236, BossColour);
+    SurfBack = MakeSurface(6, 18, 0x101010);
+    SurfShot = MakeSurface(31, 31, 0x202020);
+}
+
+}  // namespace
+
+TEST_F(FramePassTest, StageDrawsEnemiesThenTheShipThenTheBullets) {
+    SolidPictures();
+    GameMode = ModeStage;
+    Player = {226, 500, 0, 0, 5, 1};
+    Enemies.assign(2, EnemyRecord{});
+    Paths.assign(2, PathColumn{});
+    Enemies[1] = {226, 500, 9, 50, 0, 0, 0, 100, True16, False16};  // a small fry
+    Paths[1].X.fill(226);
+    Paths[1].Y.fill(500);
+    Paths[1].Sprite.fill(50);
+    EnemyBullets[0] = {226, 500, 0, 0, 0, True16};
+    RunFramePass(0);
+    EXPECT_EQ(PixelAt(BackBuffer, 195, 500), EnemyColour);   // only the enemy reaches here
+    EXPECT_EQ(PixelAt(BackBuffer, 206, 500), ShipColour);    // the ship covers the enemy
+    EXPECT_EQ(PixelAt(BackBuffer, 226, 500), BulletColour);  // the bullet covers the ship
+}
+
+TEST_F(FramePassTest, BossFightDrawsTheBossThenTheShipThenTheBullets) {
+    SolidPictures();
+    GameMode = ModeBoss;
+    BossX = 226;
+    BossY = 400;
+    BossDX = BossDY = 0;
+    BossPhase = PhaseFighting;
+    BossHP = 400;
+    Player = {226, 500, 0, 0, 5, 1};
+    EnemyBullets[0] = {226, 500, 0, 0, 0, True16};
+    RunFramePass(0);
+    EXPECT_EQ(PixelAt(BackBuffer, 150, 450), BossColour);
+    EXPECT_EQ(PixelAt(BackBuffer, 206, 500), ShipColour);    // the ship covers the boss
+    EXPECT_EQ(PixelAt(BackBuffer, 226, 500), BulletColour);  // the bullet covers the ship
+}
