@@ -8,7 +8,6 @@ Surface BackBuffer;
 namespace {
 int32_t TimerPeriod = 0;    // milliseconds per frame
 int32_t LastFrameSlot = 0;  // the slot in which the previous frame ended
-bool DisplayOpen = false;
 
 // The first tick after `now` that lies outside `slot`.
 int32_t NextSlotStart(int32_t now, int32_t slot, int32_t period) {
@@ -23,8 +22,7 @@ int32_t FrameSlotOf(int32_t tick, int32_t periodMs) {
 }
 
 bool InitDisplay(int width, int height) {
-    if (DisplayOpen) return false;
-    DisplayOpen = true;
+    if (BackBuffer) return false;  // the display opens once
     BackBuffer = CreateOffscreenSurface(width, height);
     DoEvents();
     return true;
@@ -36,9 +34,7 @@ void PresentFrame(const Surface& surface) {
 }
 
 void RestoreWindow() {
-    if (!DisplayOpen) return;
     BackBuffer.reset();
-    DisplayOpen = false;
 }
 
 bool SetFrameRate(int32_t periodMs) {
