@@ -15,9 +15,6 @@ class OptionsTest : public ScreenTest {
 protected:
     void SetUp() override {
         ScreenTest::SetUp();
-        OptionCursor = 0;
-        OptionExitRequested = False16;
-        OptionFrameCount = 0;
         Difficulty = 2;
         MidiOn = True16;
         WavOn = True16;

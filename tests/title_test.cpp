@@ -22,13 +22,6 @@ uint32_t ItemColour(int item) {
 
 class TitleTest : public ScreenTest {
 protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
-        TitleCursor = 0;
-        TitleStartRequested = False16;
-        LogoRevealRows = 0;
-        TitleFrameCount = 0;
-    }
     void WriteTitlePictures() {
         WritePicture("\\w_vexlan.bmp", 500, 130, [](int, int y) { return LogoRow(y); });
         const char* names[] = {"\\w_start.bmp", "\\w_score.bmp", "\\w_option.bmp", "\\w_end.bmp"};
