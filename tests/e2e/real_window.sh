@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real game in a real window under Xvfb, driven as a person would: keys pressed and held
-# with xdotool, screenshots taken with import and looked at region by region, message boxes
-# found as new windows with xwininfo. Usage: real_window.sh SOURCE_DIR GAME_DIR
+# with xdotool, screenshots taken with import and looked at region by region. Message boxes are
+# drawn in the game window, so they are found by their pixels: the body colour of a box over
+# the play area. Usage: real_window.sh SOURCE_DIR GAME_DIR
 set -euo pipefail
 game_dir="$2"
 if [ ! -x "$game_dir/vexlan" ]; then
@@ -36,8 +37,6 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || fail "Xvfb does not answer on $DISPLAY"
 
-top_windows() { xwininfo -root -children | awk '/^ +0x/ {print $1}' | sort; }
-
 # Starts the game from a fresh copy of its directory.
 start_game() {
     rm -rf "$work/game"
@@ -47,28 +46,7 @@ start_game() {
     game_pid=$!
 }
 
-# Waits for a top-level window that was not in the list $1; prints its id.
-wait_new_window() {
-    local before="$1" now
-    for _ in $(seq 100); do
-        now="$(top_windows | comm -13 <(echo "$before") -)"
-        for w in $now; do
-            if xwininfo -id "$w" 2>/dev/null | grep -q "Map State: IsViewable"; then echo "$w"; return 0; fi
-        done
-        sleep 0.1
-    done
-    return 1
-}
-
 window_name() { xwininfo -id "$1" 2>/dev/null | sed -n 's/^xwininfo: Window id: [^ ]* "\(.*\)"$/\1/p'; }
-
-wait_gone() {  # waits until window $1 is no longer shown
-    for _ in $(seq 50); do
-        xwininfo -id "$1" 2>/dev/null | grep -q "Map State: IsViewable" || return 0
-        sleep 0.1
-    done
-    return 1
-}
 
 # SIGKILL: a game blocked in a message box would never act on a polite signal.
 stop_game() {
@@ -80,7 +58,7 @@ stop_game() {
     fi
 }
 
-# The game window is the one of class "vexlan"; message boxes have no class.
+# The game window is the one of class "vexlan".
 wait_game_window() {
     local found
     for _ in $(seq 100); do
@@ -112,17 +90,53 @@ region_mean() {  # region_mean FILE X Y W H, in play-area coordinates
 }
 brighter_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 
-# 1. Without a sound device the player is told twice, then the game runs silently.
-before="$(top_windows)"
+# The width of the message box shown over the play area, found by its body colour, or 0.
+BoxBody='#F0F0F0'
+box_width() {
+    local play_top=$(($(identify -format %h "$1") - 600)) pixels
+    pixels="$(convert "$1" -crop "500x600+0+$play_top" +repage -fill black +opaque "$BoxBody" \
+        -fill white -opaque "$BoxBody" -format '%[fx:mean*w*h]' info:)"
+    # A few stray pixels of that grey in a frame are not a box.
+    if [ "${pixels%.*}" -lt 4000 ]; then echo 0; return; fi
+    convert "$1" -crop "500x600+0+$play_top" +repage -fill black +opaque "$BoxBody" -trim \
+        -format '%w' info:
+}
+# Waits until a box other than one $1 wide is shown (0: any box); prints its width.
+wait_box() {
+    local width
+    for _ in $(seq 50); do
+        width="$(box_width "$(screenshot)")"
+        if [ "$width" -gt 0 ] && [ "$width" -ne "${1:-0}" ]; then echo "$width"; return 0; fi
+        sleep 0.2
+    done
+    return 1
+}
+wait_no_box() {
+    for _ in $(seq 25); do
+        [ "$(box_width "$(screenshot)")" -eq 0 ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+alive() { kill -0 "$game_pid" 2>/dev/null; }
+
+# 1. Without a sound device the player is told twice, in the game window, and each notice waits
+# for its answer; then the game runs silently.
 SDL_AUDIODRIVER=no-such-driver start_game
 window="$(wait_game_window)" || fail "the game window did not appear"
 [ "$(window_name "$window")" = "Vexlan " ] || fail "the game window is not titled 'Vexlan '"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+shown=0
 for notice in 1 2; do
-    box="$(wait_new_window "$before"$'\n'"$window")" || fail "sound notice $notice did not appear"
-    xdotool windowfocus --sync "$box" 2>/dev/null || true
+    shown="$(wait_box "$shown")" || fail "sound notice $notice did not appear"
+    sleep 2
+    waiting="$(screenshot)"
+    [ "$(box_width "$waiting")" -eq "$shown" ] || fail "sound notice $notice did not wait: $waiting"
+    brighter_than "$(region_mean "$waiting" 0 0 500 125)" 0.03 &&
+        fail "the title began under sound notice $notice: $waiting"
     xdotool key Return
-    wait_gone "$box" || fail "sound notice $notice did not close on Return"
 done
+wait_no_box || fail "sound notice 2 did not close on Return"
 sleep 7
 silent="$(screenshot)"
 brighter_than "$(region_mean "$silent" 0 0 500 125)" 0.03 || fail "no title after the notices: $silent"
@@ -150,28 +164,33 @@ brighter_than "$ship" 0.02 || fail "no ship near the bottom of the field ($ship)
 status="$(region_mean "$play" 250 8 250 26)"
 brighter_than "$status" 0.02 || fail "no status line ($status): $play"
 
-# The quit question, answered Cancel: play goes on.
-before="$(top_windows)"
-xdotool keydown Escape
-box="$(wait_new_window "$before")" || fail "Escape did not ask to quit"
-xdotool keyup Escape
-xdotool windowfocus --sync "$box" 2>/dev/null || true
-xdotool key Escape
-sleep 1
-kill -0 "$game_pid" 2>/dev/null || fail "Cancel ended the game"
-top_windows | grep -q "^$box\$" && xwininfo -id "$box" 2>/dev/null | grep -q IsViewable &&
-    fail "the quit box stayed open after Cancel"
+# The quit question: the game waits for its answer, however long that takes. Escape answers
+# Cancel, and so does Return once Tab has moved the focus to Cancel; play goes on after each.
+for cancel in "Escape" "Tab Return"; do
+    xdotool keydown Escape
+    wait_box >/dev/null || fail "Escape did not ask to quit"
+    xdotool keyup Escape
+    sleep 2
+    asking="$(screenshot)"
+    alive || fail "the game ended while the quit question was unanswered"
+    [ "$(box_width "$asking")" -gt 0 ] || fail "the quit question went away unanswered: $asking"
+    # shellcheck disable=SC2086  # one key name a word
+    xdotool key $cancel
+    wait_no_box || fail "the quit question stayed open after $cancel"
+    alive || fail "$cancel ended the game"
+    before="$(screenshot)"
+    sleep 1
+    [ "$(compare -metric AE "$before" "$(screenshot)" null: 2>&1 || true)" != 0 ] ||
+        fail "play did not go on after $cancel"
+done
 
 # Asked again and answered OK: the game saves and ends.
-xdotool windowfocus --sync "$window" 2>/dev/null || true
-before="$(top_windows)"
 xdotool keydown Escape
-box="$(wait_new_window "$before")" || fail "Escape did not ask to quit the second time"
+wait_box >/dev/null || fail "Escape did not ask to quit the third time"
 xdotool keyup Escape
-xdotool windowfocus --sync "$box" 2>/dev/null || true
 xdotool key Return
-for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$game_pid" 2>/dev/null && fail "OK did not end the game"
+for _ in $(seq 50); do alive || break; sleep 0.1; done
+alive && fail "OK did not end the game"
 wait "$game_pid" || fail "the game ended with status $?"
 game_pid=""
 

@@ -3,38 +3,38 @@
 // Japanese; its composition is shown underlined at the caret until it is committed.
 #include <algorithm>
 
-#include "platform/sdl/sdl_ui.h"
+#include "platform/sdl/sdl_dialog.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/text_field.h"
 
 namespace {
 
-constexpr uint32_t FrameColour = 0x5A5A5A;
-constexpr uint32_t CaptionFill = 0xFFFFFF;
-constexpr uint32_t BodyFill = 0xF0F0F0;
-constexpr uint32_t TextColour = 0x000000;
-constexpr uint32_t ButtonFill = 0xE1E1E1;
-constexpr uint32_t ButtonBorder = 0xADADAD;
-constexpr uint32_t PressedFill = 0xCCE4F7;
-constexpr uint32_t FocusColour = 0x0078D7;
+constexpr uint32_t FieldFill = 0xFFFFFF;
 constexpr uint32_t RefusedColour = 0xE81123;
 constexpr int CaretBlinkMs = 500;
 
 enum class Outcome { Pending, Ok, Cancel };
 enum class Button { None, Ok, Cancel };
 
-// Centred on the play area.
+constexpr int DialogWidth = 380;
+constexpr int DialogHeight = 150;
+constexpr int FieldHeight = 23;
+
+// Centred on the play area: the prompt with the buttons beside it, the field along the bottom.
 struct DialogLayout {
-    UiRect Box{60, MenuBarHeight + 225, 380, 150};
-    UiRect Caption{Box.X, Box.Y, Box.W, 26};
-    UiRect Prompt{Box.X + 12, Box.Y + 38, Box.W - 111, 40};
-    UiRect OkButton{Box.X + Box.W - 87, Box.Y + 38, 75, 23};
-    UiRect CancelButton{Box.X + Box.W - 87, Box.Y + 69, 75, 23};
-    UiRect Field{Box.X + 12, Box.Y + Box.H - 35, Box.W - 24, 23};
+    UiRect Box = CentredOnPlayArea(DialogWidth, DialogHeight);
+    int ContentTop = Box.Y + DialogCaptionHeight + DialogMargin;
+    int ButtonsLeft = Box.X + Box.W - DialogMargin - DialogButtonWidth;
+    UiRect Prompt{Box.X + DialogMargin, ContentTop, ButtonsLeft - Box.X - 2 * DialogMargin, 40};
+    UiRect OkButton{ButtonsLeft, ContentTop, DialogButtonWidth, DialogButtonHeight};
+    UiRect CancelButton{ButtonsLeft, ContentTop + DialogButtonHeight + 8, DialogButtonWidth,
+                        DialogButtonHeight};
+    UiRect Field{Box.X + DialogMargin, Box.Y + Box.H - DialogMargin - FieldHeight,
+                 Box.W - 2 * DialogMargin, FieldHeight};
 };
-const DialogLayout Layout;
 
 struct Dialog {
+    DialogLayout Layout;
     std::string Prompt;
     std::string Title;
     TextField Field;
@@ -45,21 +45,15 @@ struct Dialog {
     Outcome Result = Outcome::Pending;
 };
 
-Button ButtonAt(int x, int y) {
-    if (Layout.OkButton.Contains(x, y)) return Button::Ok;
-    if (Layout.CancelButton.Contains(x, y)) return Button::Cancel;
+Button ButtonAt(const DialogLayout& layout, int x, int y) {
+    if (layout.OkButton.Contains(x, y)) return Button::Ok;
+    if (layout.CancelButton.Contains(x, y)) return Button::Cancel;
     return Button::None;
-}
-
-void DrawButton(const UiRect& rect, const std::string& label, bool pressed, bool isDefault) {
-    UiFill(rect, pressed ? PressedFill : ButtonFill);
-    UiOutline(rect, isDefault ? FocusColour : ButtonBorder);
-    UiTextIn(rect, label, (rect.W - UiTextWidth(label)) / 2, TextColour);
 }
 
 // The text with the composition at the caret, scrolled so that the caret stays in view.
 void DrawFieldText(const Dialog& dialog) {
-    const UiRect& field = Layout.Field;
+    const UiRect& field = dialog.Layout.Field;
     const std::string before = dialog.Field.Text.substr(0, dialog.Field.Caret);
     const std::string after = dialog.Field.Text.substr(dialog.Field.Caret);
     const int beforeWidth = UiTextWidth(before);
@@ -68,26 +62,25 @@ void DrawFieldText(const Dialog& dialog) {
     const int scroll = std::max(0, caretX - (field.W - 8));
     const int left = field.X + 4 - scroll;
     UiClip({field.X + 1, field.Y + 1, field.W - 2, field.H - 2});
-    UiTextIn({left, field.Y, 0, field.H}, before, 0, TextColour);
-    UiTextIn({left + beforeWidth, field.Y, 0, field.H}, dialog.Composition, 0, TextColour);
+    UiTextIn({left, field.Y, 0, field.H}, before, 0, DialogTextColour);
+    UiTextIn({left + beforeWidth, field.Y, 0, field.H}, dialog.Composition, 0, DialogTextColour);
     if (composingWidth > 0)
-        UiFill({left + beforeWidth, field.Y + field.H - 5, composingWidth, 1}, TextColour);
-    UiTextIn({left + caretX, field.Y, 0, field.H}, after, 0, TextColour);
+        UiFill({left + beforeWidth, field.Y + field.H - 5, composingWidth, 1}, DialogTextColour);
+    UiTextIn({left + caretX, field.Y, 0, field.H}, after, 0, DialogTextColour);
     if (((SDL_GetTicks() - dialog.BlinkStart) / CaretBlinkMs) % 2 == 0)
-        UiFill({left + caretX, field.Y + 4, 1, field.H - 8}, TextColour);
+        UiFill({left + caretX, field.Y + 4, 1, field.H - 8}, DialogTextColour);
     UiClip({});
 }
 
 void DrawDialog(const Dialog& dialog) {
-    UiFill(Layout.Box, BodyFill);
-    UiFill(Layout.Caption, CaptionFill);
-    UiTextIn(Layout.Caption, dialog.Title, 8, TextColour);
-    UiOutline(Layout.Box, FrameColour);
-    UiText(dialog.Prompt, Layout.Prompt.X, Layout.Prompt.Y, TextColour);
-    DrawButton(Layout.OkButton, "OK", dialog.Pressed == Button::Ok, true);
-    DrawButton(Layout.CancelButton, "Cancel", dialog.Pressed == Button::Cancel, false);
-    UiFill(Layout.Field, 0xFFFFFF);
-    UiOutline(Layout.Field, dialog.Refused ? RefusedColour : FocusColour);
+    const DialogLayout& layout = dialog.Layout;
+    DrawDialogFrame(layout.Box, dialog.Title);
+    UiText(dialog.Prompt, layout.Prompt.X, layout.Prompt.Y, DialogTextColour);
+    // Return answers OK whatever has the focus: the field keeps it while one types.
+    DrawDialogButton(layout.OkButton, "OK", dialog.Pressed == Button::Ok, true);
+    DrawDialogButton(layout.CancelButton, "Cancel", dialog.Pressed == Button::Cancel, false);
+    UiFill(layout.Field, FieldFill);
+    UiOutline(layout.Field, dialog.Refused ? RefusedColour : DialogFocusColour);
     DrawFieldText(dialog);
 }
 
@@ -128,16 +121,11 @@ void HandleKey(Dialog& dialog, const SDL_KeyboardEvent& key) {
 }
 
 void HandleMouse(Dialog& dialog, const SDL_Event& event) {
-    if (event.button.button != SDL_BUTTON_LEFT) return;
-    const Button under = ButtonAt(event.button.x, event.button.y);
-    if (event.type == SDL_MOUSEBUTTONDOWN) {
-        dialog.Pressed = under;
-        return;
-    }
-    // A click counts when it is released on the button it was pressed on.
-    if (under != Button::None && under == dialog.Pressed)
-        dialog.Result = under == Button::Ok ? Outcome::Ok : Outcome::Cancel;
-    dialog.Pressed = Button::None;
+    const Button clicked =
+        TrackClick<Button>(event, dialog.Pressed, Button::None,
+                           [&dialog](int x, int y) { return ButtonAt(dialog.Layout, x, y); });
+    if (clicked != Button::None)
+        dialog.Result = clicked == Button::Ok ? Outcome::Ok : Outcome::Cancel;
 }
 
 void HandleDialogEvent(Dialog& dialog, SDL_Event& event) {
@@ -178,25 +166,17 @@ std::string InputBox(const std::string& prompt, const std::string& title,
     dialog.Prompt = prompt;
     dialog.Title = title;
     dialog.Field.Accept = accept;
-    // Keys pressed before the dialog appeared are not typing (nor an answer).
-    SDL_PumpEvents();
-    SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
-    SDL_Rect field{Layout.Field.X, Layout.Field.Y, Layout.Field.W, Layout.Field.H};
-    SDL_SetTextInputRect(&field);
+    const UiRect& field = dialog.Layout.Field;
+    const SDL_Rect inputRect{field.X, field.Y, field.W, field.H};
+    SDL_SetTextInputRect(&inputRect);
     SDL_StartTextInput();
-    while (dialog.Result == Outcome::Pending) {
-        RedrawWindow([&dialog] { DrawDialog(dialog); });
-        SDL_Event event;
-        // Woken now and then to blink the caret. Everything queued is taken before the next
-        // drawing, so fast typing never falls behind the screen.
-        if (!SDL_WaitEventTimeout(&event, CaretBlinkMs / 2)) continue;
-        dialog.BlinkStart = SDL_GetTicks();
-        do {
-            HandleDialogEvent(dialog, event);
-        } while (dialog.Result == Outcome::Pending && SDL_PollEvent(&event));
-    }
+    // Woken now and then to blink the caret.
+    RunDialogLoop([&dialog] { DrawDialog(dialog); },
+                  [&dialog](SDL_Event& event) {
+                      dialog.BlinkStart = SDL_GetTicks();
+                      HandleDialogEvent(dialog, event);
+                  },
+                  [&dialog] { return dialog.Result != Outcome::Pending; }, CaretBlinkMs / 2);
     SDL_StopTextInput();
-    ForgetKeyState();
-    RedrawWindow();
     return dialog.Result == Outcome::Ok ? dialog.Field.Text : std::string();
 }

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "platform/platform.h"
+#include "platform/sdl/sdl_dialog.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace {
@@ -181,8 +182,12 @@ void EndProgram(int status) {
 }
 
 void FatalError(const std::string& message) {
+    static bool failing = false;  // a failure while telling of one (no font, say) ends at once
     std::fprintf(stderr, "vexlan: %s\n", message.c_str());
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Vexlan ", message.c_str(), GameWindow());
+    if (!failing) {
+        failing = true;
+        ShowFatalBox(message);
+    }
     SDL_Quit();
     std::exit(1);
 }

@@ -87,6 +87,20 @@ void UiOutline(const UiRect& rect, uint32_t rgb) {
     SDL_RenderDrawRect(GameRenderer(), &pixels);
 }
 
+void UiFillRows(const UiRect& rect, uint32_t rgb,
+                const std::function<std::pair<float, float>(float v)>& span) {
+    SetColour(rgb);
+    const SDL_Rect pixels = ToPixels(rect);
+    for (int row = 0; row < pixels.h; ++row) {
+        const auto [from, to] = span((float(row) + 0.5f) / float(pixels.h));
+        if (to <= from) continue;
+        const int left = pixels.x + int(std::lround(from * float(pixels.w)));
+        const int right = pixels.x + int(std::lround(to * float(pixels.w)));
+        const SDL_Rect line{left, pixels.y + row, right - left, 1};
+        SDL_RenderFillRect(GameRenderer(), &line);
+    }
+}
+
 int UiTextWidth(const std::string& text) {
     int width = 0;
     int height = 0;

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 
 struct UiRect {
     int X = 0;
@@ -17,6 +19,11 @@ struct UiRect {
 // Colours are 0xRRGGBB.
 void UiFill(const UiRect& rect, uint32_t rgb);
 void UiOutline(const UiRect& rect, uint32_t rgb);
+// Fills a shape inside `rect` one pixel row at a time, so that it stays crisp at any pixel
+// density: `span(v)` gives, for the row at height v (0 at the top, 1 at the bottom), the part of
+// the row to fill as fractions of the width, left edge first.
+void UiFillRows(const UiRect& rect, uint32_t rgb,
+                const std::function<std::pair<float, float>(float v)>& span);
 // Text in the window's font at the desktop's menu size (9 points).
 int UiTextWidth(const std::string& text);
 int UiTextHeight();

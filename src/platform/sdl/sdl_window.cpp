@@ -26,6 +26,10 @@ SDL_Renderer* GameRenderer() {
     return Renderer;
 }
 
+UiRect PlayArea() {
+    return {0, MenuBarHeight, FrameWidth, FrameHeight};
+}
+
 float WindowScale() {
     int pointsWide = 0;
     int pointsHigh = 0;
@@ -88,31 +92,4 @@ void PresentPixels(const uint32_t* pixels, int width, int height) {
     if (!Renderer || width != FrameWidth || height != FrameHeight) return;
     SDL_UpdateTexture(Frame, nullptr, pixels, width * int(sizeof(uint32_t)));
     RedrawWindow();
-}
-
-BoxAnswer MessageBox(const std::string& text, const std::string& title, BoxButtons buttons,
-                     BoxIcon icon) {
-    Uint32 flags = 0;
-    if (icon == BoxIcon::Warning) flags = SDL_MESSAGEBOX_WARNING;
-    if (icon == BoxIcon::Error) flags = SDL_MESSAGEBOX_ERROR;
-    if (icon == BoxIcon::Information) flags = SDL_MESSAGEBOX_INFORMATION;
-    std::vector<SDL_MessageBoxButtonData> choices;
-    choices.push_back({SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, int(BoxAnswer::Ok), "OK"});
-    if (buttons == BoxButtons::OkCancel)
-        choices.push_back(
-            {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, int(BoxAnswer::Cancel), "Cancel"});
-    else
-        choices.back().flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
-    // A box given no title carries the window's caption, as desktop message boxes do.
-    const char* caption = title.empty() && Window ? SDL_GetWindowTitle(Window) : title.c_str();
-    const SDL_MessageBoxData data{
-        flags, Window, caption, text.c_str(), int(choices.size()), choices.data(), nullptr};
-    int pressed = int(BoxAnswer::Cancel);
-    if (SDL_ShowMessageBox(&data, &pressed) != 0) {
-        std::fprintf(stderr, "%s\n", text.c_str());
-        return BoxAnswer::Ok;
-    }
-    // The box had the keyboard: keys released over it never reached the game.
-    ForgetKeyState();
-    return pressed == int(BoxAnswer::Ok) ? BoxAnswer::Ok : BoxAnswer::Cancel;
 }

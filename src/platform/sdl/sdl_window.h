@@ -6,12 +6,15 @@
 #include <functional>
 
 #include "platform/platform.h"
+#include "platform/sdl/sdl_ui.h"
 
 // The menu bar sits above the play area, so the window is this many points taller than the
 // game's picture.
 constexpr int MenuBarHeight = 20;
 
 SDL_Window* GameWindow();
+// Where the game's picture is shown, in window points: under the menu bar.
+UiRect PlayArea();
 SDL_Renderer* GameRenderer();
 // Drawable pixels per window point (above 1 on HiDPI screens).
 float WindowScale();
