@@ -5,120 +5,8 @@
 # the play area. Usage: real_window.sh SOURCE_DIR GAME_DIR
 set -euo pipefail
 game_dir="$2"
-if [ ! -x "$game_dir/vexlan" ]; then
-    echo "no game at $game_dir/vexlan: run 'make build' first"
-    exit 1
-fi
-
-work="$(mktemp -d)"
-xvfb_pid=""
-game_pid=""
-cleanup() {
-    stop_game
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true  # TERM: it removes its lock
-    wait 2>/dev/null || true
-    if [ "${keep_work:-0}" = 1 ]; then echo "screenshots kept in $work"; else rm -rf "$work"; fi
-}
-trap cleanup EXIT
-trap 'keep_work=1' ERR
-fail() {
-    echo "FAIL: $*"
-    keep_work=1
-    exit 1
-}
-
-# A display of our own; Xvfb picks a free number and tells it. -noreset: without it the server
-# restarts whenever its last client leaves, and the next client can find nobody there.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb does not answer on $DISPLAY"
-
-# Starts the game from a fresh copy of its directory.
-start_game() {
-    rm -rf "$work/game"
-    cp -r "$game_dir" "$work/game"
-    rm -f "$work/game/data.ini"
-    "$work/game/vexlan" >"$work/stdout.log" 2>"$work/stderr.log" &
-    game_pid=$!
-}
-
-window_name() { xwininfo -id "$1" 2>/dev/null | sed -n 's/^xwininfo: Window id: [^ ]* "\(.*\)"$/\1/p'; }
-
-# SIGKILL: a game blocked in a message box would never act on a polite signal.
-stop_game() {
-    if [ -n "$game_pid" ]; then
-        pkill -9 -P "$game_pid" 2>/dev/null || true
-        kill -9 "$game_pid" 2>/dev/null || true
-        wait "$game_pid" 2>/dev/null || true
-        game_pid=""
-    fi
-}
-
-# The game window is the one of class "vexlan".
-wait_game_window() {
-    local found
-    for _ in $(seq 100); do
-        found="$(xdotool search --onlyvisible --class '^vexlan$' 2>/dev/null | head -1)"
-        [ -n "$found" ] && { printf '0x%x\n' "$found"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
-press() {  # press KEY on the focused window, held for a while
-    xdotool keydown "$1"
-    sleep "${2:-0.15}"
-    xdotool keyup "$1"
-}
-
-# Screenshots of the game window, named by the time taken; the mean brightness (0..1) of a
-# region of the play area.
-screenshot() {
-    local file
-    file="$work/shot-$(date +%s%N).png"
-    import -window "$window" "$file"
-    echo "$file"
-}
-region_mean() {  # region_mean FILE X Y W H, in play-area coordinates
-    # The play area is the bottom 500 x 600 of the client area, under the menu bar.
-    local play_top=$(($(identify -format %h "$1") - 600))
-    convert "$1" -crop "$4x$5+$2+$((play_top + $3))" +repage -colorspace Gray -format "%[fx:mean]" info:
-}
-brighter_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
-
-# The width of the message box shown over the play area, found by its body colour, or 0.
-BoxBody='#F0F0F0'
-box_width() {
-    local play_top=$(($(identify -format %h "$1") - 600)) pixels
-    pixels="$(convert "$1" -crop "500x600+0+$play_top" +repage -fill black +opaque "$BoxBody" \
-        -fill white -opaque "$BoxBody" -format '%[fx:mean*w*h]' info:)"
-    # A few stray pixels of that grey in a frame are not a box.
-    if [ "${pixels%.*}" -lt 4000 ]; then echo 0; return; fi
-    convert "$1" -crop "500x600+0+$play_top" +repage -fill black +opaque "$BoxBody" -trim \
-        -format '%w' info:
-}
-# Waits until a box other than one $1 wide is shown (0: any box); prints its width.
-wait_box() {
-    local width
-    for _ in $(seq 50); do
-        width="$(box_width "$(screenshot)")"
-        if [ "$width" -gt 0 ] && [ "$width" -ne "${1:-0}" ]; then echo "$width"; return 0; fi
-        sleep 0.2
-    done
-    return 1
-}
-wait_no_box() {
-    for _ in $(seq 25); do
-        [ "$(box_width "$(screenshot)")" -eq 0 ] && return 0
-        sleep 0.2
-    done
-    return 1
-}
-alive() { kill -0 "$game_pid" 2>/dev/null; }
+# shellcheck source=lib/desktop.sh
+source "$(dirname "$0")/lib/desktop.sh"
 
 # 1. Without a sound device the player is told twice, in the game window, and each notice waits
 # for its answer; then the game runs silently.
@@ -194,7 +82,6 @@ alive && fail "OK did not end the game"
 wait "$game_pid" || fail "the game ended with status $?"
 game_pid=""
 
-keys="$(iconv -f CP932 -t UTF-8 "$work/game/data.ini" | tr -d '\r' | sed -n 's/^\([^=]*\)=.*/\1/p' | tr '\n' ' ')"
-expected="score1 name1 score2 name2 score3 name3 score4 name4 score5 name5 Midi Wav Diffculty Ver "
-[ "$keys" = "$expected" ] || fail "data.ini holds [$keys]"
+keys="$(data_ini_keys)"
+[ "$keys" = "$DataIniKeys" ] || fail "data.ini holds [$keys]"
 echo "real window: title, game, quit question and data.ini as expected"

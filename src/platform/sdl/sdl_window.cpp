@@ -3,6 +3,8 @@
 #include "platform/sdl/sdl_window.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -15,6 +17,23 @@ int FrameHeight = 0;
 
 void FailOnSdl(const char* what) {
     FatalError(std::string(what) + ": " + SDL_GetError());
+}
+
+std::string EnvironmentText(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string(name) + "=\"" + value + "\"" : std::string(name) + " unset";
+}
+
+// Where no desktop answers, SDL falls back to a driver that shows nothing; a game nobody can
+// see must say so and stop. Asked for by name (SDL_VIDEODRIVER), such a driver is fine.
+void RefuseInvisibleDisplay() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0))
+        return;
+    const char* requested = std::getenv("SDL_VIDEODRIVER");
+    if (requested && SDL_strcasecmp(requested, driver) == 0) return;
+    FatalError("Cannot open the display: no X11 or Wayland desktop answers (" +
+               EnvironmentText("DISPLAY") + ", " + EnvironmentText("WAYLAND_DISPLAY") + ")");
 }
 
 }  // namespace
@@ -52,6 +71,7 @@ void OpenMainWindow(const std::string& caption, int width, int height) {
     SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         FailOnSdl("Cannot open the display");
+    RefuseInvisibleDisplay();
     Window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                               width, height + MenuBarHeight, SDL_WINDOW_ALLOW_HIGHDPI);
     if (!Window) FailOnSdl("Cannot open the game window");

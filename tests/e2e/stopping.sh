@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# How the game stops when told to from outside. SIGTERM and SIGINT end it as the close box does,
+# data.ini saved, wherever it is waiting: in a notice, in the quit question, in the open menu,
+# between two frames of play. With no desktop to show it on, it says so and exits at once
+# instead of running unseen. Usage: stopping.sh SOURCE_DIR GAME_DIR
+set -euo pipefail
+game_dir="$2"
+# shellcheck source=lib/desktop.sh
+source "$(dirname "$0")/lib/desktop.sh"
+
+# No display at all, and one that does not answer.
+for display in "" ":987"; do
+    rm -rf "$work/game"
+    cp -r "$game_dir" "$work/game"
+    status=0
+    env -u WAYLAND_DISPLAY DISPLAY="$display" timeout 10 "$work/game/vexlan" \
+        >/dev/null 2>"$work/stderr.log" || status=$?
+    [ "$status" -ne 0 ] || fail "with DISPLAY='$display' the game exited with status 0"
+    [ "$status" -ne 124 ] || fail "with DISPLAY='$display' the game ran unseen"
+    grep -q "Cannot open the display" "$work/stderr.log" ||
+        fail "with DISPLAY='$display' stderr does not say why: $(cat "$work/stderr.log")"
+done
+
+# Sends SIGNAL and expects the game to end at once with status 0 and data.ini written.
+ends_on() {
+    local signal="$1" where="$2" status=0
+    kill -s "$signal" "$game_pid"
+    for _ in $(seq 30); do alive || break; sleep 0.1; done
+    alive && fail "SIG$signal $where did not end the game"
+    wait "$game_pid" || status=$?
+    game_pid=""
+    [ "$status" -eq 0 ] || fail "SIG$signal $where ended the game with status $status"
+    [ "$(data_ini_keys)" = "$DataIniKeys" ] || fail "SIG$signal $where did not save data.ini"
+}
+started() {
+    window="$(wait_game_window)" || fail "the game window did not appear"
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+}
+
+SDL_AUDIODRIVER=no-such-driver start_game
+started
+wait_box >/dev/null || fail "no sound notice"
+ends_on TERM "in a notice"
+
+SDL_AUDIODRIVER=dummy start_game
+started
+sleep 2
+press Return
+sleep 1
+xdotool keydown Escape
+wait_box >/dev/null || fail "Escape did not ask to quit"
+xdotool keyup Escape
+ends_on INT "in the quit question"
+
+# The menu's drop-down is the only place its light grey covers this much of the window.
+SDL_AUDIODRIVER=dummy start_game
+started
+sleep 1
+xdotool mousemove --window "$window" 10 10 click 1
+sleep 0.5
+menu_pixels="$(convert "$(screenshot)" -fill black +opaque '#F2F2F2' -fill white -opaque '#F2F2F2' \
+    -format '%[fx:int(mean*w*h)]' info:)"
+[ "$menu_pixels" -gt 1000 ] || fail "the menu did not open ($menu_pixels pixels)"
+ends_on TERM "in the open menu"
+
+SDL_AUDIODRIVER=dummy start_game
+started
+sleep 2
+press Return
+sleep 1
+ends_on TERM "in play"
+echo "stopping: no display reported; SIGTERM and SIGINT end the game and save everywhere"
