@@ -2,7 +2,7 @@
 # Both install what they need from Debian first.
 JOBS ?= 2
 
-.PHONY: run test build bench fuzz deps format clean
+.PHONY: run test build bench fuzz golden deps format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -27,6 +27,13 @@ bench: deps
 	cmake --build build/bench -j$(JOBS)
 	build/bench/bench/vexlan_bench
 	build/bench/bench/vexlan_music_bench
+
+# Records the golden runs again, after a deliberate change of the game's behaviour.
+golden: build
+	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DVEXLAN_SANITIZE=ON \
+		-DVEXLAN_GAME_DIR=$(CURDIR)/build/game >/dev/null
+	cmake --build build/test -j$(JOBS) --target golden_record
+	tests/golden/record.sh $(CURDIR) build/test/tests/golden_record
 
 # Each fuzz target runs FUZZ_SECONDS from its seed corpus (our own data files); a crash fails.
 FUZZ_SECONDS ?= 60

@@ -48,12 +48,11 @@ int TargetX() {
 
 }  // namespace
 
-void BotPlay() {
-    headless::SetKey(VkZ, true);
-    if ((GameMode != ModeStage && GameMode != ModeBoss) || Player.State == 0 || Player.State > 2) {
-        for (int key : {VkLeft, VkRight, VkUp, VkDown}) headless::SetKey(key, false);
-        return;
-    }
+BotKeys BotChoice() {
+    BotKeys keys;
+    keys.Fire = true;
+    if ((GameMode != ModeStage && GameMode != ModeBoss) || Player.State == 0 || Player.State > 2)
+        return keys;
     const int targetX = TargetX();
     double bestScore = -std::numeric_limits<double>::max();
     int bestDx = 0;
@@ -72,10 +71,20 @@ void BotPlay() {
             }
         }
     }
-    headless::SetKey(VkLeft, bestDx < 0);
-    headless::SetKey(VkRight, bestDx > 0);
-    headless::SetKey(VkUp, bestDy < 0);
-    headless::SetKey(VkDown, bestDy > 0);
+    keys.Left = bestDx < 0;
+    keys.Right = bestDx > 0;
+    keys.Up = bestDy < 0;
+    keys.Down = bestDy > 0;
+    return keys;
+}
+
+void BotPlay() {
+    const BotKeys keys = BotChoice();
+    headless::SetKey(VkZ, keys.Fire);
+    headless::SetKey(VkLeft, keys.Left);
+    headless::SetKey(VkRight, keys.Right);
+    headless::SetKey(VkUp, keys.Up);
+    headless::SetKey(VkDown, keys.Down);
 }
 
 void BotRelease() {
