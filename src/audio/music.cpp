@@ -6,8 +6,13 @@
 namespace {
 // The device's answer to the mode query, kept between calls as a 7-character buffer: a failed
 // query leaves the previous answer in place.
-std::string BgmModeReply(7, ' ');
+const std::string NoReply(7, ' ');
+std::string BgmModeReply = NoReply;
 }  // namespace
+
+void ResetMusicReply() {
+    BgmModeReply = NoReply;
+}
 
 void KeepBgmPlaying() {
     if (MidiOn == False16) return;

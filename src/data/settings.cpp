@@ -90,6 +90,11 @@ std::string PaddedValue(const std::string& value) {
 
 }  // namespace
 
+void ResetRememberedIniPlaces() {
+    for (std::string* place : {&ReadFileName, &ReadSection, &WriteFileName, &WriteSection})
+        place->clear();
+}
+
 std::string ReadIniValue(const std::string& key, const std::string& file,
                          const std::string& section, const std::string& fallback) {
     Remember(ReadFileName, file);

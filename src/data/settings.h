@@ -22,6 +22,9 @@ std::string ReadIniValue(const std::string& key, const std::string& file,
 void WriteIniValue(const std::string& key, const std::string& value, const std::string& file,
                    const std::string& section);
 
+// Forgets the file and section remembered by the reader and the writer, as the program starts.
+void ResetRememberedIniPlaces();
+
 // The high-score table and the settings flags, read at start.
 void ReadSettings();
 // The high-score table, then Midi, Wav, Diffculty and Ver, written at exit.

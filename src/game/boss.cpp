@@ -20,6 +20,13 @@ std::array<DebrisRecord, 11> BossDebris;  // debris still flying resumes at the 
 uint8_t BossDeathTimer;                   // frames of the destruction sequence; kept across games
 int16_t HomingPickCount;                  // picks of the homing attack; kept across games
 
+void ResetBossState() {
+    BossX = BossY = BossDX = BossDY = BossHP = 0;
+    BossPhase = BossAttack = BossDeathTimer = 0;
+    HomingPickCount = 0;
+    BossDebris = {};
+}
+
 namespace {
 
 constexpr int32_t HitRadius = 60;

@@ -28,6 +28,8 @@ extern int32_t BossHP;
 extern std::array<DebrisRecord, 11> BossDebris;  // kept across games
 extern uint8_t BossDeathTimer;   // frames of the destruction sequence; kept across games
 extern int16_t HomingPickCount;  // only every second pick of the homing attack fires
+// Every boss variable as the program starts; ResetBoss, at each game, sets only some of them.
+void ResetBossState();
 
 void ResetBoss();
 void UpdateBoss();

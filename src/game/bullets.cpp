@@ -8,6 +8,10 @@
 
 int32_t BounceCounter = 0;  // shared by all bouncing bullets; kept across games
 
+void ResetBounceCounter() {
+    BounceCounter = 0;
+}
+
 namespace {
 
 constexpr double FieldMinX = -8;

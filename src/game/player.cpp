@@ -12,6 +12,11 @@ uint8_t FireCooldown = 0;  // frames since the last volley, saturating at 255; k
 int32_t BlinkCounter = 0;  // frames spent blinking; kept across games, so a game that ends
                            // mid-blink shortens the first blink of the next
 
+void ResetPlayerCounters() {
+    FireCooldown = 0;
+    BlinkCounter = 0;
+}
+
 namespace {
 
 constexpr uint8_t StateEntering = 0;

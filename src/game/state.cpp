@@ -32,6 +32,32 @@ int32_t BlackColour = 0;
 std::string StageLetter;
 double FireIntervalFactor = 0;
 
+void ResetSharedState() {
+    GameMode = 0;
+    StageTimer = 0;
+    Score = 0;
+    ProgramDir.clear();
+    FramePeriod = 0;
+    Difficulty = 0;
+    Player = PlayerRecord{};
+    PlayerShots.clear();
+    EnemyBullets.clear();
+    Enemies.clear();
+    Paths.clear();
+    Streaks = {};
+    HighScoreTable = {};
+    for (Surface* surface : {&SurfBack, &SurfExplosion, &SurfBullets1234, &SurfBullets5,
+                             &SurfBullets6, &SurfShot, &SurfShip, &SurfBoss})
+        surface->reset();
+    SurfEnemies = {};
+    SoundExplosion = SoundEffect{};
+    MidiOn = False16;
+    WavOn = False16;
+    BlackColour = 0;
+    StageLetter.clear();
+    FireIntervalFactor = 0;
+}
+
 std::string GameFile(const std::string& name) {
     std::string relative = name;
     for (char& c : relative) {

@@ -118,6 +118,9 @@ extern int32_t BlackColour;        // pixel value of black
 extern std::string StageLetter;    // "e", "n" or "h": which stage script
 extern double FireIntervalFactor;  // enemy fire intervals scaled by difficulty
 
+// Every variable above back to its value at program start.
+void ResetSharedState();
+
 // The path of one of the game's files, named as the game writes it with a leading separator
 // ("\data.ini"), under ProgramDir.
 std::string GameFile(const std::string& name);

@@ -37,6 +37,12 @@ void RestoreWindow() {
     BackBuffer.reset();
 }
 
+void ResetDisplay() {
+    RestoreWindow();
+    TimerPeriod = 0;
+    LastFrameSlot = 0;
+}
+
 bool SetFrameRate(int32_t periodMs) {
     TimerPeriod = periodMs;
     LastFrameSlot = FrameSlotOf(TickCount(), TimerPeriod);

@@ -15,6 +15,9 @@ void PresentFrame(const Surface& surface);
 // Drops the back buffer; the display is closed afterwards.
 void RestoreWindow();
 
+// No back buffer and no frame rate, as the program starts.
+void ResetDisplay();
+
 // Frame slots are TickCount / period rounded half to even, so with 50 ms even slots last
 // 51 ms and odd ones 49 ms.
 bool SetFrameRate(int32_t periodMs);

@@ -115,6 +115,14 @@ void CreateTextFont(const std::string& faceName) {
                    "\". Install fonts-ipafont-gothic.");
 }
 
+void ResetText() {
+    CurrentSize = 0;
+    TextCache.clear();
+    FpsLastTime = 0;
+    FpsFrameCount = 0;
+    FpsShown = 0;
+}
+
 std::string TextFontFile() {
     if (FontFile.empty()) CreateTextFont("ＭＳ Ｐゴシック");
     return FontFile;

@@ -15,6 +15,10 @@ void DrawText(const std::string& text, int32_t x, int32_t y, int32_t bgrColour, 
 // The current font size in points (for tests).
 uint8_t TextFontSize();
 
+// The sticky size, the rendered-text cache and the frame-rate counter as the program starts.
+// The font and its file stay loaded: they are the same in every program.
+void ResetText();
+
 // "FPS:" with the frames counted in the previous second, at (50, 10), blue, 12 points.
 void DrawFps();
 

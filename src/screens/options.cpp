@@ -8,6 +8,12 @@ uint8_t OptionCursor = 0;
 bool16 OptionExitRequested = False16;
 int32_t OptionFrameCount = 0;  // kept between visits, so the skipped frame wanders
 
+void ResetOptions() {
+    OptionCursor = 0;
+    OptionExitRequested = False16;
+    OptionFrameCount = 0;
+}
+
 namespace {
 
 constexpr int32_t Blue = 0xFF0000;   // 0x00BBGGRR

@@ -16,6 +16,16 @@ bool16 TitleStartRequested = False16;
 uint8_t LogoRevealRows = 0;
 int32_t TitleFrameCount = 0;
 
+void ResetTitle() {
+    for (Surface* picture :
+         {&TitleLogo, &TitleStartItem, &TitleScoreItem, &TitleOptionItem, &TitleEndItem})
+        picture->reset();
+    TitleCursor = 0;
+    TitleStartRequested = False16;
+    LogoRevealRows = 0;
+    TitleFrameCount = 0;
+}
+
 namespace {
 
 constexpr int LogoWidth = 500;

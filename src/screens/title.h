@@ -11,6 +11,7 @@ extern uint8_t TitleCursor;         // 0 start, 1 high scores, 2 options, 3 end
 extern bool16 TitleStartRequested;  // the title loop ends on it and clears it
 extern uint8_t LogoRevealRows;      // progress of the logo reveal, stops at 125
 extern int32_t TitleFrameCount;     // paces the menu keys
+void ResetTitle();                  // all of the above as the program starts
 
 void LoadTitlePictures();
 void ReleaseTitlePictures();

@@ -5,54 +5,24 @@
 #include <iterator>
 #include <random>
 
-#include "game/boss.h"
-#include "game/bullets.h"
-#include "game/motion.h"
-#include "game/player.h"
 #include "game/state.h"
 #include "gfx/display.h"
 #include "platform/headless/headless.h"
-#include "screens/options.h"
-#include "screens/title.h"
+#include "shell/program_state.h"
 
 namespace fs = std::filesystem;
 
 void ResetProgram() {
     headless::Reset();
-    ResetRandom();
-    GameMode = 0;
-    StageTimer = 0;
-    Score = 0;
-    ProgramDir = ".";
-    FramePeriod = 0;
+    ResetProgramState();
+    // Beyond a fresh program, what most tests start from: Normal difficulty, the tables with the
+    // slots a new game gives them, the program directory here, the display open, 50 ms frames.
     Difficulty = 2;
-    Player = PlayerRecord{};
     PlayerShots.assign(InitialTableSlots, BulletRecord{});
     EnemyBullets.assign(InitialTableSlots, BulletRecord{});
     Enemies.assign(1, EnemyRecord{});
     Paths.assign(1, PathColumn{});
-    Streaks = {};
-    HighScoreTable = {};
-    MidiOn = False16;
-    WavOn = False16;
-    BlackColour = 0;
-    SoundExplosion = SoundEffect{};
-    // Counters that persist from game to game start at zero with the program.
-    FireCooldown = 0;
-    BlinkCounter = 0;
-    BounceCounter = 0;
-    BossX = BossY = BossDX = BossDY = BossHP = 0;
-    BossPhase = BossAttack = BossDeathTimer = 0;
-    HomingPickCount = 0;
-    BossDebris = {};
-    TitleCursor = 0;
-    TitleStartRequested = False16;
-    LogoRevealRows = 0;
-    TitleFrameCount = 0;
-    OptionCursor = 0;
-    OptionExitRequested = False16;
-    OptionFrameCount = 0;
-    RestoreWindow();
+    ProgramDir = ".";
     InitDisplay(500, 600);
     SetFrameRate(50);
 }

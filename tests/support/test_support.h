@@ -8,9 +8,8 @@
 
 #include "gfx/surface.h"
 
-// Resets the headless platform and every shared game variable, including the counters that
-// persist from game to game, to their values at program start, and gives the game a 500 x 600
-// back buffer.
+// A fresh program on the headless platform: every module as a new process holds it, then
+// Normal difficulty, a new game's tables and an open 500 x 600 display.
 void ResetProgram();
 
 // A new empty directory under the system's temporary directory, removed by the caller's fixture
