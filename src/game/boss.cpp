@@ -43,6 +43,7 @@ void DrawBoss() {
                       236, true);
 }
 
+// 810: debris shows the tenth cell whole, where enemy explosions cut it at 808, on purpose.
 void DrawDebris(const DebrisRecord& debris) {
     DrawSpriteClipped(BackBuffer, static_cast<int>(RoundHalfEven(debris.X - 40)),
                       static_cast<int>(RoundHalfEven(debris.Y - 40)), 81, 80, 500, 600,

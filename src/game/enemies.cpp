@@ -87,6 +87,7 @@ void UpdateExplosion(EnemyRecord& enemy) {
     const bool bang = enemy.Sprite == FirstExplosionFrame && WavOn != False16;
     if (bang) PlaySound(SoundExplosion);
     const int cell = enemy.Sprite - FirstExplosionFrame;
+    // 808, not 810: the tenth cell loses its last two columns, on purpose.
     DrawSpriteClipped(BackBuffer, enemy.X - 40, enemy.Y - 40, 81, 80, 500, 600, SurfExplosion,
                       cell * 81, 0, 808, 80, true);
     if (bang) PlaySound(SoundExplosion);

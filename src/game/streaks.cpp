@@ -13,6 +13,7 @@ constexpr int32_t LifePerFrame = 10;
 
 // The new place is only drawn next frame, after its first fall.
 void Respawn(StreakRecord& streak) {
+    // A reseed of its own before RandomRange's, on purpose: one more stir of the clock.
     ReseedRandom();
     streak.X = RandomRange(500, 0);
     streak.Y = RandomRange(500, 0);

@@ -10,6 +10,7 @@ void Ending();
 void AssembleBlocksEffect(int32_t x, int32_t y, int32_t w, int32_t h, uint8_t blockSize,
                           const std::string& file, int32_t xRangeHigh, int32_t xRangeLow,
                           int32_t yRangeHigh, int32_t yRangeLow);
+// `pauseMs` is passed by reference and only read, never written: kept as the game has it.
 void ZoomInEffect(int32_t centreX, int32_t baseY, int32_t w, int32_t h, double speed,
                   int32_t& pauseMs, const std::string& file);
 

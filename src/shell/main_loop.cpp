@@ -60,7 +60,7 @@ void BossFrame() {
 }
 
 void AskToQuit() {
-    WaitNextFrame();
+    WaitNextFrame();  // one more frame slot before the question, on purpose: the pacer sees it
     if (MessageBox("終了しますか", "確認", BoxButtons::OkCancel) == BoxAnswer::Ok) {
         RestoreWindow();
         Form_Unload();
