@@ -60,7 +60,7 @@ void BossFrame() {
 }
 
 void AskToQuit() {
-    WaitNextFrame();  // one more frame slot before the question, on purpose: the pacer sees it
+    WaitNextFrame();  // the question comes one frame slot after Escape, on purpose
     if (MessageBox("終了しますか", "確認", BoxButtons::OkCancel) == BoxAnswer::Ok) {
         RestoreWindow();
         Form_Unload();
