@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "audio/headless/headless_audio.h"
 #include "game/boss.h"
 #include "game/bullets.h"
 #include "game/state.h"
@@ -48,6 +49,7 @@ std::array<DebrisRecord, 11> DebrisAllFlying() {
 
 void SetUpBossWreck() {
     headless::Reset();
+    headless::ResetAudio();
     headless::SetSeed(1);
     InitDisplay(500, 600);
     SurfBoss = SpritePicture(269, 236);

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/music_device.h"
+#include "audio/music_device.h"
 
 namespace {
 

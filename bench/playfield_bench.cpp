@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "audio/headless/headless_audio.h"
 #include "game/bullets.h"
 #include "game/player.h"
 #include "game/shots.h"
@@ -23,6 +24,7 @@ Surface Picture(int width, int height) {
 
 void OpenField() {
     headless::Reset();
+    headless::ResetAudio();
     RestoreWindow();
     InitDisplay(500, 600);
     SurfBack = Picture(6, 18);

@@ -7,6 +7,7 @@
 #include <numbers>
 #include <vector>
 
+#include "audio/headless/headless_audio.h"
 #include "game/state.h"
 #include "gfx/display.h"
 #include "platform/headless/headless.h"

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "audio/headless/headless_audio.h"
 #include "game/bullets.h"
 #include "game/motion.h"
 #include "game/state.h"

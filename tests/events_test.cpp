@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/headless/headless_audio.h"
 #include "game/state.h"
 #include "gfx/display.h"
 #include "screen_pictures.h"
@@ -121,12 +122,14 @@ TEST_F(GameOverTest, BlocksNotWhollyOnTheScreenAreNotDrawn) {
     EXPECT_EQ(Shown(0, 131), 0u);
     EXPECT_EQ(Shown(2, 133), 0u);
     headless::Reset();
+    headless::ResetAudio();
     headless::SetProgramDirectory(Dir);
     Waits = 0;
     Assemble(600, 475, 1);  // bottom edge one row below the screen
     EXPECT_EQ(Shown(100, 596), 0u);
     EXPECT_EQ(Shown(100, 599), 0u);
     headless::Reset();
+    headless::ResetAudio();
     headless::SetProgramDirectory(Dir);
     Waits = 0;
     Assemble(600, 474, 1);  // touching the bottom edge from inside

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 
+#include "audio/headless/headless_audio.h"
 #include "game/bullets.h"
 #include "game/player.h"
 #include "game/state.h"

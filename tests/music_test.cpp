@@ -4,10 +4,11 @@
 
 #include <filesystem>
 
+#include "audio/headless/headless_audio.h"
 #include "audio/music_commands.h"
+#include "audio/music_device.h"
 #include "game/state.h"
 #include "platform/headless/headless.h"
-#include "platform/music_device.h"
 #include "support/test_support.h"
 
 namespace {
@@ -35,7 +36,7 @@ protected:
     }
     // One play frame's music work, and what it sent.
     Commands Frame() {
-        KeepBgmPlaying();
+        KeepBgmPlaying(MidiOn != False16);
         return headless::TakeMusicCommands(true);
     }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/headless/headless_audio.h"
 #include "gfx/display.h"
 #include "gfx/text.h"
 #include "screen_pictures.h"
@@ -72,6 +73,7 @@ TEST_F(OptionsTest, TheFirstKeyFoundActsAndNoSettingPassesItsEnd) {
     for (const KeyCase& c : KeyCases) {
         SCOPED_TRACE(c.What);
         headless::Reset();
+        headless::ResetAudio();
         OptionCursor = c.Cursor;
         Difficulty = c.Difficulty;
         MidiOn = c.Midi;

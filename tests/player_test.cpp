@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "audio/headless/headless_audio.h"
 #include "audio/sound.h"
 #include "game/state.h"
 #include "gfx/display.h"

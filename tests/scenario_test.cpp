@@ -2,6 +2,7 @@
 // bot and checked through the shared state frame by frame.
 #include <gtest/gtest.h>
 
+#include "audio/headless/headless_audio.h"
 #include "game/boss.h"
 #include "game/state.h"
 #include "platform/headless/headless.h"

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "audio/headless/headless_audio.h"
 #include "platform/headless/headless.h"
 #include "support/test_support.h"
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/number_text.h"
 #include "gfx/display.h"
 #include "platform/headless/headless.h"
 #include "support/test_support.h"

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/headless/headless_audio.h"
 #include "audio/sound.h"
 #include "data/settings.h"
 #include "game/state.h"

@@ -1,7 +1,6 @@
 #include "audio/music.h"
 
-#include "game/state.h"
-#include "platform/music_device.h"
+#include "audio/music_device.h"
 
 namespace {
 // The device's answer to the mode query, kept between calls as a 7-character buffer: a failed
@@ -14,8 +13,8 @@ void ResetMusicReply() {
     BgmModeReply = NoReply;
 }
 
-void KeepBgmPlaying() {
-    if (MidiOn == False16) return;
+void KeepBgmPlaying(bool musicOn) {
+    if (!musicOn) return;
     std::string reply;
     if (SendMusicCommand("status BGM mode", &reply) == MusicOk) {
         reply.resize(7, ' ');

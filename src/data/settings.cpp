@@ -4,9 +4,9 @@
 #include <cmath>
 #include <limits>
 
+#include "common/number_text.h"
 #include "common/rounding.h"
 #include "game/state.h"
-#include "gfx/text.h"
 #include "platform/profile.h"
 
 namespace {

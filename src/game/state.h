@@ -28,9 +28,10 @@ constexpr uint8_t ModeEnding = 7;
 
 constexpr int16_t StageLength = 2050;  // stage frames before the boss arrives
 
-extern uint8_t GameMode;        // state of the current game
-extern int16_t StageTimer;      // stage frames counted; the enemy schedule is keyed to it
-extern int32_t Score;           // current score
+extern uint8_t GameMode;    // state of the current game
+extern int16_t StageTimer;  // stage frames counted; the enemy schedule is keyed to it
+extern int32_t Score;       // current score
+inline const std::string AppTitle = "Vexlan ";  // the window caption, trailing blank included
 extern std::string ProgramDir;  // directory of the program file, no trailing separator
 extern uint8_t FramePeriod;     // milliseconds per frame handed to the pacer (50)
 extern uint8_t Difficulty;      // 1 Easy, 2 Normal, 3 Hard

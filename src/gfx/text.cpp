@@ -1,13 +1,14 @@
 #include "gfx/text.h"
 
 #include <SDL_ttf.h>
-#include <fontconfig/fontconfig.h>
 
 #include <map>
 #include <string>
 #include <tuple>
 
+#include "common/number_text.h"
 #include "gfx/display.h"
+#include "platform/font_file.h"
 #include "platform/platform.h"
 
 namespace {
@@ -31,32 +32,6 @@ constexpr size_t TextCacheLimit = 256;
 int32_t FpsLastTime = 0;    // clock value at the last once-a-second update
 int32_t FpsFrameCount = 0;  // frames counted since that update, including its own
 uint8_t FpsShown = 0;       // the count on display
-
-// Desktop font names that fontconfig does not know, mapped to their metric twins.
-std::string FontconfigFamily(const std::string& faceName) {
-    if (faceName == "ＭＳ Ｐゴシック") return "IPAPGothic";
-    if (faceName == "ＭＳ ゴシック") return "IPAGothic";
-    return faceName;
-}
-
-std::string FindFontFile(const std::string& family) {
-    if (!FcInit()) return {};
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    std::string file;
-    FcChar8* path = nullptr;
-    if (match && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
-        file = reinterpret_cast<const char*>(path);
-    if (match) FcPatternDestroy(match);
-    FcPatternDestroy(pattern);
-    FcFini();  // fontconfig is needed only to find the file
-    return file;
-}
 
 TTF_Font* FontOfSize(uint8_t size) {
     auto found = FontsBySize.find(size);
@@ -109,10 +84,7 @@ uint32_t Blend(uint32_t under, uint32_t colour, uint32_t alpha) {
 void CreateTextFont(const std::string& faceName) {
     if (!TTF_WasInit() && TTF_Init() != 0)
         FatalError(std::string("Cannot start the text renderer: ") + TTF_GetError());
-    FontFile = FindFontFile(FontconfigFamily(faceName));
-    if (FontFile.empty())
-        FatalError("No usable font was found for \"" + faceName +
-                   "\". Install fonts-ipafont-gothic.");
+    FontFile = FontFileOrExit(faceName);
 }
 
 void ResetText() {
@@ -121,11 +93,6 @@ void ResetText() {
     FpsLastTime = 0;
     FpsFrameCount = 0;
     FpsShown = 0;
-}
-
-std::string TextFontFile() {
-    if (FontFile.empty()) CreateTextFont("ＭＳ Ｐゴシック");
-    return FontFile;
 }
 
 uint8_t TextFontSize() {
@@ -150,13 +117,6 @@ void DrawText(const std::string& text, int32_t x, int32_t y, int32_t bgrColour, 
             pixel = Blend(pixel, colour, alpha);
         }
     }
-}
-
-std::string NumberText(int64_t value) {
-    if (value < 0) return std::to_string(value);
-    std::string text(1, ' ');
-    text += std::to_string(value);
-    return text;
 }
 
 void DrawFps() {

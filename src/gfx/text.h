@@ -7,8 +7,6 @@
 // The window font: "ＭＳ Ｐゴシック", found through fontconfig (its metric twin IPAPGothic).
 // Exits with a clear message when no usable font exists.
 void CreateTextFont(const std::string& faceName);
-// The file behind the window font (found on first use); the window's menu and dialog use it too.
-std::string TextFontFile();
 // Draws UTF-8 text with its top-left corner at (x, y) in a 0x00BBGGRR colour; only the glyphs
 // are drawn. A size of 0 keeps the size the previous call left (points at 96 DPI).
 void DrawText(const std::string& text, int32_t x, int32_t y, int32_t bgrColour, uint8_t size);
@@ -21,6 +19,3 @@ void ResetText();
 
 // "FPS:" with the frames counted in the previous second, at (50, 10), blue, 12 points.
 void DrawFps();
-
-// A number after a label: a blank before zero or positive numbers, a minus sign otherwise.
-std::string NumberText(int64_t value);

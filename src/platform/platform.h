@@ -51,6 +51,9 @@ struct WindowHandlers {
     void (*onAbout)() = nullptr;   // menu command "アバウト"
 };
 void SetWindowHandlers(const WindowHandlers& handlers);
+// Closes the window from the program's side: the close handler runs as for the close box, and
+// the program ends even if there is none.
+[[noreturn]] void UnloadMainWindow();
 
 enum class BoxButtons { Ok, OkCancel };
 enum class BoxIcon { None, Warning, Error, Information };

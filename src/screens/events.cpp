@@ -3,11 +3,11 @@
 #include <limits>
 #include <vector>
 
+#include "audio/music_device.h"
 #include "common/rounding.h"
 #include "game/motion.h"
 #include "game/state.h"
 #include "gfx/display.h"
-#include "platform/music_device.h"
 #include "platform/platform.h"
 #include "screens/highscores.h"
 

@@ -2,13 +2,13 @@
 
 #include <utility>
 
+#include "common/number_text.h"
 #include "data/settings.h"
 #include "game/state.h"
 #include "gfx/display.h"
 #include "gfx/text.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
-#include "shell/main_window.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 #include "platform/platform.h"
 #include "screens/highscores.h"
 #include "screens/options.h"
-#include "shell/main_window.h"
 
 // All of this lives for the whole run: the menu reopens on the item last chosen and the logo,
 // once revealed, is shown whole on every later visit. The pictures exist only while the title runs.
@@ -81,7 +80,7 @@ void ChooseItem() {
             break;
         case ItemEnd:
             ReleaseTitlePictures();
-            Form_Unload();  // saves the settings and ends the program
+            UnloadMainWindow();  // the window's unload saves the settings and ends the program
     }
 }
 

@@ -1,6 +1,7 @@
 #include "shell/main_loop.h"
 
 #include "audio/music.h"
+#include "common/number_text.h"
 #include "data/init.h"
 #include "game/boss.h"
 #include "game/bullets.h"
@@ -89,7 +90,7 @@ bool RunFramePass(int32_t clearColour) {
     }
     PresentFrame(BackBuffer);
     if (GetAsyncKeyState(VkEscape) & KeyDownNow) AskToQuit();
-    KeepBgmPlaying();
+    KeepBgmPlaying(MidiOn != False16);
     DoEvents();
     WaitNextFrame();
     return true;

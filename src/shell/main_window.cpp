@@ -1,9 +1,9 @@
 #include "shell/main_window.h"
 
+#include "audio/music_device.h"
 #include "audio/sound.h"
 #include "data/settings.h"
 #include "game/state.h"
-#include "platform/music_device.h"
 #include "platform/platform.h"
 
 void Form_Load() {

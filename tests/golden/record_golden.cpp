@@ -11,6 +11,7 @@
 #include <set>
 #include <sstream>
 
+#include "audio/headless/headless_audio.h"
 #include "game/state.h"
 #include "gfx/bmp.h"
 #include "platform/headless/headless.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     headless::Reset();
+    headless::ResetAudio();
     headless::SetProgramDirectory(argv[1]);
     headless::SetSeed(0);
     headless::QueueInputAnswer(std::string(Name));

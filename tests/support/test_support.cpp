@@ -5,6 +5,7 @@
 #include <iterator>
 #include <random>
 
+#include "audio/headless/headless_audio.h"
 #include "game/state.h"
 #include "gfx/display.h"
 #include "platform/headless/headless.h"
@@ -14,6 +15,7 @@ namespace fs = std::filesystem;
 
 void ResetProgram() {
     headless::Reset();
+    headless::ResetAudio();
     ResetProgramState();
     // Beyond a fresh program, what most tests start from: Normal difficulty, the tables with the
     // slots a new game gives them, the program directory here, the display open, 50 ms frames.

@@ -10,6 +10,7 @@
 #include <iostream>
 #include <map>
 
+#include "audio/headless/headless_audio.h"
 #include "gfx/bmp.h"
 #include "platform/headless/headless.h"
 #include "runner_input.h"
@@ -101,6 +102,8 @@ int main(int argc, char** argv) {
     }
 
     headless::Reset();
+
+    headless::ResetAudio();
     headless::SetProgramDirectory(options.Dir);
     headless::SetSeed(options.Seed);
     input.QueueAnswers();

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "audio/headless/headless_audio.h"
 #include "game/boss.h"
 #include "game/state.h"
 #include "platform/headless/headless.h"

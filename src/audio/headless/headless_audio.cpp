@@ -1,13 +1,15 @@
 // Headless sound and music: nothing is heard; every effect started and every music command sent
 // is recorded for the tests and the runner's trace.
+#include "audio/headless/headless_audio.h"
+
 #include <filesystem>
 #include <fstream>
 #include <utility>
 
 #include "audio/music_commands.h"
+#include "audio/music_device.h"
 #include "audio/sound_backend.h"
 #include "platform/headless/headless.h"
-#include "platform/music_device.h"
 
 namespace headless {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "audio/music_commands.h"
+#include "audio/music_device.h"
 #include "audio/sdl/mixer.h"
-#include "platform/music_device.h"
 
 namespace {
 

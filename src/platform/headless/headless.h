@@ -20,7 +20,8 @@ struct ProgramExit {
 
 constexpr int32_t StartTick = 100000;  // the virtual clock's reading at start
 
-// Back to a fresh program: clock, keys, queues, records, hooks and the window.
+// Back to a fresh program: clock, keys, queues, records, hooks and the window (the sound and
+// music devices have their own reset, headless::ResetAudio).
 void Reset();
 
 void SetSeed(uint64_t seed);
@@ -50,12 +51,5 @@ int PresentCount();
 
 // Hooks around each frame wait; the runner writes its trace and applies input here.
 void SetFrameHooks(std::function<void()> waitBegins, std::function<void()> waitEnds);
-
-// Sound effects and music, as recorded.
-std::vector<int> TakePlayedVoices();  // voice index of each PlaySound since the last call
-std::vector<std::string> TakeMusicCommands(bool includeStatus);
-bool MusicPlaying();
-// Whether the headless sound device opens (true unless a test says otherwise).
-void SetSoundAvailable(bool available);
 
 }  // namespace headless

@@ -44,11 +44,8 @@ void RecordBox(const std::string& text) {
 
 }  // namespace
 
-void ResetAudio();  // headless_audio.cpp
-
 void Reset() {
     Current = State{};
-    ResetAudio();
 }
 void SetSeed(uint64_t seed) {
     Current.Seed = seed;
@@ -150,6 +147,11 @@ void DoEvents() {
 
 void SetWindowHandlers(const WindowHandlers& handlers) {
     Current.Handlers = handlers;
+}
+
+void UnloadMainWindow() {
+    if (Current.Handlers.onClose) Current.Handlers.onClose();
+    EndProgram(0);
 }
 
 BoxAnswer MessageBox(const std::string& text, const std::string&, BoxButtons buttons, BoxIcon) {

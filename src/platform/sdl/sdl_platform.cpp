@@ -151,6 +151,11 @@ void SetWindowHandlers(const WindowHandlers& handlers) {
     Handlers = handlers;
 }
 
+void UnloadMainWindow() {
+    if (Handlers.onClose) Handlers.onClose();
+    EndProgram(0);
+}
+
 void OpenDocument(const std::string& path) {
     // Started without waiting for it: a double fork leaves no child behind to reap.
     const pid_t child = fork();

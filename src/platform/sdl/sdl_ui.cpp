@@ -6,7 +6,7 @@
 #include <map>
 #include <utility>
 
-#include "gfx/text.h"
+#include "platform/font_file.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace {
@@ -51,7 +51,9 @@ TTF_Font* UiFont() {
     ForgetRenderedTexts();
     FontScale = WindowScale();
     const unsigned dpi = static_cast<unsigned>(std::lround(96 * FontScale));
-    const std::string file = TextFontFile();
+    if (!TTF_WasInit() && TTF_Init() != 0)
+        FatalError(std::string("Cannot start the text renderer: ") + TTF_GetError());
+    const std::string& file = WindowFontFile();
     Font = TTF_OpenFontDPI(file.c_str(), UiFontPoints, dpi, dpi);
     if (!Font) FatalError("Cannot open the font " + file + ": " + TTF_GetError());
     return Font;

@@ -1,0 +1,47 @@
+#include "platform/font_file.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include "platform/platform.h"
+
+namespace {
+
+std::string FontconfigFamily(const std::string& faceName) {
+    if (faceName == "ＭＳ Ｐゴシック") return "IPAPGothic";
+    if (faceName == "ＭＳ ゴシック") return "IPAGothic";
+    return faceName;
+}
+
+std::string FindFontFile(const std::string& family) {
+    if (!FcInit()) return {};
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    std::string file;
+    FcChar8* path = nullptr;
+    if (match && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
+        file = reinterpret_cast<const char*>(path);
+    if (match) FcPatternDestroy(match);
+    FcPatternDestroy(pattern);
+    FcFini();  // fontconfig is needed only to find the file
+    return file;
+}
+
+}  // namespace
+
+std::string FontFileOrExit(const std::string& faceName) {
+    std::string file = FindFontFile(FontconfigFamily(faceName));
+    if (file.empty())
+        FatalError("No usable font was found for \"" + faceName +
+                   "\". Install fonts-ipafont-gothic.");
+    return file;
+}
+
+const std::string& WindowFontFile() {
+    static const std::string file = FontFileOrExit("ＭＳ Ｐゴシック");
+    return file;
+}
