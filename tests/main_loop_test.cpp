@@ -66,6 +66,11 @@ TEST_F(FramePassTest, TheBossWinsOverAGameOverAskedForInTheSameFrame) {
     RunFramePass(0);
     EXPECT_EQ(GameMode, ModeBoss);
     EXPECT_EQ(Player.State, 14);
+    EXPECT_EQ(BossY, -250);
+    // The first boss frame finds the ship gone and asks for the game over again.
+    RunFramePass(0);
+    EXPECT_EQ(GameMode, ModeGameOver);
+    EXPECT_EQ(BossY, -247);  // after a whole boss frame
 }
 
 TEST_F(FramePassTest, AnUnknownModeOnlyClearsPresentsAndWaits) {

@@ -29,13 +29,17 @@ struct GameLog {
     std::string DataIni;
 };
 
-enum class Player { Bot, Idle };
+// BotDownAsTheBossArrives plays like the bot but has the ship explode eleven frames before the
+// stage ends, so that its explosion ends in the very frame the boss arrives.
+enum class Pilot { Bot, Idle, BotDownAsTheBossArrives };
+
+constexpr int ExplosionFrames = 11;  // ship states 3..13
 
 const std::string NamePrompt = "ハイスコアです。名前を入力してください";
 
 // Plays one game on the given difficulty from a fresh program, music and effects on, and closes
 // the window 40 frames after the game has ended (after the name entry when the game was won).
-GameLog PlayOneGame(uint8_t difficulty, Player player, const std::string& name = "ボット") {
+GameLog PlayOneGame(uint8_t difficulty, Pilot pilot, const std::string& name = "ボット") {
     ResetProgram();
     const std::string dir = MakeGameDir();
     const std::string ini = dir + "/data.ini";
@@ -82,8 +86,15 @@ GameLog PlayOneGame(uint8_t difficulty, Player player, const std::string& name =
             // Z ends the game-over picture; the ending runs by itself.
             headless::SetKey(VkZ, log.GameOver > 0 && frame == endedAt + 20);
             if (frame >= endedAt + 40) headless::RequestClose();
-        } else if (player == Player::Bot) {
+        } else if (pilot != Pilot::Idle) {
             BotPlay();
+        }
+        if (pilot == Pilot::BotDownAsTheBossArrives) {
+            if (GameMode == ModeStage && StageTimer == StageLength - ExplosionFrames)
+                Player.State = 3;
+            // A boss fight with the ship gone would never end by itself.
+            if (log.BossArrival > 0 && log.GameOver < 0 && frame > log.BossArrival + 200)
+                headless::RequestClose();
         }
         if (frame > 20000) headless::RequestClose();  // no game lasts this long
     };
@@ -108,7 +119,7 @@ class WonGame : public ::testing::TestWithParam<uint8_t> {};
 
 TEST_P(WonGame, BossAfter2050StageFramesBonusEndingAndName) {
     const uint8_t difficulty = GetParam();
-    const GameLog log = PlayOneGame(difficulty, Player::Bot);
+    const GameLog log = PlayOneGame(difficulty, Pilot::Bot);
     EXPECT_EQ(log.ExitStatus, 0);
     ASSERT_GT(log.BossArrival, 0) << "the bot lost before the boss: stage from "
                                   << log.FirstStageFrame << ", game over at " << log.GameOver
@@ -140,8 +151,21 @@ TEST_P(WonGame, BossAfter2050StageFramesBonusEndingAndName) {
 
 INSTANTIATE_TEST_SUITE_P(EachDifficulty, WonGame, ::testing::Values(1, 2, 3));
 
+// The boss arrives in the frame that ends the ship's explosion: that frame stays a stage frame
+// that hands over to the boss, and the boss fight, finding the ship gone, ends in game over.
+TEST(LostGame, AShipLostAsTheBossArrivesStillEndsTheGame) {
+    const GameLog log = PlayOneGame(1, Pilot::BotDownAsTheBossArrives);
+    EXPECT_EQ(log.ExitStatus, 0);
+    ASSERT_GT(log.BossArrival, 0);
+    EXPECT_EQ(log.BossArrival - log.FirstStageFrame, 2049);
+    EXPECT_EQ(log.GameOver, log.BossArrival + 1);
+    EXPECT_EQ(log.Ending, -1);
+    EXPECT_EQ(Count(log.Music, "stop BGM"), 1);
+    EXPECT_EQ(Count(headless::AllBoxTexts(), NamePrompt), 0);
+}
+
 TEST(LostGame, GameOverStopsTheTuneAndNeverAsksForAName) {
-    const GameLog log = PlayOneGame(3, Player::Idle);
+    const GameLog log = PlayOneGame(3, Pilot::Idle);
     EXPECT_EQ(log.ExitStatus, 0);
     ASSERT_GT(log.GameOver, 0);
     EXPECT_EQ(log.Ending, -1);

@@ -24,6 +24,7 @@ constexpr uint8_t StateNormal = 1;
 constexpr uint8_t StateBlinking = 2;
 constexpr uint8_t StateExplosionFirst = 3;
 constexpr uint8_t StateExplosionLast = 13;
+constexpr uint8_t StateGone = 14;
 
 constexpr int32_t StepPerFrame = 12;
 constexpr int32_t EntrySpeed = 5;
@@ -120,5 +121,9 @@ void UpdatePlayer() {
         Fly();
     } else if (Player.State <= StateExplosionLast) {
         Explode();
+    } else if (Player.State == StateGone && GameMode == ModeBoss) {
+        // The ship's game-over request gave way to the boss arriving in the same frame; left
+        // alone the fight would go on for ever with nothing to fly, so it asks again.
+        GameMode = ModeGameOver;
     }
 }
