@@ -134,13 +134,13 @@ TEST_F(BossTest, FightBeginsOnThe168thFrameAtY251AfterFiringEveryFrameOfTheDesce
     for (int frame = 1; frame <= 167; ++frame) {
         UpdateBoss();
         ASSERT_EQ(BossPhase, PhaseEntering) << frame;
-        ASSERT_EQ(BossAttack, 1) << frame;
+        ASSERT_EQ(BossAttack, AttackSingle) << frame;
     }
     EXPECT_EQ(BossX, 250);
     EXPECT_EQ(BossY, 251);
     UpdateBoss();
     EXPECT_EQ(BossPhase, PhaseFighting);
-    EXPECT_EQ(BossAttack, 1);
+    EXPECT_EQ(BossAttack, AttackSingle);
     EXPECT_TRUE(BossDX >= -5 && BossDX <= 5) << BossDX;
     EXPECT_TRUE(BossDY >= -5 && BossDY <= 5) << BossDY;
     EXPECT_EQ(BossX, 250 + BossDX);
@@ -267,7 +267,7 @@ TEST_F(BossTest, HomingFiresOnEverySecondPickCountingAcrossGames) {
         if (HomingPickCount != before)
             picks.emplace_back(HomingPickCount, BossAttack);
         else
-            ASSERT_NE(BossAttack, 4);
+            ASSERT_NE(BossAttack, AttackHoming);
     }
     const std::vector<std::pair<int, int>> expected{{0, 4}, {1, 0}, {0, 4}, {1, 0}};
     EXPECT_EQ(picks, expected);

@@ -46,7 +46,7 @@ protected:
         SurfBullets1234 = SmallStrip();
         SurfBullets5 = LargeStrip();
         SurfBullets6 = LargeStrip();
-        Player = {250, 500, 0, 0, 3, 1};
+        Player = {250, 500, 0, 0, 3, ShipNormal};
         BounceCounter = 0;
     }
     void Frame() {
@@ -148,7 +148,7 @@ TEST_F(BulletsTest, LargeBulletsAlternateTheirTwoSteps) {
 }
 
 TEST_F(BulletsTest, HomingGainsOnePixelPerFrameTowardsTheShip) {
-    Player = {100, 400, 0, 0, 3, 1};
+    Player = {100, 400, 0, 0, 3, ShipNormal};
     SpawnEnemyBullet(100, 100, 0, 0, 40);
     Frame();
     EXPECT_EQ(EnemyBullets[0].Y, 100);
@@ -157,13 +157,13 @@ TEST_F(BulletsTest, HomingGainsOnePixelPerFrameTowardsTheShip) {
     EXPECT_EQ(EnemyBullets[0].Y, 101);
     EXPECT_DOUBLE_EQ(EnemyBullets[0].DY, 2);
     EXPECT_DOUBLE_EQ(EnemyBullets[0].DX, 0);
-    Player = {400, 103, 0, 0, 3, 1};  // level with where the bullet moves to
+    Player = {400, 103, 0, 0, 3, ShipNormal};  // level with where the bullet moves to
     Frame();
     EXPECT_DOUBLE_EQ(EnemyBullets[0].DX, 1);
 }
 
 TEST_F(BulletsTest, HomingRightOnTheShipsCentreDoesNotSteer) {
-    Player = {100, 400, 0, 0, 3, 2};  // blinking: the hit costs nothing
+    Player = {100, 400, 0, 0, 3, ShipBlinking};  // the hit costs nothing
     SpawnEnemyBullet(100, 400, 0, 0, 40);
     Frame();
     EXPECT_EQ(EnemyBullets[0].DX, 0);
@@ -189,7 +189,7 @@ TEST_F(BulletsTest, BouncingCoversTwiceItsVelocityAndTurnsBackInsideTheEdges) {
 }
 
 TEST_F(BulletsTest, TwoBouncingBulletsFromAFreshProgramLoseOneAfter75Frames) {
-    Player = {250, 100, 0, 0, 3, 1};
+    Player = {250, 100, 0, 0, 3, ShipNormal};
     SpawnEnemyBullet(100, 400, 1, 0, 60);
     SpawnEnemyBullet(400, 400, -1, 0, 60);
     for (int frame = 0; frame < 74; ++frame) Frame();
@@ -205,7 +205,7 @@ TEST_F(BulletsTest, ABouncingBulletRetiredByTheCounterStillHitsThatFrame) {
     SpawnEnemyBullet(250, 500, 0, 0, 60);
     Frame();
     EXPECT_EQ(Player.HP, 2);
-    EXPECT_EQ(Player.State, 2);
+    EXPECT_EQ(Player.State, ShipBlinking);
 }
 
 TEST_F(BulletsTest, SmallBulletsHitWithinTwelvePixels) {
@@ -213,7 +213,7 @@ TEST_F(BulletsTest, SmallBulletsHitWithinTwelvePixels) {
     Frame();
     EXPECT_FALSE(EnemyBullets[0].Active);
     EXPECT_EQ(Player.HP, 2);
-    Player.State = 1;
+    Player.State = ShipNormal;
     SpawnEnemyBullet(250, 500 - 12, 0, 0, 0);
     Frame();
     EXPECT_TRUE(EnemyBullets[0].Active);
@@ -238,14 +238,14 @@ struct HitCase {
 
 TEST_F(BulletsTest, AHitCostsWhatTheShipsStateSays) {
     const HitCase cases[] = {
-        {3, 1, 2, 2},    // normal: one hit point, then blinking
-        {2, 2, 2, 2},    // blinking with hit points left: nothing
-        {3, 0, 3, 0},    // still rising in: nothing
-        {0, 1, 0, 3},    // no hit points left: the explosion starts
-        {0, 2, 0, 3},    // even while blinking
-        {0, 0, 0, 3},    // even while rising in
-        {0, 5, 0, 5},    // already exploding
-        {2, 14, 2, 14},  // gone
+        {3, ShipNormal, 2, ShipBlinking},          // one hit point, then blinking
+        {2, ShipBlinking, 2, ShipBlinking},        // blinking with hit points left: nothing
+        {3, ShipEntering, 3, ShipEntering},        // still rising in: nothing
+        {0, ShipNormal, 0, ShipExplosionFirst},    // no hit points left: the explosion starts
+        {0, ShipBlinking, 0, ShipExplosionFirst},  // even while blinking
+        {0, ShipEntering, 0, ShipExplosionFirst},  // even while rising in
+        {0, ShipExplosionFirst + 2, 0, ShipExplosionFirst + 2},  // already exploding
+        {2, ShipGone, 2, ShipGone},
     };
     for (const HitCase& hit : cases) {
         Player = {250, 500, 0, 0, hit.HP, hit.State};

@@ -261,7 +261,7 @@ TEST_F(EnemyUpdate, ExplosionRunsOnPastTheEndFrame) {
     Enemy().EndFrame = 5;
     Frame(5);
     EXPECT_EQ(Enemy().Active, False16);
-    EXPECT_EQ(Enemy().Sprite, 106);
+    EXPECT_EQ(Enemy().Sprite, FirstExplosionFrame + 6);
     for (int16_t t = 6; t <= 20; ++t) Frame(t);
     EXPECT_EQ(Score, 5);
     EXPECT_EQ(Enemy().Exploding, False16);

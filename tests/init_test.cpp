@@ -129,7 +129,7 @@ TEST_F(InitTest, ANewGameStartsTheShipAtTheBottomWithHitPointsByDifficulty) {
         NewGame();
         EXPECT_EQ(Player.X, 226);
         EXPECT_EQ(Player.Y, 600);
-        EXPECT_EQ(Player.State, 0);
+        EXPECT_EQ(Player.State, ShipEntering);
         EXPECT_EQ(Player.HP, hp);
     }
     Difficulty = 0;

@@ -33,7 +33,7 @@ protected:
     void SetUp() override {
         GameTest::SetUp();
         ParkStreaks();
-        Player = {226, 700, 0, 0, 5, 14};  // gone: draws nothing, reads no key
+        Player = {226, 700, 0, 0, 5, ShipGone};  // draws nothing, reads no key
     }
 };
 
@@ -62,10 +62,10 @@ TEST_F(FramePassTest, TheBossArrivesOnThe2050thStageFrame) {
 TEST_F(FramePassTest, TheBossWinsOverAGameOverAskedForInTheSameFrame) {
     GameMode = ModeStage;
     StageTimer = 2049;
-    Player = {226, 300, 0, 0, 0, 13};  // the last frame of the ship's explosion
+    Player = {226, 300, 0, 0, 0, ShipExplosionLast};
     RunFramePass(0);
     EXPECT_EQ(GameMode, ModeBoss);
-    EXPECT_EQ(Player.State, 14);
+    EXPECT_EQ(Player.State, ShipGone);
     EXPECT_EQ(BossY, -250);
     // The first boss frame finds the ship gone and asks for the game over again.
     RunFramePass(0);
@@ -171,7 +171,7 @@ void SolidPictures() {
 TEST_F(FramePassTest, StageDrawsEnemiesThenTheShipThenTheBullets) {
     SolidPictures();
     GameMode = ModeStage;
-    Player = {226, 500, 0, 0, 5, 1};
+    Player = {226, 500, 0, 0, 5, ShipNormal};
     Enemies.assign(2, EnemyRecord{});
     Paths.assign(2, PathColumn{});
     Enemies[1] = {226, 500, 9, 50, 0, 0, 0, 100, True16, False16};  // a small fry
@@ -193,7 +193,7 @@ TEST_F(FramePassTest, BossFightDrawsTheBossThenTheShipThenTheBullets) {
     BossDX = BossDY = 0;
     BossPhase = PhaseFighting;
     BossHP = 400;
-    Player = {226, 500, 0, 0, 5, 1};
+    Player = {226, 500, 0, 0, 5, ShipNormal};
     EnemyBullets[0] = {226, 500, 0, 0, 0, True16};
     RunFramePass(0);
     EXPECT_EQ(PixelAt(BackBuffer, 150, 450), BossColour);

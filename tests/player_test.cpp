@@ -49,11 +49,11 @@ TEST_F(PlayerTest, RisesFiveAFrameAndTakesControlOnTheTwentiethFrame) {
     for (int frame = 1; frame <= 19; ++frame) {
         Frame();
         EXPECT_EQ(Player.Y, 600 - 5 * frame);
-        EXPECT_EQ(Player.State, 0) << frame;
+        EXPECT_EQ(Player.State, ShipEntering) << frame;
     }
     Frame();
     EXPECT_EQ(Player.Y, 500);
-    EXPECT_EQ(Player.State, 1);
+    EXPECT_EQ(Player.State, ShipNormal);
 }
 
 TEST_F(PlayerTest, ShowsOnlyOnceWhollyInsideTheField) {
@@ -187,7 +187,7 @@ TEST_F(PlayerTest, CooldownSaturatesAt255) {
 
 TEST_F(PlayerTest, BlinksOnTheHundredMillisecondClock) {
     Fly(200, 400);
-    Player.State = 2;
+    Player.State = ShipBlinking;
     headless::SetClock(100200);
     Frame();
     EXPECT_TRUE(ShipDrawn());
@@ -202,27 +202,27 @@ TEST_F(PlayerTest, BlinksOnTheHundredMillisecondClock) {
 
 TEST_F(PlayerTest, BlinkingEndsAfterFiftyFrames) {
     Fly(200, 400);
-    Player.State = 2;
+    Player.State = ShipBlinking;
     for (int frame = 1; frame < 50; ++frame) {
         Frame();
-        EXPECT_EQ(Player.State, 2);
+        EXPECT_EQ(Player.State, ShipBlinking);
     }
     Frame();
-    EXPECT_EQ(Player.State, 1);
+    EXPECT_EQ(Player.State, ShipNormal);
     EXPECT_EQ(BlinkCounter, 0);
 }
 
 TEST_F(PlayerTest, ABlinkLeftPartWayShortensTheNextOne) {
     Fly(200, 400);
-    Player.State = 2;
+    Player.State = ShipBlinking;
     BlinkCounter = 45;
     for (int frame = 0; frame < 5; ++frame) Frame();
-    EXPECT_EQ(Player.State, 1);
+    EXPECT_EQ(Player.State, ShipNormal);
 }
 
 TEST_F(PlayerTest, BlinkingShipStillSteersAndFires) {
     Fly(200, 400);
-    Player.State = 2;
+    Player.State = ShipBlinking;
     FireCooldown = 3;
     headless::SetKey(VkZ, true);
     headless::SetKey(VkRight, true);
@@ -233,7 +233,7 @@ TEST_F(PlayerTest, BlinkingShipStillSteersAndFires) {
 
 TEST_F(PlayerTest, ExplosionShowsElevenCellsThenAsksForGameOver) {
     Fly(200, 400);
-    Player.State = 3;
+    Player.State = ShipExplosionFirst;
     WavOn = True16;
     SoundExplosion = SoundEffect{8, 0, 0};
     for (int cell = 0; cell <= 10; ++cell) {
@@ -241,18 +241,18 @@ TEST_F(PlayerTest, ExplosionShowsElevenCellsThenAsksForGameOver) {
         Frame();
         EXPECT_EQ(PixelAt(BackBuffer, 160, 360), ExplosionColour(cell));
         EXPECT_EQ(PixelAt(BackBuffer, 239, 439), ExplosionColour(cell));
-        EXPECT_EQ(Player.State, 4 + cell);
+        EXPECT_EQ(Player.State, ShipExplosionFirst + 1 + cell);
         EXPECT_EQ(headless::TakePlayedVoices().size(), cell == 10 ? 1u : 0u);
     }
     EXPECT_EQ(GameMode, ModeGameOver);
     Frame();  // gone: nothing drawn, nothing changes
-    EXPECT_EQ(Player.State, 14);
+    EXPECT_EQ(Player.State, ShipGone);
     EXPECT_EQ(PixelAt(BackBuffer, 200, 400), 0u);
 }
 
 TEST_F(PlayerTest, SilentExplosionWhenEffectsAreOff) {
     Fly(200, 400);
-    Player.State = 13;
+    Player.State = ShipExplosionLast;
     SoundExplosion = SoundEffect{8, 0, 0};
     Frame();
     EXPECT_TRUE(headless::TakePlayedVoices().empty());
@@ -261,7 +261,7 @@ TEST_F(PlayerTest, SilentExplosionWhenEffectsAreOff) {
 
 TEST_F(PlayerTest, ExplosionAtAnEdgeIsHiddenButStillEndsTheGame) {
     Fly(24, 400);
-    Player.State = 13;
+    Player.State = ShipExplosionLast;
     Frame();
     EXPECT_EQ(PixelAt(BackBuffer, 24, 400), 0u);
     EXPECT_EQ(GameMode, ModeGameOver);

@@ -93,7 +93,7 @@ TEST_F(RunnerInputTest, TraceLineHoldsEveryField) {
     GameMode = ModeStage;
     StageTimer = 12;
     Score = 340;
-    Player = {226, 500, 0, 0, 5, 1};
+    Player = {226, 500, 0, 0, 5, ShipNormal};
     PlayerShots[3].Active = True16;
     EnemyBullets[0].Active = True16;
     EnemyBullets[1].Active = True16;

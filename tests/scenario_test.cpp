@@ -91,7 +91,7 @@ GameLog PlayOneGame(uint8_t difficulty, Pilot pilot, const std::string& name = "
         }
         if (pilot == Pilot::BotDownAsTheBossArrives) {
             if (GameMode == ModeStage && StageTimer == StageLength - ExplosionFrames)
-                Player.State = 3;
+                Player.State = ShipExplosionFirst;
             // A boss fight with the ship gone would never end by itself.
             if (log.BossArrival > 0 && log.GameOver < 0 && frame > log.BossArrival + 200)
                 headless::RequestClose();

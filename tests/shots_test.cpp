@@ -18,7 +18,7 @@ protected:
         GameTest::SetUp();
         SurfShot = MakeSurface(31, 31, ShotColour);
         GameMode = ModeStage;
-        Player = {200, 400, 0, 0, 5, 1};
+        Player = {200, 400, 0, 0, 5, ShipNormal};
         Enemies.assign(1, EnemyRecord{});
     }
     // A living enemy with the given radius, returning its slot.
@@ -123,7 +123,7 @@ TEST_F(ShotsTest, AnEnemyFallsToTheHitAfterItsHitPointsRunOut) {
     ShotLandingAt(200, 200);
     Frame();
     EXPECT_TRUE(Enemies[enemy].Exploding);
-    EXPECT_EQ(Enemies[enemy].Sprite, 100);
+    EXPECT_EQ(Enemies[enemy].Sprite, FirstExplosionFrame);
     EXPECT_EQ(Enemies[enemy].HP, -1);
 }
 

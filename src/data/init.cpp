@@ -4,6 +4,7 @@
 #include "data/settings.h"
 #include "data/stage.h"
 #include "game/boss.h"
+#include "game/difficulty.h"
 #include "game/motion.h"
 #include "game/state.h"
 #include "gfx/display.h"
@@ -18,7 +19,7 @@ void InitGame() {
         streak.Life = RandomRange(500, 100);
     }
     ReadSettings();
-    InitDisplay(500, 600);
+    InitDisplay(FieldWidth, FieldHeight);
     DoEvents();
     if (InitSound()) {
         SoundExplosion = LoadSoundEffect(GameFile("\\wavbaku.wav"), 8);
@@ -45,12 +46,11 @@ void LoadSprites() {
 
 bool NewGame() {
     Player.X = 452 / 2;  // 226, not the field's centre 250: the ship starts left of it on purpose
-    Player.Y = 600;
+    Player.Y = FieldHeight;  // just below the field: it rises in
     // Any other difficulty keeps the hit points the ship had.
-    if (Difficulty == 1) Player.HP = 7;
-    if (Difficulty == 2) Player.HP = 5;
-    if (Difficulty == 3) Player.HP = 3;
-    Player.State = 0;
+    if (const DifficultyValues* values = DifficultyValuesFor(Difficulty))
+        Player.HP = values->ShipHP;
+    Player.State = ShipEntering;
     ResetBoss();
     StageTimer = 0;
     Score = 0;

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "game/state.h"
+
 namespace {
 
 // The slot being written and the frame it has reached.
@@ -62,7 +64,7 @@ bool InsideBox(const PathCursor& cursor, uint8_t width, uint8_t height) {
     const int32_t y = cursor.Column.Y[cursor.Frame];
     const int32_t halfW = width / 2;
     const int32_t halfH = height / 2;
-    return -halfW <= x && x <= 500 + halfW && -halfH <= y && y <= 600 + halfH;
+    return -halfW <= x && x <= FieldWidth + halfW && -halfH <= y && y <= FieldHeight + halfH;
 }
 
 // Flies on until the enemy stands outside its box; that frame is its last.

@@ -6,6 +6,7 @@
 
 #include "common/number_text.h"
 #include "common/rounding.h"
+#include "game/difficulty.h"
 #include "game/state.h"
 #include "platform/profile.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 constexpr size_t ReadBytes = 49;      // what a 50-byte buffer holds besides its final zero
 constexpr size_t PaddedLength = 255;  // characters every written value is padded to
-constexpr uint8_t DefaultDifficulty = 2;
+constexpr uint8_t DefaultDifficulty = DifficultyNormal;
 
 std::string ReadFileName;  // remembered from the previous read
 std::string ReadSection;
@@ -62,8 +63,9 @@ int32_t ScoreFrom(const std::string& text) {
 // Only the three difficulties the game has; anything else reads as Normal.
 uint8_t DifficultyFrom(const std::string& text) {
     const int64_t difficulty = RoundedNumber(text);
-    return difficulty >= 1 && difficulty <= 3 ? static_cast<uint8_t>(difficulty)
-                                              : DefaultDifficulty;
+    return difficulty >= DifficultyEasy && difficulty <= DifficultyHard
+               ? static_cast<uint8_t>(difficulty)
+               : DefaultDifficulty;
 }
 
 bool16 FlagFrom(const std::string& text) {

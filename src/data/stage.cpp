@@ -11,24 +11,11 @@
 #include <vector>
 
 #include "common/rounding.h"
+#include "game/difficulty.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
 
 namespace {
-
-struct DifficultySettings {
-    const char* Letter;
-    double HitPointFactor;
-    double FireIntervalFactor;
-};
-
-// Easy gives the enemies more hit points but makes them fire more often; Hard the other way.
-const DifficultySettings* SettingsFor(uint8_t difficulty) {
-    static constexpr DifficultySettings Settings[3] = {
-        {"e", 1.2, 0.8}, {"n", 1.0, 1.0}, {"h", 0.8, 1.2}};
-    if (difficulty < 1 || difficulty > 3) return nullptr;
-    return &Settings[difficulty - 1];
-}
 
 // ---- Fields -------------------------------------------------------------------------------
 
@@ -255,7 +242,7 @@ struct SpawnOrder {
 
 struct ScriptState {
     std::vector<Field> Fields;
-    const DifficultySettings* Settings = nullptr;
+    const DifficultyValues* Settings = nullptr;
     size_t Next = 0;
     const Field* Block = nullptr;  // the keyword of the block being read
     WorkingValues Values;
@@ -435,7 +422,7 @@ bool ReportBrokenStage(const std::string& message) {
 bool ParseStage(const std::string& bytes, uint8_t difficulty, StageTables& out,
                 std::string& error) {
     ScriptState script;
-    script.Settings = SettingsFor(difficulty);
+    script.Settings = DifficultyValuesFor(difficulty);
     if (script.Settings == nullptr) {
         error = "there is no stage for difficulty " + std::to_string(difficulty);
         return false;
@@ -456,11 +443,11 @@ bool ParseStage(const std::string& bytes, uint8_t difficulty, StageTables& out,
 }
 
 bool LoadStage() {
-    const DifficultySettings* settings = SettingsFor(Difficulty);
+    const DifficultyValues* settings = DifficultyValuesFor(Difficulty);
     if (settings == nullptr)
         return ReportBrokenStage("There is no stage for difficulty " + std::to_string(Difficulty) +
                                  ".");
-    StageLetter = settings->Letter;
+    StageLetter = settings->StageLetter;
     FireIntervalFactor = settings->FireIntervalFactor;
     const std::string name = "teki_" + StageLetter + ".dat";
     std::string bytes;

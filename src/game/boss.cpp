@@ -8,6 +8,7 @@
 #include "audio/sound.h"
 #include "common/rounding.h"
 #include "game/bullets.h"
+#include "game/difficulty.h"
 #include "game/motion.h"
 #include "gfx/display.h"
 
@@ -39,21 +40,21 @@ constexpr int32_t TopBound = 0;
 constexpr int32_t BottomBound = 360;
 
 void DrawBoss() {
-    DrawSpriteClipped(BackBuffer, BossX - 135, BossY - 118, 269, 236, 500, 600, SurfBoss, 0, 0, 269,
-                      236, true);
+    DrawSpriteClipped(BackBuffer, BossX - 135, BossY - 118, 269, 236, FieldWidth, FieldHeight,
+                      SurfBoss, 0, 0, 269, 236, true);
 }
 
 // 810: debris shows the tenth cell whole, where enemy explosions cut it at 808, on purpose.
 void DrawDebris(const DebrisRecord& debris) {
     DrawSpriteClipped(BackBuffer, static_cast<int>(RoundHalfEven(debris.X - 40)),
-                      static_cast<int>(RoundHalfEven(debris.Y - 40)), 81, 80, 500, 600,
-                      SurfExplosion, debris.Frame * 81, 0, 810, 80, true);
+                      static_cast<int>(RoundHalfEven(debris.Y - 40)), 81, 80, FieldWidth,
+                      FieldHeight, SurfExplosion, debris.Frame * 81, 0, 810, 80, true);
 }
 
 void Descend() {
     BossDY = 3;
     BossDX = 0;
-    BossAttack = 1;  // the descent is one long spray
+    BossAttack = AttackSingle;  // the descent is one long spray
     if (BossY > 250) {
         BossPhase = PhaseFighting;
         // A step drawn as 0 here is never redrawn: the boss then keeps to that line all fight.
@@ -76,16 +77,18 @@ uint8_t HomingOnSecondPick() {
     ++HomingPickCount;
     if (HomingPickCount != 2) return 0;
     HomingPickCount = 0;
-    return 4;
+    return AttackHoming;
 }
 
 void ChooseAttack() {
     const int32_t e = RandomRange(100, 1);
     if (e <= 10) {
-        const int32_t pick = PickWeighted(5, 6, 30, 5, 65, 4, 0, 0, 0);
-        BossAttack = pick == 4 ? HomingOnSecondPick() : static_cast<uint8_t>(pick);
+        const int32_t pick =
+            PickWeighted(5, AttackBouncing, 30, AttackRing, 65, AttackHoming, 0, 0, 0);
+        BossAttack = pick == AttackHoming ? HomingOnSecondPick() : static_cast<uint8_t>(pick);
     } else if (e <= 30) {
-        BossAttack = static_cast<uint8_t>(PickWeighted(30, 3, 70, 1, 0, 0, 0, 0, 0));
+        BossAttack =
+            static_cast<uint8_t>(PickWeighted(30, AttackSpread, 70, AttackSingle, 0, 0, 0, 0, 0));
     }
 }
 
@@ -93,14 +96,14 @@ void FireSpread(double x, double y) {
     const int32_t aim = AimAngle(BossX, BossY, Player.X, Player.Y);
     for (int32_t offset : {-20, 0, 20}) {
         const Velocity v = VelocityFromAngle(aim + offset, 10);
-        SpawnEnemyBullet(x, y, v.DX, v.DY, 10);
+        SpawnEnemyBullet(x, y, v.DX, v.DY, BulletPink);
     }
 }
 
 void FireRing(double x, double y) {
     for (int32_t angle = 0; angle < 360; angle += 30) {
         const Velocity v = VelocityFromAngle(angle, 12);
-        SpawnEnemyBullet(x, y, v.DX, v.DY, 20);
+        SpawnEnemyBullet(x, y, v.DX, v.DY, BulletLime);
     }
 }
 
@@ -133,9 +136,7 @@ void ResetBoss() {
     BossX = 250;
     BossY = -250;  // above the field
     BossPhase = PhaseEntering;
-    if (Difficulty == 1) BossHP = 300;
-    if (Difficulty == 2) BossHP = 400;
-    if (Difficulty == 3) BossHP = 500;
+    if (const DifficultyValues* values = DifficultyValuesFor(Difficulty)) BossHP = values->BossHP;
 }
 
 void UpdateBoss() {
@@ -182,20 +183,20 @@ void BossFire(uint8_t attack) {
     const double x = BossX;
     const double y = BossY;
     switch (attack) {
-        case 1:
-            SpawnEnemyBullet(x, y, b, a, 0);
+        case AttackSingle:
+            SpawnEnemyBullet(x, y, b, a, BulletOrange);
             break;
-        case 3:
+        case AttackSpread:
             FireSpread(x, y);
             break;
-        case 4:
-            SpawnEnemyBullet(x, y, b, b, 40);  // may start at rest and still home in
+        case AttackHoming:
+            SpawnEnemyBullet(x, y, b, b, BulletHoming);  // may start at rest and still home in
             break;
-        case 5:
+        case AttackRing:
             FireRing(x, y);
             break;
-        case 6:
-            SpawnEnemyBullet(x, y, a, a, 60);
+        case AttackBouncing:
+            SpawnEnemyBullet(x, y, a, a, BulletBouncing);
             break;
         default:
             break;

@@ -23,7 +23,12 @@ struct DebrisRecord {
 extern int32_t BossX, BossY;    // centre
 extern int32_t BossDX, BossDY;  // step per frame
 extern uint8_t BossPhase;
-extern uint8_t BossAttack;  // attack to fire this frame; 0 = none
+extern uint8_t BossAttack;             // attack to fire this frame: one of the below, or 0 for none
+constexpr uint8_t AttackSingle = 1;    // one small bullet in a random direction
+constexpr uint8_t AttackSpread = 3;    // three aimed at the ship
+constexpr uint8_t AttackHoming = 4;    // a homing bullet (every second time it is picked)
+constexpr uint8_t AttackRing = 5;      // twelve all round
+constexpr uint8_t AttackBouncing = 6;  // a bullet that bounces off the field's edges
 extern int32_t BossHP;
 extern std::array<DebrisRecord, 11> BossDebris;  // kept across games
 extern uint8_t BossDeathTimer;   // frames of the destruction sequence; kept across games

@@ -23,8 +23,9 @@ constexpr uint8_t LargeRadius = 20;
 constexpr int32_t BounceLifetime = 150;  // frames of one bouncing bullet alone in flight
 constexpr double ShipReach = 4;          // added to a bullet's radius
 
-constexpr uint8_t FamilyHoming = 4;
-constexpr uint8_t FamilyBouncing = 6;
+constexpr int LastSmallFamily = BulletViolet / FramesPerFamily;
+constexpr int FamilyHoming = BulletHoming / FramesPerFamily;
+constexpr int FamilyBouncing = BulletBouncing / FramesPerFamily;
 
 // How a family's picture is cut from its strip and placed on the bullet's centre.
 struct BulletLook {
@@ -37,14 +38,14 @@ void Draw(const BulletRecord& bullet, const Surface& picture, int cellX, int cel
           const BulletLook& look) {
     const auto left = static_cast<int>(RoundHalfEven(bullet.X - look.Offset));
     const auto top = static_cast<int>(RoundHalfEven(bullet.Y - look.Offset));
-    DrawSpriteClipped(BackBuffer, left, top, look.Width, look.Height, 500, 600, picture, cellX,
-                      cellY, look.SourceLimitX, look.SourceLimitY, true);
+    DrawSpriteClipped(BackBuffer, left, top, look.Width, look.Height, FieldWidth, FieldHeight,
+                      picture, cellX, cellY, look.SourceLimitX, look.SourceLimitY, true);
 }
 
 // Steps 1 to 7 of the family's row in turn.
 uint8_t UpdateSmall(BulletRecord& bullet) {
-    const int step = bullet.Frame % 10;
-    const int family = bullet.Frame / 10;
+    const int step = bullet.Frame % FramesPerFamily;
+    const int family = bullet.Frame / FramesPerFamily;
     Draw(bullet, SurfBullets1234, step * 16, family * 15, SmallLook);
     if (step == 7) bullet.Frame -= 7;
     return SmallRadius;
@@ -52,8 +53,8 @@ uint8_t UpdateSmall(BulletRecord& bullet) {
 
 // Gains one pixel per frame per frame towards the ship's centre, with no limit on its speed.
 uint8_t UpdateHoming(BulletRecord& bullet) {
-    Draw(bullet, SurfBullets5, (bullet.Frame % 10) * 60, 0, LargeLook);
-    if (bullet.Frame == 42) bullet.Frame = 40;
+    Draw(bullet, SurfBullets5, (bullet.Frame % FramesPerFamily) * 60, 0, LargeLook);
+    if (bullet.Frame == BulletHoming + 2) bullet.Frame = BulletHoming;  // two pictures in turn
     const double toX = Player.X - bullet.X;
     const double toY = Player.Y - bullet.Y;
     const double d = std::sqrt(toY * toY + toX * toX);
@@ -67,12 +68,12 @@ uint8_t UpdateHoming(BulletRecord& bullet) {
 // Covers twice its velocity per frame and turns back 30 pixels inside the edges, so only the
 // shared counter retires it: one bullet in 150 frames, k of them one every 150 / k frames.
 uint8_t UpdateBouncing(BulletRecord& bullet) {
-    Draw(bullet, SurfBullets6, (bullet.Frame % 10) * 60, 0, LargeLook);
+    Draw(bullet, SurfBullets6, (bullet.Frame % FramesPerFamily) * 60, 0, LargeLook);
     if (++BounceCounter == BounceLifetime) {
         bullet.Active = False16;
         BounceCounter = 0;
     }
-    if (bullet.Frame == 62) bullet.Frame = 60;
+    if (bullet.Frame == BulletBouncing + 2) bullet.Frame = BulletBouncing;
     bullet.X += bullet.DX;
     bullet.Y += bullet.DY;
     if ((bullet.X <= 30 && bullet.DX < 0) || (bullet.X >= 470 && bullet.DX > 0))
@@ -92,8 +93,8 @@ uint8_t MoveBullet(BulletRecord& bullet) {
     bullet.X += bullet.DX;
     bullet.Y += bullet.DY;
     ++bullet.Frame;
-    const int family = bullet.Frame / 10;
-    if (family <= 3) return UpdateSmall(bullet);
+    const int family = bullet.Frame / FramesPerFamily;
+    if (family <= LastSmallFamily) return UpdateSmall(bullet);
     if (family == FamilyHoming) return UpdateHoming(bullet);
     if (family == FamilyBouncing) return UpdateBouncing(bullet);
     return 0;  // no spawner uses the other codes
@@ -136,10 +137,10 @@ void CheckBulletHitsPlayer(uint8_t slot, uint8_t radius) {
     // The bullet is used up whatever the ship's state.
     bullet.Frame = 0;
     bullet.Active = False16;
-    if (Player.State == 1 && Player.HP != 0) {
+    if (Player.State == ShipNormal && Player.HP != 0) {
         --Player.HP;
-        Player.State = 2;  // blinking
-    } else if (Player.HP == 0 && Player.State < 3) {
-        Player.State = 3;  // the explosion starts
+        Player.State = ShipBlinking;
+    } else if (Player.HP == 0 && Player.State < ShipExplosionFirst) {
+        Player.State = ShipExplosionFirst;
     }
 }

@@ -36,7 +36,6 @@ constexpr EnemyPicture EnemyPictures[] = {
     {60, 61, 5, 40, 36, 81, 71, 0, 80, true, 160, 71, 36},    // green
 };
 
-constexpr uint8_t FirstExplosionFrame = 100;
 constexpr uint8_t ExplosionOver = 110;
 
 const EnemyPicture* PictureFor(uint8_t code) {
@@ -55,8 +54,9 @@ void DrawEnemy(EnemyRecord& enemy) {
     const int sx = picture->CellX + enemy.Sprite % 10 * picture->CellStep;
     const Surface& source = SurfEnemies[picture->Surface];
     if (picture->Clipped) {
-        DrawSpriteClipped(BackBuffer, dx, dy, picture->Width, picture->Height, 500, 600, source, sx,
-                          0, picture->SourceLimitX, picture->SourceLimitY, true);
+        DrawSpriteClipped(BackBuffer, dx, dy, picture->Width, picture->Height, FieldWidth,
+                          FieldHeight, source, sx, 0, picture->SourceLimitX, picture->SourceLimitY,
+                          true);
     } else {
         DrawSprite(BackBuffer, dx, dy, picture->Width, picture->Height, source, sx, 0, true);
     }
@@ -88,8 +88,8 @@ void UpdateExplosion(EnemyRecord& enemy) {
     if (bang) PlaySound(SoundExplosion);
     const int cell = enemy.Sprite - FirstExplosionFrame;
     // 808, not 810: the tenth cell loses its last two columns, on purpose.
-    DrawSpriteClipped(BackBuffer, enemy.X - 40, enemy.Y - 40, 81, 80, 500, 600, SurfExplosion,
-                      cell * 81, 0, 808, 80, true);
+    DrawSpriteClipped(BackBuffer, enemy.X - 40, enemy.Y - 40, 81, 80, FieldWidth, FieldHeight,
+                      SurfExplosion, cell * 81, 0, 808, 80, true);
     if (bang) PlaySound(SoundExplosion);
     ++enemy.Sprite;
     ++Score;

@@ -19,20 +19,11 @@ void ResetPlayerCounters() {
 
 namespace {
 
-constexpr uint8_t StateEntering = 0;
-constexpr uint8_t StateNormal = 1;
-constexpr uint8_t StateBlinking = 2;
-constexpr uint8_t StateExplosionFirst = 3;
-constexpr uint8_t StateExplosionLast = 13;
-constexpr uint8_t StateGone = 14;
-
 constexpr int32_t StepPerFrame = 12;
 constexpr int32_t EntrySpeed = 5;
 constexpr int32_t EntryEndY = 500;
 constexpr int32_t HalfWidth = 24;
 constexpr int32_t HalfHeight = 20;
-constexpr int32_t FieldWidth = 500;
-constexpr int32_t FieldHeight = 600;
 constexpr uint8_t VolleyCooldown = 2;  // a volley needs more frames than this since the last
 constexpr uint8_t ShotSpeed = 30;
 constexpr int32_t BlinkFrames = 50;
@@ -52,7 +43,7 @@ void DrawShip() {
 void Enter() {
     Player.Y -= EntrySpeed;
     DrawShip();  // unclipped: the ship shows once it is wholly inside the field
-    if (Player.Y <= EntryEndY) Player.State = StateNormal;
+    if (Player.Y <= EntryEndY) Player.State = ShipNormal;
 }
 
 void ReadSteering() {
@@ -86,7 +77,7 @@ void MoveAndClamp() {
 void Blink() {
     if ((TickCount() / 100) % 2 == 0) DrawShip();
     if (++BlinkCounter == BlinkFrames) {
-        Player.State = StateNormal;
+        Player.State = ShipNormal;
         BlinkCounter = 0;
     }
 }
@@ -95,15 +86,15 @@ void Fly() {
     ReadSteering();
     ReadFire();
     MoveAndClamp();
-    if (Player.State == StateNormal) DrawShip();
-    if (Player.State == StateBlinking) Blink();
+    if (Player.State == ShipNormal) DrawShip();
+    if (Player.State == ShipBlinking) Blink();
 }
 
 // Unclipped: near an edge the explosion is not shown, yet the game still ends on time.
 void Explode() {
-    const int cell = Player.State - StateExplosionFirst;
+    const int cell = Player.State - ShipExplosionFirst;
     DrawSprite(BackBuffer, Player.X - 40, Player.Y - 40, 80, 80, SurfExplosion, 81 * cell, 0, true);
-    if (Player.State == StateExplosionLast) {
+    if (Player.State == ShipExplosionLast) {
         if (WavOn) PlaySound(SoundExplosion);
         GameMode = ModeGameOver;
     }
@@ -115,13 +106,13 @@ void Explode() {
 void UpdatePlayer() {
     Player.DX = 0;
     Player.DY = 0;
-    if (Player.State == StateEntering) {
+    if (Player.State == ShipEntering) {
         Enter();
-    } else if (Player.State == StateNormal || Player.State == StateBlinking) {
+    } else if (Player.State == ShipNormal || Player.State == ShipBlinking) {
         Fly();
-    } else if (Player.State <= StateExplosionLast) {
+    } else if (Player.State <= ShipExplosionLast) {
         Explode();
-    } else if (Player.State == StateGone && GameMode == ModeBoss) {
+    } else if (Player.State == ShipGone && GameMode == ModeBoss) {
         // The ship's game-over request gave way to the boss arriving in the same frame; left
         // alone the fight would go on for ever with nothing to fly, so it asks again.
         GameMode = ModeGameOver;

@@ -16,15 +16,15 @@ void DrawShot(const BulletRecord& shot) {
     const auto left = static_cast<int>(RoundHalfEven(shot.X - ShotOffset));
     const auto top = static_cast<int>(RoundHalfEven(shot.Y - ShotOffset));
     // Clipped, so the outer shots of a volley are cut at the sides rather than vanishing.
-    DrawSpriteClipped(BackBuffer, left, top, ShotSize, ShotSize, 500, 600, SurfShot, 0, 0, ShotSize,
-                      ShotSize, true);
+    DrawSpriteClipped(BackBuffer, left, top, ShotSize, ShotSize, FieldWidth, FieldHeight, SurfShot,
+                      0, 0, ShotSize, ShotSize, true);
 }
 
 void HitEnemy(BulletRecord& shot, EnemyRecord& enemy) {
     shot.Active = False16;
     --enemy.HP;
     if (enemy.HP < 0) {
-        enemy.Sprite = 100;  // first explosion frame
+        enemy.Sprite = FirstExplosionFrame;
         enemy.Exploding = True16;
     }
 }

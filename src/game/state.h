@@ -28,13 +28,18 @@ constexpr uint8_t ModeEnding = 7;
 
 constexpr int16_t StageLength = 2050;  // stage frames before the boss arrives
 
+// The play field, which is the whole back buffer; sprites are clipped to it.
+constexpr int32_t FieldWidth = 500;
+constexpr int32_t FieldHeight = 600;
+
 extern uint8_t GameMode;    // state of the current game
 extern int16_t StageTimer;  // stage frames counted; the enemy schedule is keyed to it
 extern int32_t Score;       // current score
 inline const std::string AppTitle = "Vexlan ";  // the window caption, trailing blank included
 extern std::string ProgramDir;  // directory of the program file, no trailing separator
 extern uint8_t FramePeriod;     // milliseconds per frame handed to the pacer (50)
-extern uint8_t Difficulty;      // 1 Easy, 2 Normal, 3 Hard
+extern uint8_t
+    Difficulty;  // DifficultyEasy, DifficultyNormal or DifficultyHard (game/difficulty.h)
 
 struct PlayerRecord {
     int32_t X = 0;  // centre
@@ -42,8 +47,16 @@ struct PlayerRecord {
     int32_t DX = 0;  // step of the current frame
     int32_t DY = 0;
     uint8_t HP = 0;     // hits the ship can still absorb
-    uint8_t State = 0;  // 0 entering, 1 normal, 2 blinking, 3..13 exploding, 14 gone
+    uint8_t State = 0;  // one of the Ship... values below
 };
+// The ship's states: it flies in, is steered, blinks after a hit, explodes over eleven frames,
+// then is gone.
+constexpr uint8_t ShipEntering = 0;
+constexpr uint8_t ShipNormal = 1;
+constexpr uint8_t ShipBlinking = 2;
+constexpr uint8_t ShipExplosionFirst = 3;
+constexpr uint8_t ShipExplosionLast = 13;
+constexpr uint8_t ShipGone = 14;
 extern PlayerRecord Player;
 
 // One record for player shots and enemy bullets.
@@ -65,7 +78,7 @@ struct EnemyRecord {
     int32_t X = 0;  // centre in the current frame
     int32_t Y = 0;
     int32_t HP = 0;         // destroyed when a hit leaves it below 0
-    uint8_t Sprite = 0;     // picture code; 100..109 while exploding
+    uint8_t Sprite = 0;     // picture code; FirstExplosionFrame.. while exploding
     uint8_t FireCode = 0;   // 0 = no shot this frame; tens digit = pattern
     uint8_t HitRadius = 0;  // set from the picture code each time the enemy is drawn
     int32_t StartFrame = 0;
@@ -73,7 +86,8 @@ struct EnemyRecord {
     bool16 Active = False16;
     bool16 Exploding = False16;
 };
-constexpr int MaxEnemySlots = 255;  // slot 0 plus at most 254 spawn lines
+constexpr uint8_t FirstExplosionFrame = 100;  // an exploding enemy's picture code counts up from it
+constexpr int MaxEnemySlots = 255;            // slot 0 plus at most 254 spawn lines
 
 // Where each enemy slot stands, what it shows and fires, for every stage frame 0..2300.
 constexpr int PathFrames = 2301;

@@ -128,5 +128,5 @@ void DrawFps() {
     } else {
         ++FpsFrameCount;
     }
-    DrawText("FPS:" + NumberText(FpsShown), 50, 10, 0xFF0000, 12);
+    DrawText("FPS:" + NumberText(FpsShown), 50, 10, TextBlue, 12);
 }

@@ -7,6 +7,12 @@
 // The window font: "ＭＳ Ｐゴシック", found through fontconfig (its metric twin IPAPGothic).
 // Exits with a clear message when no usable font exists.
 void CreateTextFont(const std::string& faceName);
+// Text colours, 0x00BBGGRR as DrawText takes them.
+constexpr int32_t TextRed = 0x0000FF;
+constexpr int32_t TextGreen = 0x00FF00;
+constexpr int32_t TextBlue = 0xFF0000;
+constexpr int32_t TextWhite = 0xFFFFFF;
+
 // Draws UTF-8 text with its top-left corner at (x, y) in a 0x00BBGGRR colour; only the glyphs
 // are drawn. A size of 0 keeps the size the previous call left (points at 96 DPI).
 void DrawText(const std::string& text, int32_t x, int32_t y, int32_t bgrColour, uint8_t size);

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int32_t Red = 0x0000FF;
-constexpr int32_t Blue = 0xFF0000;
 constexpr size_t MaxNameBytes = 49;  // the settings reader gives back no more than this
 
 // Exchanges only strictly smaller scores, so an older entry stays above a newer equal one and
@@ -54,14 +52,14 @@ void RunHighScoreScreen() {
 }
 
 void DrawHighScores() {
-    DrawText("Hiscore Top Five", 20, 20, Red, 32);
-    for (int32_t i = 0; i < 5; ++i) DrawText(std::to_string(i + 1), 20, 120 + 100 * i, Red, 32);
+    DrawText("Hiscore Top Five", 20, 20, TextRed, 32);
+    for (int32_t i = 0; i < 5; ++i) DrawText(std::to_string(i + 1), 20, 120 + 100 * i, TextRed, 32);
     for (int32_t i = 0; i < 5; ++i) {
         const HighScoreEntry& entry = HighScoreTable[size_t(i)];
-        DrawText(NumberText(entry.Score), 160, 120 + 100 * i, Blue, 18);
-        DrawText(entry.Name, 320, 120 + 100 * i, Blue, 18);
+        DrawText(NumberText(entry.Score), 160, 120 + 100 * i, TextBlue, 18);
+        DrawText(entry.Name, 320, 120 + 100 * i, TextBlue, 18);
     }
-    DrawText("Hit Z or Return key to Escape", 120, 570, Red, 20);
+    DrawText("Hit Z or Return key to Escape", 120, 570, TextRed, 20);
 }
 
 void EnterHighScore() {

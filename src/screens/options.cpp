@@ -1,5 +1,6 @@
 #include "screens/options.h"
 
+#include "game/difficulty.h"
 #include "gfx/display.h"
 #include "gfx/text.h"
 #include "platform/platform.h"
@@ -16,8 +17,6 @@ void ResetOptions() {
 
 namespace {
 
-constexpr int32_t Blue = 0xFF0000;   // 0x00BBGGRR
-constexpr int32_t Green = 0x00FF00;  // marks the current row and the chosen values
 constexpr uint8_t TextSize = 18;
 
 enum OptionRow : uint8_t { RowDifficulty = 0, RowMidi = 1, RowWav = 2, RowExit = 3 };
@@ -37,23 +36,24 @@ void Draw(const Placed& text, int32_t colour) {
 }
 
 void DrawLabels() {
-    DrawText(Labels[0].Text, Labels[0].X, Labels[0].Y, Blue, TextSize);
-    for (int row = 1; row < 4; ++row) Draw(Labels[row], Blue);
-    if (OptionCursor < 4) Draw(Labels[OptionCursor], Green);
+    DrawText(Labels[0].Text, Labels[0].X, Labels[0].Y, TextBlue, TextSize);
+    for (int row = 1; row < 4; ++row) Draw(Labels[row], TextBlue);
+    if (OptionCursor < 4) Draw(Labels[OptionCursor], TextGreen);
 }
 
 void DrawDifficulty() {
-    for (const Placed& choice : Difficulties) Draw(choice, Blue);
-    if (Difficulty >= 1 && Difficulty <= 3) Draw(Difficulties[Difficulty - 1], Green);
+    for (const Placed& choice : Difficulties) Draw(choice, TextBlue);
+    if (Difficulty >= DifficultyEasy && Difficulty <= DifficultyHard)
+        Draw(Difficulties[Difficulty - DifficultyEasy], TextGreen);
 }
 
 void DrawSwitch(bool16 value, int32_t y) {
     const Placed on{"On", 100, y};
     const Placed off{"Off", 200, y};
-    Draw(on, Blue);
-    Draw(off, Blue);
-    if (value == True16) Draw(on, Green);
-    if (value == False16) Draw(off, Green);
+    Draw(on, TextBlue);
+    Draw(off, TextBlue);
+    if (value == True16) Draw(on, TextGreen);
+    if (value == False16) Draw(off, TextGreen);
 }
 
 bool Pressed(int key) {
@@ -69,13 +69,13 @@ bool ConfirmPressed() {
 
 // Left leans towards "On" and the easier end; neither direction wraps.
 void StepLeft() {
-    if (OptionCursor == RowDifficulty && Difficulty > 1) --Difficulty;
+    if (OptionCursor == RowDifficulty && Difficulty > DifficultyEasy) --Difficulty;
     if (OptionCursor == RowMidi && MidiOn == False16) MidiOn = True16;
     if (OptionCursor == RowWav && WavOn == False16) WavOn = True16;
 }
 
 void StepRight() {
-    if (OptionCursor == RowDifficulty && Difficulty <= 2) ++Difficulty;
+    if (OptionCursor == RowDifficulty && Difficulty < DifficultyHard) ++Difficulty;
     if (OptionCursor == RowMidi && MidiOn == True16) MidiOn = False16;
     if (OptionCursor == RowWav && WavOn == True16) WavOn = False16;
 }

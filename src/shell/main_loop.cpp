@@ -19,15 +19,13 @@
 
 namespace {
 
-constexpr int32_t White = 0xFFFFFF;
-
 void DrawHpText() {
-    DrawText("HP :" + NumberText(Player.HP), 400, 10, White, 18);
+    DrawText("HP :" + NumberText(Player.HP), 400, 10, TextWhite, 18);
 }
 // Size 0: the score keeps whatever size the text before it left (18 after the HP text in the
 // stage, 12 after the frame rate in the boss fight).
 void DrawScoreText() {
-    DrawText("SCORE:" + NumberText(Score), 250, 10, White, 0);
+    DrawText("SCORE:" + NumberText(Score), 250, 10, TextWhite, 0);
 }
 
 void StageFrame() {
@@ -103,7 +101,7 @@ void TitleLoop() {
         HandleTitleKeys();
         DrawTitleLogo();
         DrawTitleMenu();
-        DrawText("please push arrow or enter key", 15, 580, White, 16);
+        DrawText("please push arrow or enter key", 15, 580, TextWhite, 16);
         PresentFrame(BackBuffer);
         DoEvents();
         WaitNextFrame();
@@ -138,6 +136,6 @@ void Main() {
     ChangeDirectory(ProgramDir);
     SetWindowHandlers({[] { Form_Unload(); }, mnuReadMe_Click, mnuAbout_Click});
     Form_Load();
-    OpenMainWindow(AppTitle, 500, 600);
+    OpenMainWindow(AppTitle, FieldWidth, FieldHeight);
     MainLoop();
 }

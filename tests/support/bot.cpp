@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "game/boss.h"
+#include "game/bullets.h"
 #include "game/state.h"
 #include "platform/headless/headless.h"
 
@@ -20,7 +21,7 @@ double Clearance(int dx, int dy) {
         const double y = std::clamp(Player.Y + dy * t, 20, 580);
         for (const BulletRecord& bullet : EnemyBullets) {
             if (bullet.Active == False16) continue;
-            const double radius = bullet.Frame >= 40 ? 24 : 12;
+            const double radius = bullet.Frame >= BulletHoming ? 24 : 12;
             const double bx = bullet.X + bullet.DX * t;
             const double by = bullet.Y + bullet.DY * t;
             const double gap = std::hypot(bx - x, by - y) - radius;
@@ -51,7 +52,8 @@ int TargetX() {
 BotKeys BotChoice() {
     BotKeys keys;
     keys.Fire = true;
-    if ((GameMode != ModeStage && GameMode != ModeBoss) || Player.State == 0 || Player.State > 2)
+    if ((GameMode != ModeStage && GameMode != ModeBoss) || Player.State == ShipEntering ||
+        Player.State > ShipBlinking)
         return keys;
     const int targetX = TargetX();
     double bestScore = -std::numeric_limits<double>::max();

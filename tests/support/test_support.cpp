@@ -6,6 +6,7 @@
 #include <random>
 
 #include "audio/headless/headless_audio.h"
+#include "game/difficulty.h"
 #include "game/state.h"
 #include "gfx/display.h"
 #include "platform/headless/headless.h"
@@ -19,7 +20,7 @@ void ResetProgram() {
     ResetProgramState();
     // Beyond a fresh program, what most tests start from: Normal difficulty, the tables with the
     // slots a new game gives them, the program directory here, the display open, 50 ms frames.
-    Difficulty = 2;
+    Difficulty = DifficultyNormal;
     PlayerShots.assign(InitialTableSlots, BulletRecord{});
     EnemyBullets.assign(InitialTableSlots, BulletRecord{});
     Enemies.assign(1, EnemyRecord{});
