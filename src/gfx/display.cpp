@@ -49,6 +49,12 @@ bool SetFrameRate(int32_t periodMs) {
     return true;
 }
 
+void ShowFrame() {
+    PresentFrame(BackBuffer);
+    DoEvents();
+    WaitNextFrame();
+}
+
 bool WaitNextFrame() {
     FrameWaitBegins();
     // Sleep until the slot is about to change rather than spinning on the clock, then take the

@@ -23,4 +23,7 @@ void ResetDisplay();
 bool SetFrameRate(int32_t periodMs);
 // Returns at the first tick of the next frame slot.
 bool WaitNextFrame();
+// The end of a screen's frame: shows the back buffer, lets window messages in, waits for the
+// next frame slot.
+void ShowFrame();
 int32_t FrameSlotOf(int32_t tick, int32_t periodMs);

@@ -55,12 +55,6 @@ void DrawBlocks(const BlockStarts& starts, const Surface& picture, int32_t x, in
     }
 }
 
-void ShowFrame() {
-    PresentFrame(BackBuffer);
-    DoEvents();
-    WaitNextFrame();
-}
-
 bool ZDownNow() {
     return (GetAsyncKeyState(VkZ) & KeyDownNow) != 0;
 }

@@ -9,6 +9,7 @@
 #include "gfx/text.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
+#include "screens/confirm_key.h"
 
 namespace {
 
@@ -40,13 +41,8 @@ void RunHighScoreScreen() {
     for (;;) {
         ClearSurface(BackBuffer, BlackColour);
         DrawHighScores();
-        PresentFrame(BackBuffer);
-        DoEvents();
-        WaitNextFrame();
-        // Both keys are asked every pass, so neither keeps a stale press for the next screen.
-        const bool zPressed = GetAsyncKeyState(VkZ) != 0;
-        const bool returnPressed = GetAsyncKeyState(VkReturn) != 0;
-        if (zPressed || returnPressed) break;
+        ShowFrame();
+        if (ConfirmPressed()) break;
     }
     SleepMs(500);
 }

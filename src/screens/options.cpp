@@ -4,6 +4,7 @@
 #include "gfx/display.h"
 #include "gfx/text.h"
 #include "platform/platform.h"
+#include "screens/confirm_key.h"
 
 uint8_t OptionCursor = 0;
 bool16 OptionExitRequested = False16;
@@ -60,13 +61,6 @@ bool Pressed(int key) {
     return GetAsyncKeyState(key) != 0;
 }
 
-// Both keys are queried every time so that neither keeps a stale press for a later frame.
-bool ConfirmPressed() {
-    const bool z = Pressed(VkZ);
-    const bool enter = Pressed(VkReturn);
-    return z || enter;
-}
-
 // Left leans towards "On" and the easier end; neither direction wraps.
 void StepLeft() {
     if (OptionCursor == RowDifficulty && Difficulty > DifficultyEasy) --Difficulty;
@@ -108,9 +102,7 @@ void RunOptionsScreen() {
         ClearSurface(BackBuffer, BlackColour);
         DrawOptions();
         HandleOptionKeys();
-        PresentFrame(BackBuffer);
-        DoEvents();
-        WaitNextFrame();
+        ShowFrame();
     } while (GetAsyncKeyState(VkEscape) == 0 && OptionExitRequested == False16);
     OptionExitRequested = False16;
     SleepMs(500);

@@ -4,6 +4,7 @@
 
 #include "gfx/display.h"
 #include "platform/platform.h"
+#include "screens/confirm_key.h"
 #include "screens/highscores.h"
 #include "screens/options.h"
 
@@ -58,13 +59,6 @@ void MoveCursor() {
     } else if (GetAsyncKeyState(VkDown) & KeyDownNow) {
         if (TitleCursor <= 2) ++TitleCursor;
     }
-}
-
-// Both keys are queried every time so that neither keeps a stale press for a later frame.
-bool ConfirmPressed() {
-    const uint16_t z = GetAsyncKeyState(VkZ);
-    const uint16_t enter = GetAsyncKeyState(VkReturn);
-    return z != 0 || enter != 0;
 }
 
 void ChooseItem() {

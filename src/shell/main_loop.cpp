@@ -102,9 +102,7 @@ void TitleLoop() {
         DrawTitleLogo();
         DrawTitleMenu();
         DrawText("please push arrow or enter key", 15, 580, TextWhite, 16);
-        PresentFrame(BackBuffer);
-        DoEvents();
-        WaitNextFrame();
+        ShowFrame();
         if (GetAsyncKeyState(VkEscape) != 0 || TitleStartRequested != False16) break;
     }
     ReleaseTitlePictures();
