@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "data/paths.h"
+#include "data/flight_paths.h"
 #include "game/state.h"
 #include "platform/headless/headless.h"
 #include "platform/sjis.h"

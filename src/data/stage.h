@@ -28,7 +28,7 @@
 #include <cstdint>
 #include <string>
 
-#include "data/paths.h"
+#include "data/flight_paths.h"
 
 // Parses a whole script (CP932 bytes) for the given difficulty into `out`. On failure returns
 // false and sets `error` to a message naming the line ("line 12: a number was expected, found

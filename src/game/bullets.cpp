@@ -103,13 +103,8 @@ uint8_t MoveBullet(BulletRecord& bullet) {
 }  // namespace
 
 void SpawnEnemyBullet(double x, double y, double dx, double dy, uint8_t code) {
-    size_t slot = 0;
-    while (slot < EnemyBullets.size() && EnemyBullets[slot].Active) ++slot;
-    if (slot == EnemyBullets.size()) {
-        if (EnemyBullets.size() >= MaxEnemyBullets) return;  // the table is full: dropped
-        EnemyBullets.emplace_back();
-    }
-    EnemyBullets[slot] = {x, y, dx, dy, code, True16};
+    if (BulletRecord* slot = FreeSlot(EnemyBullets, MaxEnemyBullets))
+        *slot = {x, y, dx, dy, code, True16};
 }
 
 void UpdateEnemyBullets() {

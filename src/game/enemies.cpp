@@ -13,8 +13,8 @@ namespace {
 struct EnemyPicture {
     uint8_t FirstCode;
     uint8_t LastCode;
-    uint8_t Surface;  // entry of SurfEnemies
-    int OffsetX;      // from the enemy's centre to the picture's top-left corner
+    uint8_t SheetIndex;  // which picture of SurfEnemies
+    int OffsetX;         // from the enemy's centre to the picture's top-left corner
     int OffsetY;
     int Width;
     int Height;
@@ -52,7 +52,7 @@ void DrawEnemy(EnemyRecord& enemy) {
     const int dx = enemy.X - picture->OffsetX;
     const int dy = enemy.Y - picture->OffsetY;
     const int sx = picture->CellX + enemy.Sprite % 10 * picture->CellStep;
-    const Surface& source = SurfEnemies[picture->Surface];
+    const Surface& source = SurfEnemies[picture->SheetIndex];
     if (picture->Clipped) {
         DrawSpriteClipped(BackBuffer, dx, dy, picture->Width, picture->Height, FieldWidth,
                           FieldHeight, source, sx, 0, picture->SourceLimitX, picture->SourceLimitY,

@@ -32,13 +32,8 @@ void HitEnemy(BulletRecord& shot, EnemyRecord& enemy) {
 }  // namespace
 
 void SpawnPlayerShot(int32_t dx, uint8_t speed) {
-    size_t slot = 0;
-    while (slot < PlayerShots.size() && PlayerShots[slot].Active) ++slot;
-    if (slot == PlayerShots.size()) {
-        if (PlayerShots.size() >= MaxPlayerShots) return;  // the table is full: the shot is lost
-        PlayerShots.emplace_back();
-    }
-    PlayerShots[slot] = {double(Player.X), double(Player.Y), double(dx), double(speed), 1, True16};
+    if (BulletRecord* slot = FreeSlot(PlayerShots, MaxPlayerShots))
+        *slot = {double(Player.X), double(Player.Y), double(dx), double(speed), 1, True16};
 }
 
 void UpdatePlayerShots() {

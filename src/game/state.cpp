@@ -32,6 +32,13 @@ int32_t BlackColour = 0;
 std::string StageLetter;
 double FireIntervalFactor = 0;
 
+BulletRecord* FreeSlot(std::vector<BulletRecord>& table, size_t limit) {
+    for (BulletRecord& slot : table)
+        if (!slot.Active) return &slot;
+    if (table.size() >= limit) return nullptr;
+    return &table.emplace_back();
+}
+
 void ResetSharedState() {
     GameMode = 0;
     StageTimer = 0;

@@ -73,6 +73,9 @@ constexpr size_t MaxPlayerShots = 255;
 constexpr size_t MaxEnemyBullets = 256;
 extern std::vector<BulletRecord> PlayerShots;
 extern std::vector<BulletRecord> EnemyBullets;
+// The first inactive slot of a shot or bullet table, the table grown by one when every slot is
+// taken; null when it already holds `limit` slots (the new shot or bullet is then lost).
+BulletRecord* FreeSlot(std::vector<BulletRecord>& table, size_t limit);
 
 struct EnemyRecord {
     int32_t X = 0;  // centre in the current frame

@@ -23,9 +23,21 @@ uint32_t PaletteColour(const uint8_t* palette, uint32_t index) {
     return uint32_t(entry[2]) << 16 | uint32_t(entry[1]) << 8 | entry[0];
 }
 
-}  // namespace
+// Where a checked bitmap's rows and palette lie in its file, and how to read them.
+struct BitmapLayout {
+    int Width = 0;
+    int Height = 0;
+    bool TopDown = false;
+    uint16_t Bits = 0;
+    const uint8_t* Palette = nullptr;  // for 1, 4 and 8 bits
+    uint32_t PaletteCount = 0;
+    const uint8_t* Rows = nullptr;  // the first row stored
+    size_t Stride = 0;
+};
 
-bool DecodeBitmap(const uint8_t* data, size_t size, DecodedBitmap& out, std::string& error) {
+// Checks the headers against the file's size before anything is allocated, so that a damaged
+// header cannot make us reserve gigabytes; names what is wrong when the file cannot be read.
+bool ReadLayout(const uint8_t* data, size_t size, BitmapLayout& layout, std::string& error) {
     if (size < FileHeaderSize + 40 || data[0] != 'B' || data[1] != 'M') {
         error = "not a Windows bitmap";
         return false;
@@ -42,16 +54,11 @@ bool DecodeBitmap(const uint8_t* data, size_t size, DecodedBitmap& out, std::str
     const uint16_t bits = ReadU16(info + 14);
     const uint32_t compression = ReadU32(info + 16);
     uint32_t paletteCount = ReadU32(info + 32);
-
-    // Check the dimensions before any allocation: a damaged header must not make us reserve
-    // gigabytes.
     if (width <= 0 || width > MaxBitmapSide || rawHeight == 0 || rawHeight < -MaxBitmapSide ||
         rawHeight > MaxBitmapSide) {
         error = "absurd bitmap dimensions";
         return false;
     }
-    const bool topDown = rawHeight < 0;
-    const int height = topDown ? -rawHeight : rawHeight;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) {
         error = "unsupported bit depth " + std::to_string(bits);
         return false;
@@ -61,8 +68,10 @@ bool DecodeBitmap(const uint8_t* data, size_t size, DecodedBitmap& out, std::str
         error = "compressed bitmaps are not supported";
         return false;
     }
-
-    const uint8_t* palette = nullptr;
+    layout.Width = width;
+    layout.TopDown = rawHeight < 0;
+    layout.Height = layout.TopDown ? -rawHeight : rawHeight;
+    layout.Bits = bits;
     if (bits <= 8) {
         const uint32_t maxColours = 1u << bits;
         if (paletteCount == 0 || paletteCount > maxColours) paletteCount = maxColours;
@@ -71,35 +80,44 @@ bool DecodeBitmap(const uint8_t* data, size_t size, DecodedBitmap& out, std::str
             error = "truncated palette";
             return false;
         }
-        palette = data + paletteStart;
+        layout.Palette = data + paletteStart;
+        layout.PaletteCount = paletteCount;
     }
-
-    const size_t stride = ((size_t(width) * bits + 31) / 32) * 4;
-    if (pixelOffset > size || stride * size_t(height) > size - pixelOffset) {
+    layout.Stride = ((size_t(width) * bits + 31) / 32) * 4;
+    if (pixelOffset > size || layout.Stride * size_t(layout.Height) > size - pixelOffset) {
         error = "truncated pixel data";
         return false;
     }
+    layout.Rows = data + pixelOffset;
+    return true;
+}
 
-    out.Width = width;
-    out.Height = height;
-    out.Pixels.assign(size_t(width) * height, 0);
-    for (int row = 0; row < height; ++row) {
-        const uint8_t* src = data + pixelOffset + stride * size_t(topDown ? row : height - 1 - row);
-        uint32_t* dst = out.Pixels.data() + size_t(row) * width;
-        for (int x = 0; x < width; ++x) {
-            uint32_t pixel = 0;
-            if (bits == 24 || bits == 32) {
-                const uint8_t* p = src + size_t(x) * (bits / 8);
-                pixel = uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
-            } else {
-                const size_t bitPos = size_t(x) * bits;
-                const uint32_t byte = src[bitPos / 8];
-                const uint32_t shift = 8 - bits - bitPos % 8;
-                const uint32_t index = (byte >> shift) & ((1u << bits) - 1);
-                pixel = index < paletteCount ? PaletteColour(palette, index) : 0;
-            }
-            dst[x] = pixel;
-        }
+// Pixel x of a stored row as 0x00RRGGBB; a palette index past the palette reads as black.
+uint32_t PixelOf(const BitmapLayout& layout, const uint8_t* row, int x) {
+    if (layout.Bits == 24 || layout.Bits == 32) {
+        const uint8_t* p = row + size_t(x) * (layout.Bits / 8);
+        return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+    }
+    const size_t bitPos = size_t(x) * layout.Bits;
+    const uint32_t byte = row[bitPos / 8];
+    const uint32_t shift = 8 - layout.Bits - bitPos % 8;
+    const uint32_t index = (byte >> shift) & ((1u << layout.Bits) - 1);
+    return index < layout.PaletteCount ? PaletteColour(layout.Palette, index) : 0;
+}
+
+}  // namespace
+
+bool DecodeBitmap(const uint8_t* data, size_t size, DecodedBitmap& out, std::string& error) {
+    BitmapLayout layout;
+    if (!ReadLayout(data, size, layout, error)) return false;
+    out.Width = layout.Width;
+    out.Height = layout.Height;
+    out.Pixels.assign(size_t(layout.Width) * layout.Height, 0);
+    for (int row = 0; row < layout.Height; ++row) {
+        const int stored = layout.TopDown ? row : layout.Height - 1 - row;
+        const uint8_t* src = layout.Rows + layout.Stride * size_t(stored);
+        uint32_t* dst = out.Pixels.data() + size_t(row) * layout.Width;
+        for (int x = 0; x < layout.Width; ++x) dst[x] = PixelOf(layout, src, x);
     }
     return true;
 }

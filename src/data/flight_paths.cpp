@@ -1,4 +1,4 @@
-#include "data/paths.h"
+#include "data/flight_paths.h"
 
 #include <limits>
 
