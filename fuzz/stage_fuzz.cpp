@@ -1,7 +1,9 @@
 // Any bytes given to the stage loader: it either builds tables or reports the file, never
-// crashes, never runs away.
+// crashes, never runs away, and never accepts hit points that a hit would take below the
+// smallest integer.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #include "data/stage.h"
 
@@ -10,7 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (uint8_t difficulty = 1; difficulty <= 3; ++difficulty) {
         StageTables tables;
         std::string error;
-        ParseStage(bytes, difficulty, tables, error);
+        if (!ParseStage(bytes, difficulty, tables, error)) continue;
+        for (const EnemyRecord& enemy : tables.Enemies) {
+            if (enemy.HP < 0) std::abort();
+        }
     }
     return 0;
 }

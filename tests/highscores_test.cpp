@@ -131,7 +131,29 @@ TEST_F(HighScores, StorableNamesAreThoseThatReadBackUnchanged) {
     EXPECT_FALSE(IsStorableName("\xE3\x81"));  // a character cut in half
 }
 
-// Needs the settings file module: until it lands, WriteSettings writes nothing.
+TEST_F(HighScores, OkOnANameThatWouldNotReadBackIsRefusedAndTheNextAnswerTaken) {
+    HighScoreTable = {};
+    for (const char* refused : {" Ann", "Ann ", "\"Ann\"", "'Ann'", "   "})
+        headless::QueueInputAnswer(std::string(refused));
+    EndGameWith(1000, "Ann Lee");
+    EXPECT_EQ(HighScoreTable[0].Name, "Ann Lee");
+    EndGameWith(900, " ");  // refused, and nothing left to type: as if cancelled
+    EXPECT_EQ(Scores(), (std::vector<int32_t>{1000, 0, 0, 0, 0, 0}));
+}
+
+// The check must agree with the real file: every name it lets through comes back as typed,
+// every one it refuses would not.
+TEST_F(HighScores, TheAnswerCheckAgreesWithTheSettingsFile) {
+    ProgramDir = MakeScratchDir();
+    for (const std::string name : {"Ann", "A \"B\" C", "\"A", "'A\"", "\"\"", "\"Ann\"", " Ann",
+                                   "Ann  ", "  ", "ﾊﾝｶｸ ①", "'x'"}) {
+        HighScoreTable = {{{1, name}}};
+        WriteSettings();
+        ReadSettings();
+        EXPECT_EQ(IsNameThatReadsBack(name), HighScoreTable[0].Name == name) << '[' << name << ']';
+    }
+}
+
 TEST_F(HighScores, AnEnteredNameIsSavedAtOnce) {
     ProgramDir = MakeScratchDir();
     EndGameWith(900, "山田");

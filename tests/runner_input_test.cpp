@@ -57,8 +57,8 @@ TEST_F(RunnerInputTest, AnswersAreQueuedInOrder) {
     const RunnerInput input = Parse("answer 山田 太郎\ncancel\nmsgbox ok\nmsgbox cancel\n");
     input.QueueAnswers();
     auto accept = [](const std::string&) { return true; };
-    EXPECT_EQ(InputBox("prompt", "title", accept), "山田 太郎");
-    EXPECT_EQ(InputBox("prompt", "title", accept), "");
+    EXPECT_EQ(InputBox("prompt", "title", accept, accept), "山田 太郎");
+    EXPECT_EQ(InputBox("prompt", "title", accept, accept), "");
     EXPECT_EQ(MessageBox("q", "t", BoxButtons::OkCancel), BoxAnswer::Ok);
     EXPECT_EQ(MessageBox("q", "t", BoxButtons::OkCancel), BoxAnswer::Cancel);
     EXPECT_EQ(MessageBox("q", "t", BoxButtons::OkCancel), BoxAnswer::Cancel);  // queue empty

@@ -206,12 +206,17 @@ TEST_F(StageScript, HitPointsAndIntervalsScaleWithTheDifficultyRoundedToNearest)
     EXPECT_EQ(Slot(1).HP, 5);  // 4.8
 }
 
-TEST_F(StageScript, TimeIsAnyNumberRoundedHalfToEven) {
+TEST_F(StageScript, EveryValueIsAnyNumberRoundedHalfToEven) {
     ParseOk(Lines({"#犬", "1", "100.5, 0, 0", "101.5, 0, 0", "1e2, 0, 0", "\"7\", 0, 0", "#End"}));
     EXPECT_EQ(Slot(1).StartFrame, 100);
     EXPECT_EQ(Slot(2).StartFrame, 102);
     EXPECT_EQ(Slot(3).StartFrame, 100);
     EXPECT_EQ(Slot(4).StartFrame, 7);
+    ParseOk(Lines({"#ボス", "50.5", "2050, 120.5, 121.5, 6.5"}));
+    EXPECT_EQ(Slot(0).HP, 50);
+    EXPECT_EQ(Slot(0).X, 120);
+    EXPECT_EQ(Slot(0).Y, 122);
+    EXPECT_EQ(Slot(0).Sprite, 6);
 }
 
 TEST_F(StageScript, BossBlockBeforeAnySpawnLineDressesUpSlotZero) {
@@ -246,6 +251,11 @@ TEST_F(StageScript, WordsAndNumbersBetweenBlocksAreSkipped) {
     ASSERT_EQ(Tables.Enemies.size(), 3u);
     EXPECT_EQ(Slot(2).StartFrame, 40);
     EXPECT_EQ(Slot(2).HP, 2);
+    // Even a note in bytes that are not Shift_JIS.
+    ASSERT_TRUE(
+        ParseStage(Cp932(plain) + "\x81 note\xff, \x82\r\n" + Cp932(plain), 2, Tables, Error))
+        << Error;
+    EXPECT_EQ(Tables.Enemies.size(), 3u);
 }
 
 TEST_F(StageScript, EmptyBlockAddsNoSlot) {
@@ -414,8 +424,12 @@ std::vector<BrokenScript> BrokenScripts() {
          "teki_n.dat line 2: a number was expected, found \"ふたつ\""},
         {"EmptyField", fry + "10, 250,, 0, 4, 10\r\n#End",
          "teki_n.dat line 3: a number was expected, found \"\""},
-        {"FractionForWholeNumber", fry + "10, 250, 0.5, 0, 4, 10\r\n#End",
-         "teki_n.dat line 3: a whole number was expected, found \"0.5\""},
+        {"NotShiftJisForANumber", fry + "10, 250, 0, 0, 4, 1\x81\r\n#End",
+         "teki_n.dat line 3: the text is not valid Shift_JIS"},
+        {"DogHitPointsThatAHitWouldOverflow", Cp932("#犬\r\n-2147483648\r\n10, 250, 0\r\n#End"),
+         "teki_n.dat line 3: the hit points -2147483648 are outside 0..2147483647"},
+        {"BossHitPointsNegative", Cp932("#ボス\r\n-1\r\n2050, 250, -100, 7"),
+         "teki_n.dat line 3: the hit points -1 are outside 0..2147483647"},
         {"NumberTooLarge", fry + "10, 250, 0, 0, 4, 99999999999\r\n#End",
          "teki_n.dat line 3: the number \"99999999999\" is too large"},
         {"LowerCaseEnd", fry + "10, 250, 0, 0, 4, 10\r\n#end\r\n",

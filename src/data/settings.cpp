@@ -90,6 +90,10 @@ std::string PaddedValue(const std::string& value) {
     return padded + std::string(PaddedLength - std::min(characters, PaddedLength), ' ');
 }
 
+std::string WithoutComment(const std::string& value) {
+    return value.substr(0, value.find(';'));
+}
+
 }  // namespace
 
 void ResetRememberedIniPlaces() {
@@ -101,8 +105,11 @@ std::string ReadIniValue(const std::string& key, const std::string& file,
                          const std::string& section, const std::string& fallback) {
     Remember(ReadFileName, file);
     Remember(ReadSection, section);
-    const std::string value = GetProfileString(ReadFileName, ReadSection, key, fallback, ReadBytes);
-    return value.substr(0, value.find(';'));
+    return WithoutComment(GetProfileString(ReadFileName, ReadSection, key, fallback, ReadBytes));
+}
+
+std::string NameAsReadBack(const std::string& name) {
+    return TrimBlanks(WithoutComment(ProfileValueAsRead(PaddedValue(name))));
 }
 
 void WriteIniValue(const std::string& key, const std::string& value, const std::string& file,

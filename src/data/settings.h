@@ -22,6 +22,9 @@ std::string ReadIniValue(const std::string& key, const std::string& file,
 void WriteIniValue(const std::string& key, const std::string& value, const std::string& file,
                    const std::string& section);
 
+// A name as ReadSettings gives it back once WriteSettings has stored it.
+std::string NameAsReadBack(const std::string& name);
+
 // Forgets the file and section remembered by the reader and the writer, as the program starts.
 void ResetRememberedIniPlaces();
 

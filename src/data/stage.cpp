@@ -19,13 +19,18 @@ namespace {
 
 // ---- Fields -------------------------------------------------------------------------------
 
+// A field as written, and as text when it is valid Shift_JIS. Each field is decoded on its own,
+// so a stray byte in a note between blocks costs nothing: only a field that must be read as a
+// keyword or a number has to decode.
 struct Field {
-    std::string_view Text;
+    std::string Text;  // UTF-8
+    bool Decodes = true;
     int Line = 0;
 };
 
 // Calls f(line, number) for every line; CR LF, CR and LF all end a line. Shift_JIS never uses
-// these bytes inside a character, so the raw bytes split the same way as the decoded text.
+// these bytes, nor commas, quotes or blanks, inside a character, so the raw bytes split into
+// lines and fields the same way as the decoded text.
 template <typename F>
 void ForEachLine(std::string_view text, F f) {
     int number = 1;
@@ -64,32 +69,25 @@ void SplitLine(std::string_view line, int number, std::vector<Field>& fields) {
     if (line.find_first_not_of(Blanks) == std::string_view::npos) return;  // a blank line
     size_t pos = 0;
     for (;;) {
-        std::string_view text;
-        const size_t comma = TakeField(line, pos, text);
-        fields.push_back({text, number});
+        std::string_view bytes;
+        const size_t comma = TakeField(line, pos, bytes);
+        Field& field = fields.emplace_back();
+        field.Line = number;
+        field.Decodes = Cp932ToUtf8(std::string(bytes), field.Text);
         if (comma == std::string_view::npos) return;
         pos = comma + 1;
     }
 }
 
-std::vector<Field> SplitFields(std::string_view text) {
+std::vector<Field> SplitFields(std::string_view bytes) {
     std::vector<Field> fields;
-    ForEachLine(text, [&](std::string_view line, int number) { SplitLine(line, number, fields); });
+    ForEachLine(bytes, [&](std::string_view line, int number) { SplitLine(line, number, fields); });
     return fields;
-}
-
-int FirstUndecodableLine(const std::string& bytes) {
-    int found = 0;
-    ForEachLine(bytes, [&](std::string_view line, int number) {
-        std::string decoded;
-        if (found == 0 && !Cp932ToUtf8(std::string(line), decoded)) found = number;
-    });
-    return std::max(found, 1);
 }
 
 // ---- Numbers ------------------------------------------------------------------------------
 
-enum class NumberStatus { Ok, NotANumber, Fraction, TooLarge };
+enum class NumberStatus { Ok, NotANumber, TooLarge };
 
 size_t CountDigits(std::string_view text, size_t pos) {
     size_t end = pos;
@@ -128,24 +126,9 @@ bool FitsInt32(int64_t value) {
     return value >= INT32_MIN && value <= INT32_MAX;
 }
 
+// Every field is a number stored into a 32-bit integer: a fraction rounds half to even, as any
+// value stored into an integer does, so "120.5" is 120 and "121.5" is 122.
 NumberStatus ParseWhole(std::string_view text, int32_t& value) {
-    const size_t sign = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
-    const size_t digits = CountDigits(text, sign);
-    if (digits == 0 || sign + digits != text.size()) {
-        double ignored = 0;
-        return ParseDecimal(text, ignored) == NumberStatus::NotANumber ? NumberStatus::NotANumber
-                                                                       : NumberStatus::Fraction;
-    }
-    const std::string_view number = DropPlus(text);
-    int64_t wide = 0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), wide);
-    if (result.ec != std::errc{} || !FitsInt32(wide)) return NumberStatus::TooLarge;
-    value = int32_t(wide);
-    return NumberStatus::Ok;
-}
-
-// Time may be any number (it has to be told apart from "#End"); it is rounded half to even.
-NumberStatus ParseTime(std::string_view text, int32_t& value) {
     double number = 0;
     const NumberStatus status = ParseDecimal(text, number);
     if (status != NumberStatus::Ok) return status;
@@ -173,8 +156,6 @@ std::string Quoted(std::string_view text) {
 
 std::string NumberProblem(NumberStatus status, std::string_view text) {
     switch (status) {
-        case NumberStatus::Fraction:
-            return "a whole number was expected, found " + Quoted(text);
         case NumberStatus::TooLarge:
             return "the number " + Quoted(text) + " is too large";
         case NumberStatus::NotANumber:
@@ -264,12 +245,21 @@ bool NextField(ScriptState& script, const Field*& field) {
     return true;
 }
 
+// A field that must be read as a keyword or a number has to be text.
+bool NextTextField(ScriptState& script, const Field*& field) {
+    return NextField(script, field) &&
+           (field->Decodes || Fail(script, field->Line, "the text is not valid Shift_JIS"));
+}
+
+bool ParseNumberField(ScriptState& script, const Field& field, int32_t& value) {
+    const NumberStatus status = ParseWhole(field.Text, value);
+    return status == NumberStatus::Ok ||
+           Fail(script, field.Line, NumberProblem(status, field.Text));
+}
+
 bool ReadWhole(ScriptState& script, int32_t& value) {
     const Field* field = nullptr;
-    if (!NextField(script, field)) return false;
-    const NumberStatus status = ParseWhole(field->Text, value);
-    return status == NumberStatus::Ok ||
-           Fail(script, field->Line, NumberProblem(status, field->Text));
+    return NextTextField(script, field) && ParseNumberField(script, *field, value);
 }
 
 // Scaled by the difficulty and rounded half to even; it has to fit the 8-bit fields.
@@ -282,14 +272,20 @@ bool Scale(ScriptState& script, int line, const char* what, int32_t value, doubl
     return true;
 }
 
-// The dog and the boss are as tough at every difficulty; the boss's picture is an 8-bit code.
+// The dog and the boss are as tough at every difficulty; their hit points are never negative,
+// so a hit's decrement stays in range. The boss's picture is an 8-bit code.
 bool FinishOrder(ScriptState& script, SpawnOrder& order) {
     const WorkingValues& values = order.Values;
     order.HP = values.BlockValue;
     if (IsBoss(*order.Rule) && (values.Extra < 0 || values.Extra > 255))
         return Fail(script, order.Line,
                     "the picture code " + std::to_string(values.Extra) + " is outside 0..255");
-    if (IsBoss(*order.Rule) || order.Rule->Kind == EnemyKind::Dog) return true;
+    if (IsBoss(*order.Rule) || order.Rule->Kind == EnemyKind::Dog) {
+        return values.BlockValue >= 0 ||
+               Fail(script, order.Line,
+                    "the hit points " + std::to_string(values.BlockValue) +
+                        " are outside 0..2147483647");
+    }
     int32_t interval = 0;
     if (!Scale(script, order.Line, "the scaled hit points come to ", values.BlockValue,
                script.Settings->HitPointFactor, order.HP) ||
@@ -304,9 +300,7 @@ bool ReadRecord(ScriptState& script, const KindRule& rule, const Field& timeFiel
     SpawnOrder order;
     order.Rule = &rule;
     order.Line = timeField.Line;
-    const NumberStatus status = ParseTime(timeField.Text, order.Time);
-    if (status != NumberStatus::Ok)
-        return Fail(script, timeField.Line, NumberProblem(status, timeField.Text));
+    if (!ParseNumberField(script, timeField, order.Time)) return false;
     for (WorkingValue value : rule.Fields) {
         if (!ReadWhole(script, script.Values.*value)) return false;
     }
@@ -319,9 +313,9 @@ bool ReadRecord(ScriptState& script, const KindRule& rule, const Field& timeFiel
 bool ReadBlock(ScriptState& script, const KindRule& rule) {
     if (!ReadWhole(script, script.Values.BlockValue)) return false;
     const Field* field = nullptr;
-    if (IsBoss(rule)) return NextField(script, field) && ReadRecord(script, rule, *field);
+    if (IsBoss(rule)) return NextTextField(script, field) && ReadRecord(script, rule, *field);
     for (;;) {
-        if (!NextField(script, field)) return false;
+        if (!NextTextField(script, field)) return false;
         if (field->Text == "#End") return true;
         if (!ReadRecord(script, rule, *field)) return false;
     }
@@ -330,8 +324,8 @@ bool ReadBlock(ScriptState& script, const KindRule& rule) {
 bool ReadScript(ScriptState& script) {
     while (script.Next < script.Fields.size()) {
         const Field& field = script.Fields[script.Next++];
-        const KindRule* rule = FindRule(field.Text);
-        if (rule == nullptr) continue;  // the author's notes between blocks
+        const KindRule* rule = field.Decodes ? FindRule(field.Text) : nullptr;
+        if (rule == nullptr) continue;  // the author's notes between blocks, in any bytes
         script.Block = &field;
         if (!ReadBlock(script, *rule)) return false;
     }
@@ -427,13 +421,7 @@ bool ParseStage(const std::string& bytes, uint8_t difficulty, StageTables& out,
         error = "there is no stage for difficulty " + std::to_string(difficulty);
         return false;
     }
-    std::string text;
-    if (!Cp932ToUtf8(bytes, text)) {
-        error = "line " + std::to_string(FirstUndecodableLine(bytes)) +
-                ": the text is not valid Shift_JIS";
-        return false;
-    }
-    script.Fields = SplitFields(text);
+    script.Fields = SplitFields(bytes);
     // The lines read before a fault are built all the same, so that the first fault in the file
     // is the one reported, whether it is in the writing or in an enemy's course.
     const bool wellFormed = ReadScript(script);

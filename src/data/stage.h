@@ -7,17 +7,18 @@
 // Keywords are compared whole, exactly, case included. At the top level a field that is not a
 // block keyword is skipped, so words or numbers may stand between blocks.
 //
-// A block is its keyword, then BlockValue (a whole number), then records; every block but the
-// boss runs until "#End" stands where a record would begin. A record is Time (a number; a
-// fraction rounds half to even), then the kind's fields, all whole numbers:
+// A block is its keyword, then BlockValue (a number), then records; every block but the
+// boss runs until "#End" stands where a record would begin. A record is Time, then the kind's
+// fields; every value is a 32-bit integer, and a fraction rounds half to even. Bytes that are not
+// Shift_JIS may stand in a skipped word, never in a keyword or a number:
 //
 //   "#ちょう"   butterfly  X, DY, Interval             (keeps the Y and DX read last)
 //   "#青"       blue       X, DY, Interval, TurnY, DY2
-//   "#犬"       dog        X, Y                        (BlockValue hit points, not scaled)
+//   "#犬"       dog        X, Y                        (BlockValue hit points, not scaled, >= 0)
 //   "#こうもり" bat        X, Y, DX, Interval
 //   "#雑魚"     small fry  X, Y, DX, DY, Interval
 //   "#緑"       green      X, Y, DX, DY, Interval, Variant (0 or 1 picks the picture)
-//   "#ボス"     boss       X, Y, Sprite                (one record, no "#End")
+//   "#ボス"     boss       X, Y, Sprite                (one record, no "#End"; BlockValue >= 0)
 //
 // Values not read by a line carry over from the lines before it (all start at 0). Hit points
 // are BlockValue x 1.2 / 1.0 / 0.8 and intervals Interval x 0.8 / 1.0 / 1.2 on Easy / Normal /

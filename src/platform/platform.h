@@ -64,8 +64,10 @@ BoxAnswer MessageBox(const std::string& text, const std::string& title, BoxButto
 
 // The modal name dialog. Returns the typed text (UTF-8), or an empty text when cancelled.
 // accept() tells whether a candidate text may stand; the dialog refuses edits that fail it.
+// acceptAnswer() tells whether the text may be the answer; OK on one that fails it is refused.
 std::string InputBox(const std::string& prompt, const std::string& title,
-                     bool (*accept)(const std::string& candidate));
+                     bool (*accept)(const std::string& candidate),
+                     bool (*acceptAnswer)(const std::string& answer));
 
 // Opens a file with the desktop's associated program, without waiting; the result is ignored.
 void OpenDocument(const std::string& path);

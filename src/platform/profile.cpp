@@ -124,8 +124,9 @@ FileRead ReadWholeFile(const std::string& path, std::string& bytes) {
     return got < 0 ? FileRead::Failed : FileRead::Ok;
 }
 
-// A value in quotation marks is read without them, as the desktop reads it.
-std::string_view Unquote(std::string_view value) {
+// A value loses its surrounding blanks, and then its quotation marks, as the desktop reads it.
+std::string_view ValueAsRead(std::string_view value) {
+    value = Trim(value);
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
         return value.substr(1, value.size() - 2);
@@ -256,7 +257,11 @@ std::string GetProfileString(const std::string& file, const std::string& section
     if (place.Key < 0) return fallback;
     std::string_view name, value;
     KeyOf(lines[place.Key].Text, name, value);
-    return ToUtf8Leniently(CutToBytes(Unquote(value), maxBytes));
+    return ToUtf8Leniently(CutToBytes(ValueAsRead(value), maxBytes));
+}
+
+std::string ProfileValueAsRead(const std::string& written) {
+    return std::string(ValueAsRead(written));
 }
 
 bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,

@@ -17,3 +17,5 @@ std::string GetProfileString(const std::string& file, const std::string& section
 // text that would break the file's lines (line breaks, "=" in a key, "]" in a section).
 bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& value);
+// What GetProfileString gives back for a value written as it is (before any cut to maxBytes).
+std::string ProfileValueAsRead(const std::string& written);

@@ -30,6 +30,10 @@ bool TryErase(TextField& field, size_t from, size_t to) {
 
 }  // namespace
 
+bool IsAcceptedAnswer(const TextField& field) {
+    return !field.AcceptAnswer || field.AcceptAnswer(field.Text);
+}
+
 size_t CharacterLengthAt(const std::string& text, size_t pos) {
     if (pos >= text.size()) return 0;
     size_t length = 1;

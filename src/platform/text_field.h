@@ -1,6 +1,8 @@
 // The editing rules of the name dialog's one-line field, apart from any window: the text, a
-// caret between characters, and a check that every edit must pass. Whatever the check refuses
-// is refused as it is typed, so the text never holds anything it would not accept.
+// caret between characters, a check that every edit must pass and one that the finished answer
+// must pass. Whatever the first refuses is refused as it is typed, so the text never holds
+// anything it would not accept; the second is asked only on OK ("Ann " may be on its way to
+// "Ann Lee", but is no answer).
 #pragma once
 
 #include <cstddef>
@@ -9,8 +11,12 @@
 struct TextField {
     std::string Text;  // UTF-8
     size_t Caret = 0;  // byte offset into Text, always at the start of a character
-    bool (*Accept)(const std::string& candidate) = nullptr;  // none accepts everything
+    bool (*Accept)(const std::string& candidate) = nullptr;     // none accepts everything
+    bool (*AcceptAnswer)(const std::string& answer) = nullptr;  // likewise
 };
+
+// Whether the text may be given as the answer.
+bool IsAcceptedAnswer(const TextField& field);
 
 // Types the characters of `typed` at the caret one after another; each one the check refuses is
 // left out. Returns false when any was left out.

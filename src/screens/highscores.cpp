@@ -64,8 +64,8 @@ void EnterHighScore() {
         Score = 0;
         return;
     }
-    const std::string name =
-        InputBox("ハイスコアです。名前を入力してください", AppTitle, IsStorableName);
+    const std::string name = InputBox("ハイスコアです。名前を入力してください", AppTitle,
+                                      IsStorableName, IsNameThatReadsBack);
     if (name.empty()) return;
     HighScoreTable[5] = {newScore, name};
     SortHighScores();
@@ -80,4 +80,10 @@ bool IsStorableName(const std::string& utf8Name) {
     // Some characters convert only one way; the name must come back exactly as typed.
     std::string readBack;
     return Cp932ToUtf8(cp932, readBack) && readBack == utf8Name;
+}
+
+// Blanks at either end, quotation marks around it, or blanks only would not come back as typed.
+// An empty answer stays what it always was: no name.
+bool IsNameThatReadsBack(const std::string& utf8Name) {
+    return utf8Name.empty() || (IsStorableName(utf8Name) && NameAsReadBack(utf8Name) == utf8Name);
 }

@@ -7,5 +7,7 @@ void RunHighScoreScreen();
 void DrawHighScores();
 // After the ending: asks for a name when the score qualifies and sorts it into the table.
 void EnterHighScore();
-// Whether a name can be stored in the settings file and read back unchanged.
+// Whether a text may stand in the name field: nothing the settings file cannot hold.
 bool IsStorableName(const std::string& utf8Name);
+// Whether a finished name is read back from the settings file exactly as it was typed.
+bool IsNameThatReadsBack(const std::string& utf8Name);

@@ -163,18 +163,22 @@ BoxAnswer MessageBox(const std::string& text, const std::string&, BoxButtons but
     return answer;
 }
 
+// Each queued answer is typed into a fresh field like the real dialog's, so refused characters
+// never land; an answer that OK refuses is typed over by the next one, as a player would.
 std::string InputBox(const std::string& prompt, const std::string&,
-                     bool (*accept)(const std::string&)) {
+                     bool (*accept)(const std::string&), bool (*acceptAnswer)(const std::string&)) {
     headless::RecordBox(prompt);
-    if (Current.InputAnswers.empty()) return {};
-    std::optional<std::string> answer = Current.InputAnswers.front();
-    Current.InputAnswers.pop_front();
-    if (!answer) return {};
-    // Typed into the same field as the real dialog's: refused characters never land.
-    TextField field;
-    field.Accept = accept;
-    TypeText(field, *answer);
-    return field.Text;
+    while (!Current.InputAnswers.empty()) {
+        std::optional<std::string> answer = Current.InputAnswers.front();
+        Current.InputAnswers.pop_front();
+        if (!answer) return {};
+        TextField field;
+        field.Accept = accept;
+        field.AcceptAnswer = acceptAnswer;
+        TypeText(field, *answer);
+        if (IsAcceptedAnswer(field)) return field.Text;
+    }
+    return {};
 }
 
 void OpenDocument(const std::string&) {}

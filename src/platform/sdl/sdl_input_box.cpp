@@ -84,6 +84,14 @@ void DrawDialog(const Dialog& dialog) {
     DrawFieldText(dialog);
 }
 
+// OK on a text that may not be the answer keeps the dialog open and shows the field refused.
+void PressOk(Dialog& dialog) {
+    if (IsAcceptedAnswer(dialog.Field))
+        dialog.Result = Outcome::Ok;
+    else
+        dialog.Refused = true;
+}
+
 // Editing keys repeat while held; OK and Cancel answer only a fresh press.
 void HandleKey(Dialog& dialog, const SDL_KeyboardEvent& key) {
     // While the input method composes, the keys are its own (Return commits, Escape drops).
@@ -92,7 +100,7 @@ void HandleKey(Dialog& dialog, const SDL_KeyboardEvent& key) {
     switch (key.keysym.sym) {
         case SDLK_RETURN:
         case SDLK_KP_ENTER:
-            if (!key.repeat) dialog.Result = Outcome::Ok;
+            if (!key.repeat) PressOk(dialog);
             break;
         case SDLK_ESCAPE:
             if (!key.repeat) dialog.Result = Outcome::Cancel;
@@ -124,8 +132,8 @@ void HandleMouse(Dialog& dialog, const SDL_Event& event) {
     const Button clicked =
         TrackClick<Button>(event, dialog.Pressed, Button::None,
                            [&dialog](int x, int y) { return ButtonAt(dialog.Layout, x, y); });
-    if (clicked != Button::None)
-        dialog.Result = clicked == Button::Ok ? Outcome::Ok : Outcome::Cancel;
+    if (clicked == Button::Ok) PressOk(dialog);
+    if (clicked == Button::Cancel) dialog.Result = Outcome::Cancel;
 }
 
 void HandleDialogEvent(Dialog& dialog, SDL_Event& event) {
@@ -161,11 +169,12 @@ void HandleDialogEvent(Dialog& dialog, SDL_Event& event) {
 }  // namespace
 
 std::string InputBox(const std::string& prompt, const std::string& title,
-                     bool (*accept)(const std::string&)) {
+                     bool (*accept)(const std::string&), bool (*acceptAnswer)(const std::string&)) {
     Dialog dialog;
     dialog.Prompt = prompt;
     dialog.Title = title;
     dialog.Field.Accept = accept;
+    dialog.Field.AcceptAnswer = acceptAnswer;
     const UiRect& field = dialog.Layout.Field;
     const SDL_Rect inputRect{field.X, field.Y, field.W, field.H};
     SDL_SetTextInputRect(&inputRect);
