@@ -44,6 +44,12 @@ brighter_than "$logo" 0.03 || fail "the logo is not shown ($logo): $title"
 brighter_than "$prompt" 0.03 || fail "the prompt is not shown ($prompt): $title"
 brighter_than "$menu" 0.05 || fail "the enlarged start item is not shown ($menu): $title"
 
+# Alt+Enter is the desktop's chord, not Return: the title stays.
+xdotool key alt+Return
+sleep 3
+chord="$(screenshot)"
+brighter_than "$(region_mean "$chord" 88 167 324 132)" 0.1 || fail "Alt+Enter left the title: $chord"
+
 press Return
 sleep 3  # the ship rises from the bottom in 20 frames
 play="$(screenshot)"

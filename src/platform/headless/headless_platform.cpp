@@ -2,25 +2,19 @@
 // waits for a frame.
 #include <cstdio>
 #include <deque>
-#include <map>
 #include <utility>
 
 #include "platform/headless/headless.h"
+#include "platform/key_state.h"
 #include "platform/text_field.h"
 
 namespace headless {
 namespace {
 
-struct KeyState {
-    bool Down = false;
-    bool Latch = false;
-};
-
 struct State {
     int32_t Clock = StartTick;
     uint64_t Seed = 0;
     std::string ProgramDir = ".";
-    std::map<int, KeyState> Keys;
     bool CloseRequested = false;
     WindowHandlers Handlers;
     std::deque<std::optional<std::string>> InputAnswers;
@@ -46,6 +40,7 @@ void RecordBox(const std::string& text) {
 
 void Reset() {
     Current = State{};
+    ForgetKeyState();
 }
 void SetSeed(uint64_t seed) {
     Current.Seed = seed;
@@ -57,15 +52,10 @@ void SetProgramDirectory(const std::string& dir) {
     Current.ProgramDir = dir;
 }
 void SetKey(int virtualKey, bool down) {
-    KeyState& key = Current.Keys[virtualKey];
-    key.Down = down;
-    if (down) key.Latch = true;
+    SetKeyDown(virtualKey, down);
 }
 void TapKey(int virtualKey) {
-    Current.Keys[virtualKey].Latch = true;
-}
-bool IsKeyDown(int virtualKey) {
-    return Current.Keys[virtualKey].Down;
+    RememberKeyPress(virtualKey);
 }
 void RequestClose() {
     Current.CloseRequested = true;
@@ -104,12 +94,7 @@ void SetFrameHooks(std::function<void()> waitBegins, std::function<void()> waitE
 using headless::Current;
 
 uint16_t GetAsyncKeyState(int virtualKey) {
-    auto found = Current.Keys.find(virtualKey);
-    if (found == Current.Keys.end()) return 0;
-    headless::KeyState& key = found->second;
-    const uint16_t state = (key.Down ? KeyDownNow : 0) | (key.Latch ? KeyPressedSinceQuery : 0);
-    key.Latch = false;
-    return state;
+    return TakeKeyState(virtualKey);
 }
 
 int32_t TickCount() {

@@ -1,5 +1,6 @@
 #include "platform/sdl/sdl_dialog.h"
 
+#include "platform/key_state.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace {

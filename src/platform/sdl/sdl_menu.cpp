@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "platform/key_state.h"
 #include "platform/sdl/sdl_ui.h"
 #include "platform/sdl/sdl_window.h"
 

@@ -7,19 +7,14 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
 
+#include "platform/key_state.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_dialog.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace {
 
-struct KeyState {
-    bool Down = false;
-    bool Latch = false;
-};
-std::map<int, KeyState> Keys;
 WindowHandlers Handlers;
 
 int VirtualKeyOf(const SDL_Keysym& key) {
@@ -59,13 +54,15 @@ int VirtualKeyOf(const SDL_Keysym& key) {
     }
 }
 
+// Keys pressed with Alt, Ctrl or the logo key are the desktop's and the window's (Alt+Enter,
+// Ctrl+Q), not the game's. A release always counts, so that no key stays down.
+constexpr Uint16 ChordModifiers = KMOD_ALT | KMOD_CTRL | KMOD_GUI;
+
 void ApplyKeyEvent(const SDL_Event& event) {
-    if (event.type == SDL_KEYDOWN && event.key.repeat) return;
+    const bool down = event.type == SDL_KEYDOWN;
+    if (down && (event.key.repeat || (event.key.keysym.mod & ChordModifiers) != 0)) return;
     const int vk = VirtualKeyOf(event.key.keysym);
-    if (vk == 0) return;
-    KeyState& key = Keys[vk];
-    key.Down = event.type == SDL_KEYDOWN;
-    if (key.Down) key.Latch = true;
+    if (vk != 0) SetKeyDown(vk, down);
 }
 
 // Key events are taken from the queue as soon as the state is asked for, as an asynchronous
@@ -87,10 +84,6 @@ timespec MonotonicNow() {
 
 }  // namespace
 
-void ForgetKeyState() {
-    for (auto& [vk, key] : Keys) key = KeyState{};
-}
-
 void HandleWindowEvent(const SDL_Event& event) {
     switch (event.type) {
         case SDL_QUIT:
@@ -108,12 +101,7 @@ void HandleWindowEvent(const SDL_Event& event) {
 
 uint16_t GetAsyncKeyState(int virtualKey) {
     PumpKeyEvents();
-    auto found = Keys.find(virtualKey);
-    if (found == Keys.end()) return 0;
-    KeyState& key = found->second;
-    const uint16_t state = (key.Down ? KeyDownNow : 0) | (key.Latch ? KeyPressedSinceQuery : 0);
-    key.Latch = false;
-    return state;
+    return TakeKeyState(virtualKey);
 }
 
 int32_t TickCount() {

@@ -28,5 +28,3 @@ void HandleWindowEvent(const SDL_Event& event);
 void HandleMenuEvent(const SDL_Event& event, const WindowHandlers& handlers);
 // Draws the closed menu bar (the game shows it with every frame).
 void DrawMenuBar();
-// Forgets keys held and pressed (after a modal box took the keyboard).
-void ForgetKeyState();
