@@ -1,44 +1,50 @@
 # The two commands: `make run` builds and starts the game, `make test` builds and runs the tests.
 # Both install what they need from Debian first.
 JOBS ?= 2
+# Our own builds: warnings are errors (a distribution build leaves this out).
+DEV_FLAGS = -DVEXLAN_WERROR=ON
 
-.PHONY: run test build bench fuzz golden deps format clean
+.PHONY: run test build bench fuzz golden deps test-deps format clean
 
+# What building and playing need; the tests, fuzzers and benchmarks need more.
 deps:
 	@scripts/install-deps.sh
 
+test-deps:
+	@scripts/install-deps.sh --test
+
 build: deps
-	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVEXLAN_TESTS=OFF \
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release $(DEV_FLAGS) -DVEXLAN_TESTS=OFF \
 		-DVEXLAN_GAME_OUTPUT=$(CURDIR)/build/game >/dev/null
 	cmake --build build/release -j$(JOBS)
 
 run: build
 	cd build/game && ./vexlan
 
-test: build
-	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DVEXLAN_SANITIZE=ON \
+test: test-deps build
+	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug $(DEV_FLAGS) -DVEXLAN_SANITIZE=ON \
 		-DVEXLAN_GAME_DIR=$(CURDIR)/build/game >/dev/null
 	cmake --build build/test -j$(JOBS)
 	ctest --test-dir build/test --output-on-failure -j$(JOBS)
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SECONDS)
 
-bench: deps
-	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVEXLAN_TESTS=OFF -DVEXLAN_BENCH=ON >/dev/null
+bench: test-deps
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release $(DEV_FLAGS) -DVEXLAN_TESTS=OFF -DVEXLAN_BENCH=ON >/dev/null
 	cmake --build build/bench -j$(JOBS)
 	build/bench/bench/vexlan_bench
 	build/bench/bench/vexlan_music_bench
 
 # Records the golden runs again, after a deliberate change of the game's behaviour.
-golden: build
-	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DVEXLAN_SANITIZE=ON \
+golden: test-deps build
+	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug $(DEV_FLAGS) -DVEXLAN_SANITIZE=ON \
 		-DVEXLAN_GAME_DIR=$(CURDIR)/build/game >/dev/null
 	cmake --build build/test -j$(JOBS) --target golden_record
 	tests/golden/record.sh $(CURDIR) build/test/tests/golden_record
 
 # Each fuzz target runs FUZZ_SECONDS from its seed corpus (our own data files); a crash fails.
 FUZZ_SECONDS ?= 60
-fuzz: deps
-	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+fuzz: test-deps
+	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo $(DEV_FLAGS) \
 		-DVEXLAN_SANITIZE=ON -DVEXLAN_TESTS=OFF -DVEXLAN_FUZZ=ON >/dev/null
 	cmake --build build/fuzz -j$(JOBS) --target stage_fuzz profile_fuzz bitmap_fuzz
 	scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)

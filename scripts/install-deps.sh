@@ -1,15 +1,37 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game and its tests need. Safe to run again:
-# it asks dpkg first and only calls apt-get for what is missing.
+# Installs the Debian packages the game needs to build and run; with --test, also those its
+# tests, fuzzers and benchmarks need. Safe to run again: it asks dpkg first and only calls
+# apt-get for what is missing. --list prints the packages instead of installing them.
+# Usage: install-deps.sh [--test] [--list]
 set -euo pipefail
 
+# Building and playing: the compiler, SDL with its font and mixer libraries, fontconfig to
+# find the font, the Japanese font itself and the General MIDI sound font for the tune.
 packages=(
-    build-essential cmake pkg-config clang libclang-rt-14-dev
+    build-essential cmake pkg-config
     libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev
     fonts-ipafont-gothic timgm6mb-soundfont
-    libgtest-dev libbenchmark-dev
-    xvfb xdotool imagemagick x11-utils
 )
+# Testing: clang for the fuzzers, GoogleTest and Google Benchmark, and a virtual X display
+# with the tools that drive and photograph the real window.
+test_packages=(
+    clang libclang-rt-14-dev
+    libgtest-dev libbenchmark-dev
+    xvfb xdotool imagemagick x11-utils libx11-dev
+)
+
+list=0
+for arg in "$@"; do
+    case "$arg" in
+        --test) packages+=("${test_packages[@]}") ;;
+        --list) list=1 ;;
+        *) echo "usage: install-deps.sh [--test] [--list]" >&2; exit 2 ;;
+    esac
+done
+if [ "$list" = 1 ]; then
+    printf '%s\n' "${packages[@]}"
+    exit 0
+fi
 
 missing=()
 for p in "${packages[@]}"; do
