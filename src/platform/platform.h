@@ -69,7 +69,8 @@ std::string InputBox(const std::string& prompt, const std::string& title,
                      bool (*accept)(const std::string& candidate),
                      bool (*acceptAnswer)(const std::string& answer));
 
-// Opens a file with the desktop's associated program, without waiting; the result is ignored.
+// Opens a file with the desktop's associated program, without waiting. Where no program can
+// open it, a box says where the file is.
 void OpenDocument(const std::string& path);
 
 // The directory that holds the program file, without a trailing separator.

@@ -90,4 +90,21 @@ game_pid=""
 
 keys="$(data_ini_keys)"
 [ "$keys" = "$DataIniKeys" ] || fail "data.ini holds [$keys]"
-echo "real window: title, game, quit question and data.ini as expected"
+
+# 3. The read-me, where no program can open it: a box says where it is.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\nexit 3\n' >"$work/bin/xdg-open"  # what xdg-open says when it finds no tool
+chmod +x "$work/bin/xdg-open"
+PATH="$work/bin:$PATH" SDL_AUDIODRIVER=dummy start_game
+window="$(wait_game_window)" || fail "the game window did not appear"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+sleep 1
+xdotool mousemove --window "$window" 10 10 click 1
+sleep 0.5
+xdotool mousemove --window "$window" 40 31 click 1  # the first item, "ReadMeを表示"
+wait_box >/dev/null || fail "no box told where the read-me is"
+xdotool key Return
+wait_no_box || fail "the read-me box did not close on Return"
+alive || fail "the game ended after the read-me box"
+stop_game
+echo "real window: title, game, quit question, data.ini and the read-me box as expected"

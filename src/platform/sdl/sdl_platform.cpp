@@ -17,6 +17,13 @@ namespace {
 
 WindowHandlers Handlers;
 
+// The desktop's opener of the last document asked for, until it has exited and been reaped.
+struct DocumentOpener {
+    pid_t Pid = 0;
+    std::string Path;
+};
+DocumentOpener Opener;
+
 int VirtualKeyOf(const SDL_Keysym& key) {
     switch (key.sym) {
         case SDLK_RETURN:
@@ -76,6 +83,24 @@ void PumpKeyEvents() {
     }
 }
 
+// Where no program could open the document (no xdg-open, or none for its type), the player is
+// told where it is, so that it can still be read.
+void TellWhereTheDocumentIs(const std::string& path) {
+    MessageBox("No program could open the read-me. It is here:\n" + path, "", BoxButtons::Ok,
+               BoxIcon::Information);
+}
+
+// xdg-open may keep running while its viewer is open; it is asked after every batch of events.
+void CheckDocumentOpener() {
+    if (Opener.Pid == 0) return;
+    int status = 0;
+    const pid_t done = waitpid(Opener.Pid, &status, WNOHANG);
+    if (done == 0) return;
+    Opener.Pid = 0;
+    if (done < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        TellWhereTheDocumentIs(Opener.Path);
+}
+
 timespec MonotonicNow() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
@@ -133,6 +158,7 @@ void SleepUntilTick(int32_t tick) {
 void DoEvents() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) HandleWindowEvent(event);
+    CheckDocumentOpener();
 }
 
 void SetWindowHandlers(const WindowHandlers& handlers) {
@@ -145,17 +171,18 @@ void UnloadMainWindow() {
 }
 
 void OpenDocument(const std::string& path) {
-    // Started without waiting for it: a double fork leaves no child behind to reap.
+    if (Opener.Pid != 0) return;  // still opening the last one
     const pid_t child = fork();
     if (child == 0) {
         setsid();
-        if (fork() == 0) {
-            execlp("xdg-open", "xdg-open", path.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        _exit(0);
+        execlp("xdg-open", "xdg-open", path.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
     }
-    if (child > 0) waitpid(child, nullptr, 0);
+    if (child < 0) {
+        TellWhereTheDocumentIs(path);
+        return;
+    }
+    Opener = {child, path};
 }
 
 std::string ProgramDirectory() {
