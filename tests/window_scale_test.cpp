@@ -1,8 +1,8 @@
 // The game's picture in a window of any size: a whole scale, centred, and mouse points mapped
 // back to the picture's own pixels.
-#include <gtest/gtest.h>
-
 #include "platform/window_scale.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

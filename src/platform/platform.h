@@ -37,6 +37,8 @@ void SleepMs(int32_t milliseconds);
 // Waits until TickCount() >= tick without burning a core (the frame pacer polls after it).
 void SleepUntilTick(int32_t tick);
 
+// The profile file that keeps the window's size and mode between runs, in a section of its own.
+void KeepWindowSettingsIn(const std::string& profileFile);
 // Opens the game window (caption, 500 x 600 client area, centred). Shown once.
 void OpenMainWindow(const std::string& caption, int width, int height);
 // Shows a finished frame of 0x00RRGGBB pixels in the window.

@@ -134,6 +134,7 @@ void Main() {
     ChangeDirectory(ProgramDir);
     SetWindowHandlers({[] { Form_Unload(); }, mnuReadMe_Click, mnuAbout_Click});
     Form_Load();
+    KeepWindowSettingsIn(GameFile("\\data.ini"));
     OpenMainWindow(AppTitle, FieldWidth, FieldHeight);
     MainLoop();
 }

@@ -114,6 +114,9 @@ void SleepUntilTick(int32_t tick) {
     if (tick > Current.Clock) Current.Clock = tick;
 }
 
+// No window, nothing to keep.
+void KeepWindowSettingsIn(const std::string&) {}
+
 void OpenMainWindow(const std::string&, int, int) {}
 
 void PresentPixels(const uint32_t* pixels, int width, int height) {

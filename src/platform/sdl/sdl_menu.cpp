@@ -179,10 +179,7 @@ void RunMenuLoop(const WindowHandlers& handlers) {
 }  // namespace
 
 void DrawMenuBar() {
-    int width = 0;
-    int height = 0;
-    SDL_GetWindowSize(GameWindow(), &width, &height);
-    UiFill({0, 0, width, MenuBarHeight}, BarColour);
+    UiFill({0, 0, PlayArea().W, MenuBarHeight}, BarColour);
     UiTextIn(TitleRect(), MenuCaption, TitlePadding, TextColour);
 }
 

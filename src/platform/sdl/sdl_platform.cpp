@@ -65,7 +65,19 @@ int VirtualKeyOf(const SDL_Keysym& key) {
 // Ctrl+Q), not the game's. A release always counts, so that no key stays down.
 constexpr Uint16 ChordModifiers = KMOD_ALT | KMOD_CTRL | KMOD_GUI;
 
+// Alt+Enter and F11: the window's own keys, taken before the game's filter sees them.
+bool IsFullscreenToggle(const SDL_KeyboardEvent& key) {
+    if (key.type != SDL_KEYDOWN || key.repeat) return false;
+    if (key.keysym.sym == SDLK_F11) return (key.keysym.mod & ChordModifiers) == 0;
+    const bool enter = key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER;
+    return enter && (key.keysym.mod & KMOD_ALT) != 0;
+}
+
 void ApplyKeyEvent(const SDL_Event& event) {
+    if (IsFullscreenToggle(event.key)) {
+        ToggleFullscreen();
+        return;
+    }
     const bool down = event.type == SDL_KEYDOWN;
     if (down && (event.key.repeat || (event.key.keysym.mod & ChordModifiers) != 0)) return;
     const int vk = VirtualKeyOf(event.key.keysym);
@@ -117,6 +129,9 @@ void HandleWindowEvent(const SDL_Event& event) {
         case SDL_KEYDOWN:
         case SDL_KEYUP:
             ApplyKeyEvent(event);
+            break;
+        case SDL_WINDOWEVENT:
+            HandleWindowChange(event.window);
             break;
         default:
             HandleMenuEvent(event, Handlers);
@@ -197,6 +212,7 @@ void ChangeDirectory(const std::string& path) {
 }
 
 void EndProgram(int status) {
+    SaveWindowSettings();
     SDL_Quit();
     std::exit(status);
 }

@@ -14,7 +14,7 @@ namespace {
 constexpr int UiFontPoints = 9;  // the desktop's menu and dialog font size, at 96 DPI
 
 TTF_Font* Font = nullptr;
-float FontScale = 0;  // the window scale the font was opened for
+int FontScale = 0;  // the picture scale the font was opened for
 
 // Rendered texts are kept: the menu bar's caption is drawn with every frame.
 struct RenderedText {
@@ -30,14 +30,14 @@ void ForgetRenderedTexts() {
     TextCache.clear();
 }
 
-int ToPixels(int points) {
-    return static_cast<int>(std::lround(points * WindowScale()));
+int Scale() {
+    return PictureInWindow().Scale;
 }
 
 SDL_Rect ToPixels(const UiRect& rect) {
-    const int left = ToPixels(rect.X);
-    const int top = ToPixels(rect.Y);
-    return {left, top, ToPixels(rect.X + rect.W) - left, ToPixels(rect.Y + rect.H) - top};
+    const PicturePlacement place = PictureInWindow();
+    return {place.X + rect.X * place.Scale, place.Y + rect.Y * place.Scale, rect.W * place.Scale,
+            rect.H * place.Scale};
 }
 
 void SetColour(uint32_t rgb) {
@@ -46,10 +46,10 @@ void SetColour(uint32_t rgb) {
 
 // Opened at the window's pixel density, so glyphs are rasterised for the screen, not scaled.
 TTF_Font* UiFont() {
-    if (Font && FontScale == WindowScale()) return Font;
+    if (Font && FontScale == Scale()) return Font;
     if (Font) TTF_CloseFont(Font);
     ForgetRenderedTexts();
-    FontScale = WindowScale();
+    FontScale = Scale();
     const unsigned dpi = static_cast<unsigned>(std::lround(96 * FontScale));
     if (!TTF_WasInit() && TTF_Init() != 0)
         FatalError(std::string("Cannot start the text renderer: ") + TTF_GetError());
@@ -107,18 +107,19 @@ int UiTextWidth(const std::string& text) {
     int width = 0;
     int height = 0;
     if (text.empty() || TTF_SizeUTF8(UiFont(), text.c_str(), &width, &height) != 0) return 0;
-    return static_cast<int>(std::lround(width / WindowScale()));
+    return static_cast<int>(std::lround(double(width) / Scale()));
 }
 
 int UiTextHeight() {
-    return static_cast<int>(std::lround(TTF_FontHeight(UiFont()) / WindowScale()));
+    return static_cast<int>(std::lround(double(TTF_FontHeight(UiFont())) / Scale()));
 }
 
 void UiText(const std::string& text, int x, int y, uint32_t rgb) {
     if (text.empty()) return;
     const RenderedText& rendered = Rendered(text, rgb);
     if (!rendered.Texture) return;
-    const SDL_Rect where{ToPixels(x), ToPixels(y), rendered.Width, rendered.Height};
+    const SDL_Rect origin = ToPixels({x, y, 0, 0});
+    const SDL_Rect where{origin.x, origin.y, rendered.Width, rendered.Height};
     SDL_RenderCopy(GameRenderer(), rendered.Texture, nullptr, &where);
 }
 

@@ -1,5 +1,6 @@
-// The game window: the menu bar, and below it the 500 x 600 play area shown scaled to the
-// drawable size with nearest-neighbour sampling, so it stays sharp on HiDPI screens.
+// The game window: the menu bar, and below it the 500 x 600 play area. The two make one
+// picture, scaled by the largest whole factor the window allows and centred on black, with
+// nearest-neighbour sampling, so that it stays sharp at any window size and on HiDPI screens.
 #include "platform/sdl/sdl_window.h"
 
 #include <cstdio>
@@ -7,13 +8,26 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/profile.h"
+#include "platform/window_scale.h"
+
 namespace {
 
 SDL_Window* Window = nullptr;
 SDL_Renderer* Renderer = nullptr;
-SDL_Texture* Frame = nullptr;  // the last frame the game showed, kept for redrawing
+std::vector<uint32_t> LastFrame;  // the last frame the game showed, kept for redrawing
+SDL_Texture* Frame = nullptr;     // the same for renderers that draw elsewhere than in memory
+bool FrameTextureStale = true;
 int FrameWidth = 0;
 int FrameHeight = 0;
+
+// Room left around the opening window for the desktop's frame and panels.
+constexpr int OpeningMargin = 64;
+
+// The window's size and mode, kept between runs in a section of the game's data file of its own.
+const std::string WindowSection = "window";
+std::string SettingsFile;
+int WindowedScale = 1;  // the last whole scale of the window while neither maximised nor full
 
 void FailOnSdl(const char* what) {
     FatalError(std::string(what) + ": " + SDL_GetError());
@@ -36,6 +50,133 @@ void RefuseInvisibleDisplay() {
                EnvironmentText("DISPLAY") + ", " + EnvironmentText("WAYLAND_DISPLAY") + ")");
 }
 
+PictureSize Picture() {
+    return {FrameWidth, FrameHeight + MenuBarHeight};
+}
+
+PictureSize WindowPoints() {
+    PictureSize size;
+    SDL_GetWindowSize(Window, &size.Width, &size.Height);
+    return size;
+}
+
+PictureSize DrawablePixels() {
+    PictureSize size;
+    if (SDL_GetRendererOutputSize(Renderer, &size.Width, &size.Height) != 0) return WindowPoints();
+    return size;
+}
+
+bool IsFullscreen() {
+    return (SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+}
+
+// Mouse positions arrive in window points; everything that reads them (the menu bar, the boxes,
+// the name dialog) works in the picture's own pixels. Run as each event is queued.
+int MapMouseToPicture(void*, SDL_Event* event) {
+    int* x = nullptr;
+    int* y = nullptr;
+    if (event->type == SDL_MOUSEMOTION) {
+        x = &event->motion.x;
+        y = &event->motion.y;
+    } else if (event->type == SDL_MOUSEBUTTONDOWN || event->type == SDL_MOUSEBUTTONUP) {
+        x = &event->button.x;
+        y = &event->button.y;
+    }
+    if (!x || !Window) return 1;
+    const PictureSize points = WindowPoints();
+    const PictureSize pixels = DrawablePixels();
+    if (points.Width <= 0 || points.Height <= 0) return 1;
+    const PicturePlacement place = PictureInWindow();
+    *x = PictureCoordinate(*x * pixels.Width / points.Width, place.X, place.Scale);
+    *y = PictureCoordinate(*y * pixels.Height / points.Height, place.Y, place.Scale);
+    return 1;
+}
+
+int SavedSetting(const std::string& key, int fallback) {
+    if (SettingsFile.empty()) return fallback;
+    const std::string value = GetProfileString(SettingsFile, WindowSection, key, "", 8);
+    char* end = nullptr;
+    const long number = std::strtol(value.c_str(), &end, 10);
+    return (value.empty() || *end != '\0') ? fallback : int(number);
+}
+
+// The scale asked for before, where it still fits the screen; else the largest that fits.
+int OpeningWindowScale() {
+    SDL_Rect usable{0, 0, 0, 0};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
+    const int fitting = OpeningScale({usable.w, usable.h}, Picture(), OpeningMargin);
+    const int saved = SavedSetting("scale", 0);
+    if (saved < 1) return fitting;
+    return std::min(saved, LargestWholeScale({usable.w, usable.h}, Picture()));
+}
+
+void NoteWindowSize() {
+    const Uint32 flags = SDL_GetWindowFlags(Window);
+    if ((flags & (SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_MAXIMIZED)) != 0) return;
+    WindowedScale = LargestWholeScale(WindowPoints(), Picture());
+}
+
+// The software renderer draws into the window's surface. There the frame is scaled by whole
+// pixels directly: each row widened once and copied down, a fraction of what a general stretch
+// costs at 3x. Returns false where the surface cannot take it (another renderer, another pixel
+// format, a window the desktop made smaller than the picture).
+bool DrawFrameIntoSurface(const SDL_Rect& where, int scale) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(Renderer, &info) != 0 || (info.flags & SDL_RENDERER_SOFTWARE) == 0)
+        return false;
+    SDL_RenderFlush(Renderer);  // what was drawn before must lie under the frame
+    SDL_Surface* surface = SDL_GetWindowSurface(Window);
+    if (!surface || surface->format->BytesPerPixel != 4 || surface->format->Rmask != 0xFF0000 ||
+        surface->format->Gmask != 0x00FF00 || surface->format->Bmask != 0x0000FF)
+        return false;
+    if (where.x < 0 || where.y < 0 || where.x + where.w > surface->w ||
+        where.y + where.h > surface->h)
+        return false;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+    const size_t rowBytes = size_t(where.w) * sizeof(uint32_t);
+    for (int y = 0; y < FrameHeight; ++y) {
+        const uint32_t* from = LastFrame.data() + size_t(y) * FrameWidth;
+        auto* first = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) +
+                                                  size_t(where.y + y * scale) * surface->pitch) +
+                      where.x;
+        uint32_t* to = first;
+        for (int x = 0; x < FrameWidth; ++x) {
+            for (int copy = 0; copy < scale; ++copy) *to++ = from[x];
+        }
+        for (int copy = 1; copy < scale; ++copy)
+            std::memcpy(reinterpret_cast<uint8_t*>(first) + size_t(copy) * surface->pitch, first,
+                        rowBytes);
+    }
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    return true;
+}
+
+void DrawFrame(const SDL_Rect& where, int scale) {
+    if (DrawFrameIntoSurface(where, scale)) return;
+    if (FrameTextureStale) {
+        SDL_UpdateTexture(Frame, nullptr, LastFrame.data(), FrameWidth * int(sizeof(uint32_t)));
+        FrameTextureStale = false;
+    }
+    SDL_RenderCopy(Renderer, Frame, nullptr, &where);
+}
+
+// Black around the picture, drawn apart from it: clearing the whole of a large window with every
+// frame would cost as much as drawing the picture again.
+void DrawBlackAround(const PicturePlacement& place) {
+    const PictureSize window = DrawablePixels();
+    const PictureSize picture = Picture();
+    const int right = place.X + picture.Width * place.Scale;
+    const int bottom = place.Y + picture.Height * place.Scale;
+    const SDL_Rect around[] = {{0, 0, window.Width, place.Y},
+                               {0, bottom, window.Width, window.Height - bottom},
+                               {0, place.Y, place.X, bottom - place.Y},
+                               {right, place.Y, window.Width - right, bottom - place.Y}};
+    SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
+    for (const SDL_Rect& rect : around) {
+        if (rect.w > 0 && rect.h > 0) SDL_RenderFillRect(Renderer, &rect);
+    }
+}
+
 }  // namespace
 
 SDL_Window* GameWindow() {
@@ -49,15 +190,30 @@ UiRect PlayArea() {
     return {0, MenuBarHeight, FrameWidth, FrameHeight};
 }
 
-float WindowScale() {
-    int pointsWide = 0;
-    int pointsHigh = 0;
-    int pixelsWide = 0;
-    int pixelsHigh = 0;
-    SDL_GetWindowSize(Window, &pointsWide, &pointsHigh);
-    if (SDL_GetRendererOutputSize(Renderer, &pixelsWide, &pixelsHigh) != 0 || pointsWide <= 0)
-        return 1.0f;
-    return float(pixelsWide) / float(pointsWide);
+PicturePlacement PictureInWindow() {
+    return PlacePicture(DrawablePixels(), Picture());
+}
+
+void KeepWindowSettingsIn(const std::string& profileFile) {
+    SettingsFile = profileFile;
+}
+
+void SaveWindowSettings() {
+    if (!Window || SettingsFile.empty()) return;
+    WriteProfileString(SettingsFile, WindowSection, "scale", std::to_string(WindowedScale));
+    WriteProfileString(SettingsFile, WindowSection, "fullscreen", IsFullscreen() ? "1" : "0");
+}
+
+void ToggleFullscreen() {
+    if (!Window) return;
+    SDL_SetWindowFullscreen(Window, IsFullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    RedrawWindow();
+}
+
+void HandleWindowChange(const SDL_WindowEvent& event) {
+    if (event.event == SDL_WINDOWEVENT_SIZE_CHANGED) NoteWindowSize();
+    if (event.event == SDL_WINDOWEVENT_SIZE_CHANGED || event.event == SDL_WINDOWEVENT_EXPOSED)
+        RedrawWindow();
 }
 
 void OpenMainWindow(const std::string& caption, int width, int height) {
@@ -72,44 +228,47 @@ void OpenMainWindow(const std::string& caption, int width, int height) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         FailOnSdl("Cannot open the display");
     RefuseInvisibleDisplay();
+    FrameWidth = width;
+    FrameHeight = height;
+    WindowedScale = OpeningWindowScale();
+    const PictureSize picture = Picture();
+    Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
+    if (SavedSetting("fullscreen", 0) == 1) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     Window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                              width, height + MenuBarHeight, SDL_WINDOW_ALLOW_HIGHDPI);
+                              picture.Width * WindowedScale, picture.Height * WindowedScale, flags);
     if (!Window) FailOnSdl("Cannot open the game window");
+    SDL_SetWindowMinimumSize(Window, picture.Width, picture.Height);
     // Text input is only for the name dialog: during play an input method must not take the
     // game's keys.
     SDL_StopTextInput();
     Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_PRESENTVSYNC);
     if (!Renderer) Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE);
     if (!Renderer) FailOnSdl("Cannot draw into the game window");
-    FrameWidth = width;
-    FrameHeight = height;
+    SDL_AddEventWatch(MapMouseToPicture, nullptr);
     Frame = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width,
                               height);
     if (!Frame) FailOnSdl("Cannot create the frame texture");
     // Whole pixels, whatever the scale hint says: a HiDPI screen shows big sharp pixels.
     SDL_SetTextureScaleMode(Frame, SDL_ScaleModeNearest);
-    std::vector<uint32_t> black(size_t(width) * height, 0);
-    SDL_UpdateTexture(Frame, nullptr, black.data(), width * int(sizeof(uint32_t)));
+    LastFrame.assign(size_t(width) * height, 0);
     RedrawWindow();
 }
 
 void RedrawWindow(const std::function<void()>& overlay) {
     if (!Renderer) return;
-    SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
-    SDL_RenderClear(Renderer);
+    const PicturePlacement place = PictureInWindow();
+    DrawBlackAround(place);
     DrawMenuBar();
-    int pixelsWide = 0;
-    int pixelsHigh = 0;
-    SDL_GetRendererOutputSize(Renderer, &pixelsWide, &pixelsHigh);
-    const int barPixels = pixelsHigh * MenuBarHeight / (FrameHeight + MenuBarHeight);
-    const SDL_Rect playArea{0, barPixels, pixelsWide, pixelsHigh - barPixels};
-    SDL_RenderCopy(Renderer, Frame, nullptr, &playArea);
+    const SDL_Rect playArea{place.X, place.Y + MenuBarHeight * place.Scale,
+                            FrameWidth * place.Scale, FrameHeight * place.Scale};
+    DrawFrame(playArea, place.Scale);
     if (overlay) overlay();
     SDL_RenderPresent(Renderer);
 }
 
 void PresentPixels(const uint32_t* pixels, int width, int height) {
     if (!Renderer || width != FrameWidth || height != FrameHeight) return;
-    SDL_UpdateTexture(Frame, nullptr, pixels, width * int(sizeof(uint32_t)));
+    LastFrame.assign(pixels, pixels + size_t(width) * height);
+    FrameTextureStale = true;
     RedrawWindow();
 }

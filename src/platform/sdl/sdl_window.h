@@ -7,17 +7,24 @@
 
 #include "platform/platform.h"
 #include "platform/sdl/sdl_ui.h"
+#include "platform/window_scale.h"
 
-// The menu bar sits above the play area, so the window is this many points taller than the
-// game's picture.
+// The menu bar sits above the play area: the window's picture is this many pixels taller than
+// the game's frame.
 constexpr int MenuBarHeight = 20;
 
 SDL_Window* GameWindow();
-// Where the game's picture is shown, in window points: under the menu bar.
+// Where the game's frame is shown, in the picture's pixels: under the menu bar.
 UiRect PlayArea();
 SDL_Renderer* GameRenderer();
-// Drawable pixels per window point (above 1 on HiDPI screens).
-float WindowScale();
+// Where the picture (menu bar and play area) lies in the window's drawable pixels.
+PicturePlacement PictureInWindow();
+// Desktop fullscreen (no mode change) on or off.
+void ToggleFullscreen();
+// Keeps the window's scale and mode for the next run.
+void SaveWindowSettings();
+// A resize, an expose: the window is drawn again.
+void HandleWindowChange(const SDL_WindowEvent& event);
 // Draws the window again from the last frame shown: the menu bar and the play area, then
 // `overlay` (an open menu, the name dialog) on top, and shows the result.
 void RedrawWindow(const std::function<void()>& overlay = {});
