@@ -17,7 +17,7 @@ packages=(
 test_packages=(
     clang libclang-rt-14-dev
     libgtest-dev libbenchmark-dev
-    xvfb xdotool imagemagick x11-utils libx11-dev
+    xvfb xdotool imagemagick x11-utils libx11-dev openbox
 )
 
 list=0
