@@ -11,6 +11,7 @@
 #include "platform/key_state.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_dialog.h"
+#include "platform/sdl/sdl_pause.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace {
@@ -78,6 +79,7 @@ void ApplyKeyEvent(const SDL_Event& event) {
         ToggleFullscreen();
         return;
     }
+    NotePauseEvent(event);
     const bool down = event.type == SDL_KEYDOWN;
     if (down && (event.key.repeat || (event.key.keysym.mod & ChordModifiers) != 0)) return;
     const int vk = VirtualKeyOf(event.key.keysym);
@@ -131,6 +133,7 @@ void HandleWindowEvent(const SDL_Event& event) {
             ApplyKeyEvent(event);
             break;
         case SDL_WINDOWEVENT:
+            NotePauseEvent(event);
             HandleWindowChange(event.window);
             break;
         default:
@@ -228,5 +231,11 @@ void FatalError(const std::string& message) {
     std::exit(1);
 }
 
-void FrameWaitBegins() {}
+// The pause holds the game here, between two frames. The menu bar is not for a paused game.
+void FrameWaitBegins() {
+    PauseIfAsked([](const SDL_Event& event) {
+        if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) return;
+        HandleWindowEvent(event);
+    });
+}
 void FrameWaitEnds() {}

@@ -82,6 +82,14 @@ void UiFill(const UiRect& rect, uint32_t rgb) {
     SDL_RenderFillRect(GameRenderer(), &pixels);
 }
 
+void UiShade(const UiRect& rect, uint8_t alpha) {
+    SDL_SetRenderDrawBlendMode(GameRenderer(), SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(GameRenderer(), 0, 0, 0, alpha);
+    const SDL_Rect pixels = ToPixels(rect);
+    SDL_RenderFillRect(GameRenderer(), &pixels);
+    SDL_SetRenderDrawBlendMode(GameRenderer(), SDL_BLENDMODE_NONE);
+}
+
 void UiOutline(const UiRect& rect, uint32_t rgb) {
     SetColour(rgb);
     const SDL_Rect pixels = ToPixels(rect);
@@ -120,6 +128,18 @@ void UiText(const std::string& text, int x, int y, uint32_t rgb) {
     if (!rendered.Texture) return;
     const SDL_Rect origin = ToPixels({x, y, 0, 0});
     const SDL_Rect where{origin.x, origin.y, rendered.Width, rendered.Height};
+    SDL_RenderCopy(GameRenderer(), rendered.Texture, nullptr, &where);
+}
+
+void UiTextMagnified(const std::string& text, int x, int y, uint32_t rgb, int times) {
+    if (text.empty()) return;
+    const RenderedText& rendered = Rendered(text, rgb);
+    if (!rendered.Texture) return;
+    SDL_SetTextureScaleMode(rendered.Texture, SDL_ScaleModeNearest);
+    const SDL_Rect centre = ToPixels({x, y, 0, 0});
+    const int width = rendered.Width * times;
+    const int height = rendered.Height * times;
+    const SDL_Rect where{centre.x - width / 2, centre.y - height / 2, width, height};
     SDL_RenderCopy(GameRenderer(), rendered.Texture, nullptr, &where);
 }
 

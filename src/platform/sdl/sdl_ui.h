@@ -25,10 +25,14 @@ void UiOutline(const UiRect& rect, uint32_t rgb);
 // the row to fill as fractions of the width, left edge first.
 void UiFillRows(const UiRect& rect, uint32_t rgb,
                 const std::function<std::pair<float, float>(float v)>& span);
+// Darkens what is drawn in `rect` with black of the given opacity (0..255).
+void UiShade(const UiRect& rect, uint8_t alpha);
 // Text in the window's font at the desktop's menu size (9 points).
 int UiTextWidth(const std::string& text);
 int UiTextHeight();
 void UiText(const std::string& text, int x, int y, uint32_t rgb);
+// The text `times` as large, its pixels whole squares, centred on (x, y).
+void UiTextMagnified(const std::string& text, int x, int y, uint32_t rgb, int times);
 // The text vertically centred in `rect`, `inset` points from its left edge.
 void UiTextIn(const UiRect& rect, const std::string& text, int inset, uint32_t rgb);
 // Limits drawing to a rectangle; an empty rectangle lifts the limit.

@@ -1,0 +1,89 @@
+#include "platform/sdl/sdl_pause.h"
+
+#include <SDL_mixer.h>
+
+#include "platform/sdl/sdl_ui.h"
+#include "platform/sdl/sdl_window.h"
+
+namespace {
+
+bool FocusAway = false;     // the window lost the keyboard focus or was minimised
+bool PlayerPaused = false;  // P or Pause pressed, until pressed again
+
+// How often the pause looks at the clock even when nothing happens: signals (SIGTERM) become a
+// quit event only when events are pumped.
+constexpr int PauseWakeMs = 250;
+constexpr Uint8 DimAlpha = 160;  // of black over the last frame
+constexpr uint32_t PauseTextColour = 0xFFFFFF;
+constexpr int PauseTextMagnification = 4;
+
+bool Paused() {
+    return FocusAway || PlayerPaused;
+}
+
+bool IsPauseKey(const SDL_Event& event) {
+    if (event.type != SDL_KEYDOWN || event.key.repeat) return false;
+    if ((event.key.keysym.mod & (KMOD_ALT | KMOD_CTRL | KMOD_GUI)) != 0) return false;
+    return event.key.keysym.sym == SDLK_p || event.key.keysym.sym == SDLK_PAUSE;
+}
+
+void DrawPause() {
+    const UiRect play = PlayArea();
+    UiShade(play, DimAlpha);
+    UiTextMagnified("PAUSE", play.X + play.W / 2, play.Y + play.H / 2, PauseTextColour,
+                    PauseTextMagnification);
+}
+
+// The music resumes where it stopped, and only if it was playing: a tune the game itself
+// paused stays paused.
+struct SoundsHeld {
+    bool Music = false;
+};
+
+SoundsHeld HoldSounds() {
+    SoundsHeld held;
+    if (SDL_WasInit(SDL_INIT_AUDIO) == 0) return held;
+    Mix_Pause(-1);
+    held.Music = Mix_PlayingMusic() && !Mix_PausedMusic();
+    if (held.Music) Mix_PauseMusic();
+    return held;
+}
+
+void ReleaseSounds(const SoundsHeld& held) {
+    if (SDL_WasInit(SDL_INIT_AUDIO) == 0) return;
+    Mix_Resume(-1);
+    if (held.Music) Mix_ResumeMusic();
+}
+
+}  // namespace
+
+void NotePauseEvent(const SDL_Event& event) {
+    if (IsPauseKey(event)) PlayerPaused = !PlayerPaused;
+    if (event.type != SDL_WINDOWEVENT) return;
+    switch (event.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+        case SDL_WINDOWEVENT_MINIMIZED:
+            FocusAway = true;
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            FocusAway = false;
+            break;
+        default:
+            break;
+    }
+}
+
+void PauseIfAsked(const std::function<void(const SDL_Event&)>& handle) {
+    if (!Paused()) return;
+    const SoundsHeld held = HoldSounds();
+    while (Paused()) {
+        RedrawWindow(DrawPause);
+        SDL_Event event;
+        if (!SDL_WaitEventTimeout(&event, PauseWakeMs)) continue;
+        do {
+            handle(event);
+        } while (Paused() && SDL_PollEvent(&event));
+    }
+    ReleaseSounds(held);
+    RedrawWindow();
+}
