@@ -44,9 +44,11 @@ brighter_than "$logo" 0.03 || fail "the logo is not shown ($logo): $title"
 brighter_than "$prompt" 0.03 || fail "the prompt is not shown ($prompt): $title"
 brighter_than "$menu" 0.05 || fail "the enlarged start item is not shown ($menu): $title"
 
-# Alt+Enter is the desktop's chord, not Return: the title stays.
+# Alt+Enter is the window's chord (fullscreen on and off), not Return: the title stays.
 xdotool key alt+Return
-sleep 3
+sleep 1.5
+xdotool key alt+Return
+sleep 1.5
 chord="$(screenshot)"
 brighter_than "$(region_mean "$chord" 88 167 324 132)" 0.1 || fail "Alt+Enter left the title: $chord"
 
@@ -107,4 +109,59 @@ xdotool key Return
 wait_no_box || fail "the read-me box did not close on Return"
 alive || fail "the game ended after the read-me box"
 stop_game
-echo "real window: title, game, quit question, data.ini and the read-me box as expected"
+
+# 4. A larger window: the picture at a whole scale, centred on black; the menu bar answers the
+# mouse through the scale; P pauses play and P again resumes it; the scale is remembered.
+SDL_AUDIODRIVER=dummy start_game
+window="$(wait_game_window)" || fail "the game window did not appear"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool windowsize --sync "$window" 1100 1260
+sleep 1
+large="$(screenshot)"
+[ "$(identify -format %wx%h "$large")" = 1100x1260 ] || fail "the window was not resized: $large"
+# 2 x 500 by 2 x 620 leaves 50 pixels either side and 10 above and below.
+for black in 0x1260+49+0 0x1260+1050+0 1100x10+0+0 1100x10+0+1250; do
+    [ "$(convert "$large" -crop "${black/0x/1x}" +repage -format '%[fx:maxima]' info:)" = 0 ] ||
+        fail "not black around the picture ($black): $large"
+done
+xdotool mousemove --window "$window" 70 30 click 1  # the menu's caption, 10 x 10 into the bar
+sleep 0.5
+menu="$(screenshot)"
+menu_fill="$(convert "$menu" -crop 200x80+60+60 +repage -fill black +opaque '#F2F2F2' \
+    -fill white -opaque '#F2F2F2' -format '%[fx:mean]' info:)"
+brighter_than "$menu_fill" 0.5 ||
+    fail "a click on the scaled menu bar did not open the menu: $menu"
+xdotool key Escape
+sleep 0.5
+press Return
+sleep 3
+playing="$(screenshot)"
+# The play area starts under the 40 pixels of the menu bar.
+convert "$playing" -crop 1000x1200+50+50 +repage "$work/picture.png"
+# Whole pixels: every 2 x 2 block of the game's frame is one colour (the menu bar's text is
+# drawn at the window's scale, sharp rather than blocky).
+convert "$work/picture.png" -sample 50% -sample 200% "$work/resampled.png"
+[ "$(compare -metric AE "$work/picture.png" "$work/resampled.png" null: 2>&1 || true)" = 0 ] ||
+    fail "the picture is not scaled by whole pixels: $playing"
+# The ship near the bottom, at twice its place.
+brighter_than "$(convert "$work/picture.png" -crop 192x160+380+920 -colorspace Gray -format '%[fx:mean]' info:)" 0.02 ||
+    fail "no ship in the scaled picture: $playing"
+xdotool key p
+sleep 0.5
+paused="$(screenshot)"
+sleep 1
+[ "$(compare -metric AE "$paused" "$(screenshot)" null: 2>&1 || true)" = 0 ] || fail "P did not pause play: $paused"
+xdotool key p
+sleep 0.5
+resumed="$(screenshot)"
+sleep 1
+[ "$(compare -metric AE "$resumed" "$(screenshot)" null: 2>&1 || true)" != 0 ] ||
+    fail "P again did not resume play: $resumed"
+kill -TERM "$game_pid"
+wait "$game_pid" || fail "the game ended with status $? on SIGTERM"
+game_pid=""
+[ "$(data_ini_keys window)" = "scale fullscreen " ] || fail "data.ini has no window section"
+[ "$(data_ini_keys)" = "$DataIniKeys" ] || fail "the window section changed data.ini's own keys"
+iconv -f CP932 -t UTF-8 "$work/game/data.ini" | tr -d '\r' | grep -qx 'scale=2' ||
+    fail "the window's scale was not kept"
+echo "real window: title, game, quit question, data.ini, the read-me box, scaling and the pause as expected"

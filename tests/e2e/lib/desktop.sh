@@ -8,9 +8,11 @@ fi
 
 work="$(mktemp -d)"
 xvfb_pid=""
+wm_pid=""
 game_pid=""
 cleanup() {
     stop_game
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true  # TERM: it removes its lock
     wait 2>/dev/null || true
     if [ "${keep_work:-0}" = 1 ]; then echo "screenshots kept in $work"; else rm -rf "$work"; fi
@@ -23,15 +25,20 @@ fail() {
     exit 1
 }
 
-# A display of our own; Xvfb picks a free number and tells it. -noreset: without it the server
+# A display of our own, too low for the window to open at 2x (1240 pixels high and a margin); Xvfb picks a free number and tells it. -noreset: without it the server
 # restarts whenever its last client leaves, and the next client can find nobody there.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1920x1280x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/display")"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || fail "Xvfb does not answer on $DISPLAY"
+# A window manager, as on a desktop: fullscreen, maximising and the focus are its business.
+openbox >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+sleep 0.5  # a window mapped while it is still starting up can be left unmanaged
 
 # Starts the game from a fresh copy of its directory.
 start_game() {
@@ -118,8 +125,11 @@ wait_no_box() {
 alive() { kill -0 "$game_pid" 2>/dev/null; }
 
 
-# The keys of data.ini in the game's directory, in order, on one line.
+# The keys of a section of data.ini in the game's directory ("data" unless told), in order, on
+# one line.
 data_ini_keys() {
-    iconv -f CP932 -t UTF-8 "$work/game/data.ini" | tr -d '\r' | sed -n 's/^\([^=]*\)=.*/\1/p' | tr '\n' ' '
+    iconv -f CP932 -t UTF-8 "$work/game/data.ini" | tr -d '\r' |
+        awk -v want="[${1:-data}]" '/^\[/ { inside = tolower($0) == want; next }
+            inside && /=/ { sub(/=.*/, ""); printf "%s ", $0 }'
 }
 DataIniKeys="score1 name1 score2 name2 score3 name3 score4 name4 score5 name5 Midi Wav Diffculty Ver "
