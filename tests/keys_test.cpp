@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/headless/headless.h"
+#include "platform/key_state.h"
 #include "support/test_support.h"
 
 class KeysTest : public GameTest {};
@@ -27,4 +28,25 @@ TEST_F(KeysTest, TheLatchIsPerKey) {
 
 TEST_F(KeysTest, AKeyNeverTouchedReadsZero) {
     EXPECT_EQ(GetAsyncKeyState(VkNumpad5), 0);
+}
+
+// The keyboard and a gamepad feed the same keys: down while either holds it.
+TEST_F(KeysTest, AKeyHeldOnTheKeyboardAndThePadIsUpOnlyWhenBothLetGo) {
+    SetKeyDown(VkLeft, true, KeySource::Keyboard);
+    SetKeyDown(VkLeft, true, KeySource::Pad);
+    EXPECT_EQ(TakeKeyState(VkLeft), KeyDownNow | KeyPressedSinceQuery);
+    SetKeyDown(VkLeft, false, KeySource::Keyboard);
+    EXPECT_EQ(TakeKeyState(VkLeft), KeyDownNow);
+    SetKeyDown(VkLeft, false, KeySource::Pad);
+    EXPECT_EQ(TakeKeyState(VkLeft), 0);
+}
+
+TEST_F(KeysTest, APressOnThePadAloneLatchesAndForgettingLiftsEverySource) {
+    SetKeyDown(VkZ, true, KeySource::Pad);
+    SetKeyDown(VkZ, false, KeySource::Pad);
+    EXPECT_EQ(TakeKeyState(VkZ), KeyPressedSinceQuery);
+    SetKeyDown(VkReturn, true, KeySource::Pad);
+    SetKeyDown(VkReturn, true, KeySource::Keyboard);
+    ForgetKeyState();
+    EXPECT_EQ(TakeKeyState(VkReturn), 0);
 }

@@ -7,16 +7,17 @@
 namespace {
 
 struct KeyState {
-    bool Down = false;
+    bool DownOn[2] = {false, false};  // by KeySource
     bool PressedSinceQuery = false;
+    bool Down() const { return DownOn[0] || DownOn[1]; }
 };
 std::map<int, KeyState> Keys;
 
 }  // namespace
 
-void SetKeyDown(int virtualKey, bool down) {
+void SetKeyDown(int virtualKey, bool down, KeySource source) {
     KeyState& key = Keys[virtualKey];
-    key.Down = down;
+    key.DownOn[source == KeySource::Pad ? 1 : 0] = down;
     if (down) key.PressedSinceQuery = true;
 }
 
@@ -29,7 +30,7 @@ uint16_t TakeKeyState(int virtualKey) {
     if (found == Keys.end()) return 0;
     KeyState& key = found->second;
     const uint16_t state =
-        (key.Down ? KeyDownNow : 0) | (key.PressedSinceQuery ? KeyPressedSinceQuery : 0);
+        (key.Down() ? KeyDownNow : 0) | (key.PressedSinceQuery ? KeyPressedSinceQuery : 0);
     key.PressedSinceQuery = false;
     return state;
 }

@@ -11,6 +11,7 @@
 #include "platform/key_state.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_dialog.h"
+#include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_pause.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -137,7 +138,7 @@ void HandleWindowEvent(const SDL_Event& event) {
             HandleWindowChange(event.window);
             break;
         default:
-            HandleMenuEvent(event, Handlers);
+            if (!HandleGamepadEvent(event)) HandleMenuEvent(event, Handlers);
             break;
     }
 }

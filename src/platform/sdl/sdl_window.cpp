@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/profile.h"
+#include "platform/sdl/sdl_gamepad.h"
 #include "platform/window_scale.h"
 
 namespace {
@@ -228,6 +229,7 @@ void OpenMainWindow(const std::string& caption, int width, int height) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         FailOnSdl("Cannot open the display");
     RefuseInvisibleDisplay();
+    OpenGamepads();
     FrameWidth = width;
     FrameHeight = height;
     WindowedScale = OpeningWindowScale();
