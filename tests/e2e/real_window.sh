@@ -110,8 +110,9 @@ wait_no_box || fail "the read-me box did not close on Return"
 alive || fail "the game ended after the read-me box"
 stop_game
 
-# 4. A larger window: the picture at a whole scale, centred on black; the menu bar answers the
-# mouse through the scale; P pauses play and P again resumes it; the scale is remembered.
+# 4. A larger window: the picture at a whole scale, centred on black, in fullscreen too; the
+# menu bar answers the mouse through the scale; P pauses play and P again resumes it; the scale
+# is remembered.
 SDL_AUDIODRIVER=dummy start_game
 window="$(wait_game_window)" || fail "the game window did not appear"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
@@ -133,6 +134,21 @@ brighter_than "$menu_fill" 0.5 ||
     fail "a click on the scaled menu bar did not open the menu: $menu"
 xdotool key Escape
 sleep 0.5
+# F11: desktop fullscreen, the same whole scale (2x on this screen), centred on black; F11
+# again gives the window back.
+xdotool key F11
+sleep 1.5
+full="$(screenshot)"
+[ "$(identify -format %wx%h "$full")" = 1920x1280 ] || fail "F11 did not fill the screen: $full"
+for black in 0x1280+459+0 0x1280+1460+0 1920x20+0+0 1920x20+0+1260; do
+    [ "$(convert "$full" -crop "${black/0x/1x}" +repage -format '%[fx:maxima]' info:)" = 0 ] ||
+        fail "not black around the fullscreen picture ($black): $full"
+done
+brighter_than "$(convert "$full" -crop 1000x1200+460+60 -colorspace Gray -format '%[fx:mean]' info:)" 0.01 ||
+    fail "no title in the fullscreen picture: $full"
+xdotool key F11
+sleep 1.5
+[ "$(identify -format %wx%h "$(screenshot)")" = 1100x1260 ] || fail "F11 again did not leave fullscreen"
 press Return
 sleep 3
 playing="$(screenshot)"

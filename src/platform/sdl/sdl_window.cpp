@@ -30,6 +30,18 @@ const std::string WindowSection = "window";
 std::string SettingsFile;
 int WindowedScale = 1;  // the last whole scale of the window while neither maximised nor full
 
+// In fullscreen the mouse pointer hides once it has been still this long, and shows again as
+// soon as it moves.
+constexpr Uint32 PointerIdleMs = 2000;
+Uint32 LastPointerMotion = 0;
+bool PointerHidden = false;
+
+void ShowPointer(bool shown) {
+    if (PointerHidden != shown) return;
+    PointerHidden = !shown;
+    SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE);
+}
+
 void FailOnSdl(const char* what) {
     FatalError(std::string(what) + ": " + SDL_GetError());
 }
@@ -84,6 +96,10 @@ int MapMouseToPicture(void*, SDL_Event* event) {
         y = &event->button.y;
     }
     if (!x || !Window) return 1;
+    if (event->type == SDL_MOUSEMOTION) {
+        LastPointerMotion = SDL_GetTicks();
+        ShowPointer(true);
+    }
     const PictureSize points = WindowPoints();
     const PictureSize pixels = DrawablePixels();
     if (points.Width <= 0 || points.Height <= 0) return 1;
@@ -208,6 +224,8 @@ void SaveWindowSettings() {
 void ToggleFullscreen() {
     if (!Window) return;
     SDL_SetWindowFullscreen(Window, IsFullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    LastPointerMotion = SDL_GetTicks();
+    ShowPointer(true);
     RedrawWindow();
 }
 
@@ -266,6 +284,7 @@ void RedrawWindow(const std::function<void()>& overlay) {
     DrawFrame(playArea, place.Scale);
     if (overlay) overlay();
     SDL_RenderPresent(Renderer);
+    if (IsFullscreen() && SDL_GetTicks() - LastPointerMotion >= PointerIdleMs) ShowPointer(false);
 }
 
 void PresentPixels(const uint32_t* pixels, int width, int height) {
