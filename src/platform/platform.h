@@ -85,6 +85,10 @@ void ChangeDirectory(const std::string& path);
 // A failure the game cannot go on from: the player sees the message, the program ends non-zero.
 [[noreturn]] void FatalError(const std::string& message);
 
+// Whether P, Pause and a gamepad's Start pause the game: during play only. Losing the focus
+// pauses it anywhere.
+void AllowPauseKeys(bool allowed);
+
 // Called by the frame pacer around each frame wait (the headless runner hooks its trace,
 // scripted input and snapshots here; the real platform does nothing).
 void FrameWaitBegins();

@@ -123,8 +123,10 @@ void MainLoop() {
             continue;
         }
         GameMode = ModeStage;
+        AllowPauseKeys(true);
         while (RunFramePass(clearColour)) {
         }
+        AllowPauseKeys(false);
     }
 }
 

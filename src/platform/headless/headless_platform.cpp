@@ -189,6 +189,9 @@ void FatalError(const std::string& message) {
     throw headless::ProgramExit{1};
 }
 
+// The headless platform never pauses.
+void AllowPauseKeys(bool) {}
+
 void FrameWaitBegins() {
     if (Current.WaitBegins) Current.WaitBegins();
 }

@@ -6,6 +6,7 @@
 
 #include "platform/key_state.h"
 #include "platform/platform.h"
+#include "platform/sdl/sdl_pause.h"
 
 namespace {
 
@@ -77,6 +78,8 @@ bool HandleGamepadEvent(const SDL_Event& event) {
             break;
         }
         case SDL_CONTROLLERBUTTONDOWN:
+            if (event.cbutton.button == SDL_CONTROLLER_BUTTON_START) NotePauseButton();
+            break;
         case SDL_CONTROLLERBUTTONUP:
         case SDL_CONTROLLERAXISMOTION:
             break;

@@ -7,8 +7,9 @@
 
 namespace {
 
-bool FocusAway = false;     // the window lost the keyboard focus or was minimised
-bool PlayerPaused = false;  // P or Pause pressed, until pressed again
+bool FocusAway = false;         // the window lost the keyboard focus or was minimised
+bool PlayerPaused = false;      // P or Pause pressed, until pressed again
+bool PauseKeysAllowed = false;  // during play
 
 // How often the pause looks at the clock even when nothing happens: signals (SIGTERM) become a
 // quit event only when events are pumped.
@@ -22,7 +23,7 @@ bool Paused() {
 }
 
 bool IsPauseKey(const SDL_Event& event) {
-    if (event.type != SDL_KEYDOWN || event.key.repeat) return false;
+    if (!PauseKeysAllowed || event.type != SDL_KEYDOWN || event.key.repeat) return false;
     if ((event.key.keysym.mod & (KMOD_ALT | KMOD_CTRL | KMOD_GUI)) != 0) return false;
     return event.key.keysym.sym == SDLK_p || event.key.keysym.sym == SDLK_PAUSE;
 }
@@ -56,6 +57,14 @@ void ReleaseSounds(const SoundsHeld& held) {
 }
 
 }  // namespace
+
+void AllowPauseKeys(bool allowed) {
+    PauseKeysAllowed = allowed;
+}
+
+void NotePauseButton() {
+    if (PauseKeysAllowed) PlayerPaused = !PlayerPaused;
+}
 
 void NotePauseEvent(const SDL_Event& event) {
     if (IsPauseKey(event)) PlayerPaused = !PlayerPaused;

@@ -1,6 +1,6 @@
 // The pause: when the window loses the keyboard focus or is minimised, and when the player
-// presses P or Pause, the game stands still between two frames, its sounds paused, the last
-// frame shown dimmed under "PAUSE".
+// presses P, Pause or a pad's Start during play, the game stands still between two frames, its
+// sounds paused, the last frame shown dimmed under "PAUSE".
 #pragma once
 
 #include <SDL.h>
@@ -10,6 +10,8 @@
 // Takes note of what starts or ends a pause: focus and minimising from window events, P and
 // Pause from key presses.
 void NotePauseEvent(const SDL_Event& event);
+// A gamepad's Start, which pauses play as P does.
+void NotePauseButton();
 // Called in the frame wait: where a pause was asked for, holds the game until it ends. Events
 // go to `handle` meanwhile, which must pass them to NotePauseEvent: keys (a key released now
 // must not stay down; P ends the pause), focus, and the close box, which ends the program from
