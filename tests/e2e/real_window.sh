@@ -30,7 +30,8 @@ silent="$(screenshot)"
 brighter_than "$(region_mean "$silent" 0 0 500 125)" 0.03 || fail "no title after the notices: $silent"
 stop_game
 
-# 2. With a (silent) sound device: the title, a game, the quit question.
+# 2. With a (silent) sound device: the title, a game, the pause without the focus, the quit
+# question.
 SDL_AUDIODRIVER=dummy start_game
 window="$(wait_game_window)" || fail "the game window did not appear"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
@@ -59,6 +60,35 @@ ship="$(region_mean "$play" 190 460 96 80)"
 brighter_than "$ship" 0.02 || fail "no ship near the bottom of the field ($ship): $play"
 status="$(region_mean "$play" 250 8 250 26)"
 brighter_than "$status" 0.02 || fail "no status line ($status): $play"
+
+# Another window takes the focus: play pauses (the picture stands still); the focus back, play
+# goes on.
+cp -r "$game_dir" "$work/other"
+SDL_AUDIODRIVER=dummy "$work/other/vexlan" >/dev/null 2>&1 &
+other_pid=$!
+other=""
+for _ in $(seq 100); do
+    other="$(xdotool search --onlyvisible --class '^vexlan$' 2>/dev/null | while read -r id; do
+        [ "$(printf '0x%x' "$id")" != "$window" ] && printf '0x%x\n' "$id"; done | head -1)" || true
+    [ -n "$other" ] && break
+    sleep 0.1
+done
+[ -n "$other" ] || fail "the other window did not appear"
+xdotool windowmove "$other" 1300 0
+xdotool windowactivate --sync "$other" 2>/dev/null || true
+sleep 1
+away="$(screenshot)"
+sleep 1
+[ "$(compare -metric AE "$away" "$(screenshot)" null: 2>&1 || true)" = 0 ] ||
+    fail "play went on without the focus: $away"
+xdotool windowactivate --sync "$window" 2>/dev/null || true
+sleep 0.5
+back="$(screenshot)"
+sleep 1
+[ "$(compare -metric AE "$back" "$(screenshot)" null: 2>&1 || true)" != 0 ] ||
+    fail "play did not go on with the focus back: $back"
+kill -9 "$other_pid"
+wait "$other_pid" 2>/dev/null || true
 
 # The quit question: the game waits for its answer, however long that takes. Escape answers
 # Cancel, and so does Return once Tab has moved the focus to Cancel; play goes on after each.
