@@ -29,6 +29,9 @@ constexpr int OpeningMargin = 64;
 const std::string WindowSection = "window";
 std::string SettingsFile;
 int WindowedScale = 1;  // the last whole scale of the window while neither maximised nor full
+// Whether the player chose the scale (now or in an earlier run): one never chosen is not kept,
+// so that the window still opens to fit a larger screen later.
+bool ScaleChosen = false;
 
 // In fullscreen the mouse pointer hides once it has been still this long, and shows again as
 // soon as it moves.
@@ -124,13 +127,16 @@ int OpeningWindowScale() {
     const int fitting = OpeningScale({usable.w, usable.h}, Picture(), OpeningMargin);
     const int saved = SavedSetting("scale", 0);
     if (saved < 1) return fitting;
+    ScaleChosen = true;
     return std::min(saved, LargestWholeScale({usable.w, usable.h}, Picture()));
 }
 
 void NoteWindowSize() {
     const Uint32 flags = SDL_GetWindowFlags(Window);
     if ((flags & (SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_MAXIMIZED)) != 0) return;
-    WindowedScale = LargestWholeScale(WindowPoints(), Picture());
+    const int scale = LargestWholeScale(WindowPoints(), Picture());
+    if (scale != WindowedScale) ScaleChosen = true;
+    WindowedScale = scale;
 }
 
 // The software renderer draws into the window's surface. There the frame is scaled by whole
@@ -217,7 +223,8 @@ void KeepWindowSettingsIn(const std::string& profileFile) {
 
 void SaveWindowSettings() {
     if (!Window || SettingsFile.empty()) return;
-    WriteProfileString(SettingsFile, WindowSection, "scale", std::to_string(WindowedScale));
+    if (ScaleChosen)
+        WriteProfileString(SettingsFile, WindowSection, "scale", std::to_string(WindowedScale));
     WriteProfileString(SettingsFile, WindowSection, "fullscreen", IsFullscreen() ? "1" : "0");
 }
 
