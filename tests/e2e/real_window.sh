@@ -141,8 +141,8 @@ alive || fail "the game ended after the read-me box"
 stop_game
 
 # 4. A larger window: the picture at a whole scale, centred on black, in fullscreen too; the
-# menu bar answers the mouse through the scale; P pauses play and P again resumes it; the scale
-# is remembered.
+# menu bar answers the mouse through the scale; P pauses play and P again resumes it; SIGTERM
+# ends a paused game; the scale is remembered.
 SDL_AUDIODRIVER=dummy start_game
 window="$(wait_game_window)" || fail "the game window did not appear"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
@@ -203,8 +203,11 @@ resumed="$(screenshot)"
 sleep 1
 [ "$(compare -metric AE "$resumed" "$(screenshot)" null: 2>&1 || true)" != 0 ] ||
     fail "P again did not resume play: $resumed"
+# SIGTERM during a pause ends the game as anywhere else, saving data.ini.
+xdotool key p
+sleep 0.5
 kill -TERM "$game_pid"
-wait "$game_pid" || fail "the game ended with status $? on SIGTERM"
+wait "$game_pid" || fail "the game ended with status $? on SIGTERM in the pause"
 game_pid=""
 [ "$(data_ini_keys window)" = "scale fullscreen " ] || fail "data.ini has no window section"
 [ "$(data_ini_keys)" = "$DataIniKeys" ] || fail "the window section changed data.ini's own keys"
