@@ -28,11 +28,12 @@ test: test-deps build
 	ctest --test-dir build/test --output-on-failure -j$(JOBS)
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SECONDS)
 
-bench: test-deps
+bench: test-deps build
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release $(DEV_FLAGS) -DVEXLAN_TESTS=OFF -DVEXLAN_BENCH=ON >/dev/null
 	cmake --build build/bench -j$(JOBS)
 	build/bench/bench/vexlan_bench
 	build/bench/bench/vexlan_music_bench
+	bench/mix_headroom.sh build/game 60
 
 # Records the golden runs again, after a deliberate change of the game's behaviour.
 golden: test-deps build

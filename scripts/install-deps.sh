@@ -12,12 +12,13 @@ packages=(
     libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev
     fonts-ipafont-gothic timgm6mb-soundfont
 )
-# Testing: clang for the fuzzers, GoogleTest and Google Benchmark, and a virtual X display
-# with the tools that drive and photograph the real window.
+# Testing: clang for the fuzzers, GoogleTest and Google Benchmark, a virtual X display with
+# the tools that drive and photograph the real window, and sox to measure the mix.
 test_packages=(
     clang libclang-rt-14-dev
     libgtest-dev libbenchmark-dev
     xvfb xdotool imagemagick x11-utils libx11-dev
+    sox
 )
 
 list=0

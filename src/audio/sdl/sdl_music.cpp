@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 
+#include "audio/mix_levels.h"
 #include "audio/music_commands.h"
 #include "audio/music_device.h"
 #include "audio/sdl/mixer.h"
@@ -98,6 +99,7 @@ int PlayTune() {
     if (!Tune.Started) {
         // Once only: looping inside the mixer is left alone, the game restarts the tune itself.
         Tune.Started = true;
+        Mix_VolumeMusic(TuneVolume);
         return Mix_PlayMusic(Tune.Music, 1) == 0 ? MusicOk : MusicErrorNoDevice;
     }
     // Stopped part-way, the tune carries on; played to its end, it stays there until rewound,
