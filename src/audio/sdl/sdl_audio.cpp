@@ -40,16 +40,10 @@ double PeakOf(const Mix_Chunk& chunk) {
 
 }  // namespace
 
-bool InitSound() {
-    if (SoundOpen) return true;
-    std::string why;
-    if (!AcquireMixer(why)) {
-        MessageBox("DirectSoundは利用できません。", "", BoxButtons::Ok, BoxIcon::Warning);
-        ReleaseSound();
-        return false;
-    }
-    SoundOpen = true;
-    return true;
+bool OpenSoundDevice() {
+    std::string why;  // the player is told only that there is no sound
+    if (!SoundOpen) SoundOpen = AcquireMixer(why);
+    return SoundOpen;
 }
 
 SoundEffect LoadSoundEffect(const std::string& path, int voices) {

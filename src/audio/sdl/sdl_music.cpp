@@ -48,7 +48,6 @@ int CheckTune(const std::string& file) {
 }
 
 int OpenTuneFile(const std::string& file, const std::string& alias) {
-    if (!Tune.Alias.empty()) return MusicErrorDuplicateAlias;  // one tune at a time
     if (const int error = CheckTune(file); error != MusicOk) return error;
     std::string why;
     if (!AcquireMixer(why)) return RefuseTune(MusicErrorNoDevice, file, why);
@@ -134,7 +133,6 @@ int RunCommand(const MusicCommand& command, std::string* reply) {
 int SendMusicCommand(const std::string& text, std::string* reply) {
     const auto command = ParseMusicCommand(text);
     if (!command) return MusicErrorUnrecognisedCommand;
-    if (command->Verb != MusicVerb::Open && (Tune.Alias.empty() || command->Alias != Tune.Alias))
-        return MusicErrorUnknownAlias;
+    if (const int error = AliasError(*command, Tune.Alias); error != MusicOk) return error;
     return RunCommand(*command, reply);
 }
