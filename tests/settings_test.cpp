@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "game/difficulty.h"
 #include "game/state.h"
 #include "support/test_support.h"
 
@@ -147,6 +148,21 @@ TEST_F(SettingsTest, AtExitAFreshFileGetsTheFourteenKeysInOrder) {
     line("Diffculty", " 2", 2);
     line("Ver", "1.10", 4);
     EXPECT_EQ(ReadFile(file), expected);
+}
+
+// The data.ini a fresh install starts from: music and effects on, Normal, an empty table, in
+// exactly the bytes the game itself writes for those values.
+TEST_F(SettingsTest, TheShippedFileStartsWithSoundOnAndIsWhatTheGameWrites) {
+    const std::string shipped = ReadFile(VEXLAN_SOURCE_DIR "/dist/data.ini");
+    WriteFile(file, shipped);
+    ReadSettings();
+    EXPECT_EQ(MidiOn, True16);
+    EXPECT_EQ(WavOn, True16);
+    EXPECT_EQ(Difficulty, DifficultyNormal);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(HighScoreTable[i].Score, 0);
+    fs::remove(file);
+    WriteSettings();
+    EXPECT_EQ(ReadFile(file), shipped);
 }
 
 TEST_F(SettingsTest, WhatIsWrittenAtExitIsReadBackAtStart) {
