@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <map>
 
 #include "platform/platform.h"
@@ -168,13 +167,6 @@ void OpenDocument(const std::string& path) {
         _exit(0);
     }
     if (child > 0) waitpid(child, nullptr, 0);
-}
-
-std::string ProgramDirectory() {
-    std::error_code error;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return ".";
-    return exe.parent_path().string();
 }
 
 void ChangeDirectory(const std::string& path) {
