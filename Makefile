@@ -2,7 +2,7 @@
 # Both install what they need from Debian first.
 JOBS ?= 2
 
-.PHONY: run test build bench fuzz golden deps format clean
+.PHONY: run test build install bench fuzz golden deps format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -14,6 +14,12 @@ build: deps
 
 run: build
 	cd build/game && ./vexlan
+
+# Installs the game under PREFIX as a Linux game (binary in bin/, data in share/vexlan/, menu
+# entry, icons, AppStream data, man page); DESTDIR stages it for a package.
+PREFIX ?= /usr/local
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
 
 test: build
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DVEXLAN_SANITIZE=ON \

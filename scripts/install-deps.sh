@@ -9,6 +9,10 @@ packages=(
     fonts-ipafont-gothic timgm6mb-soundfont
     libgtest-dev libbenchmark-dev
     xvfb xdotool imagemagick x11-utils
+    # Installing as a Linux game: the validators of the installed menu entry, AppStream data and
+    # man page, and what `make deb` builds and checks the Debian package with.
+    desktop-file-utils appstream man-db
+    debhelper dpkg-dev fakeroot lintian
 )
 
 missing=()
