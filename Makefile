@@ -2,7 +2,7 @@
 # Both install what they need from Debian first.
 JOBS ?= 2
 
-.PHONY: run test build install bench fuzz golden deps format clean
+.PHONY: run test build install deb bench fuzz golden deps format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -20,6 +20,16 @@ run: build
 PREFIX ?= /usr/local
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+
+# The Debian package, built from a copy of the tracked files in build/deb/ (dpkg-buildpackage
+# leaves its results beside the source folder), then checked with lintian.
+DEB_SOURCE = build/deb/vexlan-1.10
+deb: deps
+	rm -rf build/deb && mkdir -p $(DEB_SOURCE)
+	git ls-files -z | xargs -0 cp --parents -t $(DEB_SOURCE)
+	cd $(DEB_SOURCE) && dpkg-buildpackage -us -uc -b
+	lintian --fail-on error build/deb/vexlan_1.10-1_amd64.deb
+	@echo "built build/deb/vexlan_1.10-1_amd64.deb"
 
 test: build
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DVEXLAN_SANITIZE=ON \
