@@ -4,7 +4,7 @@ JOBS ?= 2
 # Our own builds: warnings are errors (a distribution build leaves this out).
 DEV_FLAGS = -DVEXLAN_WERROR=ON
 
-.PHONY: run test build bench fuzz golden deps test-deps format clean
+.PHONY: run test build install deb bench fuzz golden deps test-deps package-deps format clean
 
 # What building and playing need; the tests, fuzzers and benchmarks need more.
 deps:
@@ -13,6 +13,9 @@ deps:
 test-deps:
 	@scripts/install-deps.sh --test
 
+package-deps:
+	@scripts/install-deps.sh --package
+
 build: deps
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release $(DEV_FLAGS) -DVEXLAN_TESTS=OFF \
 		-DVEXLAN_GAME_OUTPUT=$(CURDIR)/build/game >/dev/null
@@ -20,6 +23,22 @@ build: deps
 
 run: build
 	cd build/game && ./vexlan
+
+# Installs the game under PREFIX as a Linux game (binary in bin/, data in share/vexlan/, menu
+# entry, icons, AppStream data, man page); DESTDIR stages it for a package.
+PREFIX ?= /usr/local
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+
+# The Debian package, built from a copy of the tracked files in build/deb/ (dpkg-buildpackage
+# leaves its results beside the source folder), then checked with lintian.
+DEB_SOURCE = build/deb/vexlan-1.10
+deb: package-deps
+	rm -rf build/deb && mkdir -p $(DEB_SOURCE)
+	git ls-files -z | xargs -0 cp --parents -t $(DEB_SOURCE)
+	cd $(DEB_SOURCE) && dpkg-buildpackage -us -uc -b
+	lintian --fail-on error build/deb/vexlan_1.10-1_amd64.deb
+	@echo "built build/deb/vexlan_1.10-1_amd64.deb"
 
 test: test-deps build
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug $(DEV_FLAGS) -DVEXLAN_SANITIZE=ON \

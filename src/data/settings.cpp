@@ -1,13 +1,16 @@
 #include "data/settings.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "common/number_text.h"
 #include "common/rounding.h"
 #include "game/difficulty.h"
 #include "game/state.h"
+#include "platform/platform.h"
 #include "platform/profile.h"
 
 namespace {
@@ -20,6 +23,7 @@ std::string ReadFileName;  // remembered from the previous read
 std::string ReadSection;
 std::string WriteFileName;  // remembered from the previous write, apart from the reader's
 std::string WriteSection;
+bool SaveFailureTold = false;  // a failing save is told once a run, not at every key or save
 
 void Remember(std::string& memory, const std::string& given) {
     if (!given.empty()) memory = given;
@@ -94,11 +98,20 @@ std::string WithoutComment(const std::string& value) {
     return value.substr(0, value.find(';'));
 }
 
+// The player learns that this run's settings and scores are lost, and why; the game goes on.
+void TellSaveFailure(const std::string& file, const std::string& reason) {
+    if (SaveFailureTold) return;
+    SaveFailureTold = true;
+    MessageBox("The settings and high scores could not be saved to " + file + ": " + reason + ".",
+               "", BoxButtons::Ok, BoxIcon::Warning);
+}
+
 }  // namespace
 
-void ResetRememberedIniPlaces() {
+void ResetSettingsState() {
     for (std::string* place : {&ReadFileName, &ReadSection, &WriteFileName, &WriteSection})
         place->clear();
+    SaveFailureTold = false;
 }
 
 std::string ReadIniValue(const std::string& key, const std::string& file,
@@ -116,15 +129,16 @@ void WriteIniValue(const std::string& key, const std::string& value, const std::
                    const std::string& section) {
     Remember(WriteSection, section);
     Remember(WriteFileName, file);
-    // A file that cannot be written loses this run's settings, silently.
-    WriteProfileString(WriteFileName, WriteSection, key, PaddedValue(value));
+    if (!WriteProfileString(WriteFileName, WriteSection, key, PaddedValue(value)))
+        TellSaveFailure(WriteFileName, std::strerror(errno));
 }
 
 void ReadSettings() {
+    const std::string file = SettingsFilesFor(ProgramDir).Read;
     for (int n = 1; n <= 5; ++n) {
         HighScoreEntry& entry = HighScoreTable[n - 1];
         const std::string place = std::to_string(n);
-        entry.Score = ScoreFrom(ReadIniValue("score" + place, GameFile("\\data.ini"), "data", ""));
+        entry.Score = ScoreFrom(ReadIniValue("score" + place, file, "data", ""));
         entry.Name = TrimBlanks(ReadIniValue("name" + place, "", "", ""));
     }
     MidiOn = FlagFrom(ReadIniValue("midi", "", "", ""));
@@ -133,10 +147,14 @@ void ReadSettings() {
 }
 
 void WriteSettings() {
+    const std::string file = SettingsFilesFor(ProgramDir).Write;
+    // The player's own data folder is made at the first save.
+    std::string reason;
+    if (!MakeFolderFor(file, reason)) TellSaveFailure(file, reason);
     for (int n = 1; n <= 5; ++n) {
         const HighScoreEntry& entry = HighScoreTable[n - 1];
         const std::string place = std::to_string(n);
-        WriteIniValue("score" + place, std::to_string(entry.Score), GameFile("\\data.ini"), "data");
+        WriteIniValue("score" + place, std::to_string(entry.Score), file, "data");
         WriteIniValue("name" + place, entry.Name, "", "");
     }
     WriteIniValue("Midi", NumberText(MidiOn), "", "");

@@ -200,6 +200,7 @@ bool WriteAll(int fd, const std::string& bytes) {
     while (done < bytes.size()) {
         const ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
         if (wrote < 0 && errno == EINTR) continue;
+        if (wrote == 0) errno = EIO;
         if (wrote <= 0) return false;
         done += size_t(wrote);
     }
@@ -238,7 +239,9 @@ bool ReplaceFile(const std::string& path, const std::string& bytes) {
     ok = close(fd) == 0 && ok;
     ok = ok && rename(tempPath.c_str(), path.c_str()) == 0;
     if (!ok) {
+        const int why = errno;
         unlink(tempPath.c_str());
+        errno = why;
         return false;
     }
     SyncDirectoryOf(path);
@@ -268,8 +271,14 @@ bool WriteProfileString(const std::string& file, const std::string& section, con
                         const std::string& value) {
     std::string bytes, cpSection, cpKey, cpValue;
     if (!Utf8ToCp932(section, cpSection) || !Utf8ToCp932(key, cpKey) ||
-        !Utf8ToCp932(value, cpValue) || !Writable(cpSection, cpKey, cpValue))
+        !Utf8ToCp932(value, cpValue)) {
+        errno = EILSEQ;
         return false;
+    }
+    if (!Writable(cpSection, cpKey, cpValue)) {
+        errno = EINVAL;
+        return false;
+    }
     // An old file that cannot be read must not be replaced by one holding only this key.
     if (ReadWholeFile(file, bytes) == FileRead::Failed) return false;
     std::vector<Line> lines = SplitLines(bytes);
