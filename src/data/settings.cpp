@@ -4,10 +4,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 #include "common/number_text.h"
 #include "common/rounding.h"
+#include "common/text.h"
 #include "game/difficulty.h"
 #include "game/state.h"
 #include "platform/platform.h"
@@ -55,9 +55,7 @@ int64_t RoundedNumber(const std::string& text) {
     const double value = LeadingNumber(text);
     if (!(std::fabs(value) < 4e9)) return 0;
     const int64_t rounded = RoundHalfEven(value);
-    const bool fits = rounded >= std::numeric_limits<int32_t>::min() &&
-                      rounded <= std::numeric_limits<int32_t>::max();
-    return fits ? rounded : 0;
+    return FitsInt32(rounded) ? rounded : 0;
 }
 
 int32_t ScoreFrom(const std::string& text) {
@@ -76,22 +74,21 @@ bool16 FlagFrom(const std::string& text) {
     return ToBool16(LeadingNumber(text) != 0);
 }
 
-std::string TrimBlanks(const std::string& text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // Counted in characters, not bytes, so a Japanese name gets as many blanks as its length asks.
 std::string PaddedValue(const std::string& value) {
     std::string padded;
     size_t characters = 0;
     for (const char c : value) {
-        const bool starts = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        const bool starts = !IsUtf8Continuation(c);
         if (starts && ++characters > PaddedLength) break;
         padded += c;
     }
     return padded + std::string(PaddedLength - std::min(characters, PaddedLength), ' ');
+}
+
+// A name loses the blanks it was padded with (tabs stay: the writer never adds them).
+std::string NameAsRead(const std::string& value) {
+    return std::string(TrimBlanks(value, " "));
 }
 
 std::string WithoutComment(const std::string& value) {
@@ -122,7 +119,7 @@ std::string ReadIniValue(const std::string& key, const std::string& file,
 }
 
 std::string NameAsReadBack(const std::string& name) {
-    return TrimBlanks(WithoutComment(ProfileValueAsRead(PaddedValue(name))));
+    return NameAsRead(WithoutComment(ProfileValueAsRead(PaddedValue(name))));
 }
 
 void WriteIniValue(const std::string& key, const std::string& value, const std::string& file,
@@ -139,7 +136,7 @@ void ReadSettings() {
         HighScoreEntry& entry = HighScoreTable[n - 1];
         const std::string place = std::to_string(n);
         entry.Score = ScoreFrom(ReadIniValue("score" + place, file, "data", ""));
-        entry.Name = TrimBlanks(ReadIniValue("name" + place, "", "", ""));
+        entry.Name = NameAsRead(ReadIniValue("name" + place, "", "", ""));
     }
     MidiOn = FlagFrom(ReadIniValue("midi", "", "", ""));
     WavOn = FlagFrom(ReadIniValue("wav", "", "", ""));

@@ -4,14 +4,13 @@
 #include <SDL_mixer.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "audio/mix_levels.h"
 #include "audio/music_commands.h"
 #include "audio/music_device.h"
 #include "audio/sdl/mixer.h"
+#include "common/file_bytes.h"
 
 namespace {
 
@@ -33,9 +32,9 @@ int RefuseTune(int error, const std::string& file, const std::string& why) {
 // note in it. The soundfont is the mixer's business: it finds the system's General MIDI one
 // itself, and fails to load the tune without one.
 int CheckTune(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return RefuseTune(MusicErrorFileNotFound, file, "the file cannot be read");
-    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    std::string bytes;
+    if (ReadFileBytes(file, bytes) != FileRead::Ok)
+        return RefuseTune(MusicErrorFileNotFound, file, "the file cannot be read");
     switch (ScanMidi(bytes)) {
         case MidiContent::NotMidi:
             return RefuseTune(MusicErrorInvalidFile, file, "not a MIDI file");
