@@ -4,7 +4,7 @@ JOBS ?= 2
 # Our own builds: warnings are errors (a distribution build leaves this out).
 DEV_FLAGS = -DVEXLAN_WERROR=ON
 
-.PHONY: run test build bench fuzz golden deps test-deps format clean
+.PHONY: run test build install deb bench fuzz golden deps test-deps package-deps format clean
 
 # What building and playing need; the tests, fuzzers and benchmarks need more.
 deps:
@@ -12,6 +12,9 @@ deps:
 
 test-deps:
 	@scripts/install-deps.sh --test
+
+package-deps:
+	@scripts/install-deps.sh --package
 
 build: deps
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release $(DEV_FLAGS) -DVEXLAN_TESTS=OFF \
@@ -21,6 +24,22 @@ build: deps
 run: build
 	cd build/game && ./vexlan
 
+# Installs the game under PREFIX as a Linux game (binary in bin/, data in share/vexlan/, menu
+# entry, icons, AppStream data, man page); DESTDIR stages it for a package.
+PREFIX ?= /usr/local
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+
+# The Debian package, built from a copy of the tracked files in build/deb/ (dpkg-buildpackage
+# leaves its results beside the source folder), then checked with lintian.
+DEB_SOURCE = build/deb/vexlan-1.10
+deb: package-deps
+	rm -rf build/deb && mkdir -p $(DEB_SOURCE)
+	git ls-files -z | xargs -0 cp --parents -t $(DEB_SOURCE)
+	cd $(DEB_SOURCE) && dpkg-buildpackage -us -uc -b
+	lintian --fail-on error build/deb/vexlan_1.10-1_amd64.deb
+	@echo "built build/deb/vexlan_1.10-1_amd64.deb"
+
 test: test-deps build
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug $(DEV_FLAGS) -DVEXLAN_SANITIZE=ON \
 		-DVEXLAN_GAME_DIR=$(CURDIR)/build/game >/dev/null
@@ -28,11 +47,12 @@ test: test-deps build
 	ctest --test-dir build/test --output-on-failure -j$(JOBS)
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SECONDS)
 
-bench: test-deps
+bench: test-deps build
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release $(DEV_FLAGS) -DVEXLAN_TESTS=OFF -DVEXLAN_BENCH=ON >/dev/null
 	cmake --build build/bench -j$(JOBS)
 	build/bench/bench/vexlan_bench
 	build/bench/bench/vexlan_music_bench
+	bench/mix_headroom.sh build/game 60
 
 # Records the golden runs again, after a deliberate change of the game's behaviour.
 golden: test-deps build

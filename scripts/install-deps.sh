@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs to build and run; with --test, also those its
-# tests, fuzzers and benchmarks need. Safe to run again: it asks dpkg first and only calls
-# apt-get for what is missing. --list prints the packages instead of installing them.
-# Usage: install-deps.sh [--test] [--list]
+# tests, fuzzers and benchmarks need; with --package, those that build the Debian package. Safe
+# to run again: it asks dpkg first and only calls apt-get for what is missing. --list prints the
+# packages instead of installing them. Usage: install-deps.sh [--test] [--package] [--list]
 set -euo pipefail
 
 # Building and playing: the compiler, SDL with its font and mixer libraries, fontconfig to
@@ -12,20 +12,28 @@ packages=(
     libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev
     fonts-ipafont-gothic timgm6mb-soundfont
 )
-# Testing: clang for the fuzzers, GoogleTest and Google Benchmark, and a virtual X display
-# with the tools that drive and photograph the real window.
+# Testing: clang for the fuzzers, GoogleTest and Google Benchmark, a virtual X display with a
+# window manager and the tools that drive and photograph the real window, sox to measure the mix, and the
+# validators of the installed menu entry, AppStream data and man page.
 test_packages=(
     clang libclang-rt-14-dev
     libgtest-dev libbenchmark-dev
     xvfb xdotool imagemagick x11-utils libx11-dev openbox
+    sox
+    desktop-file-utils appstream man-db
+)
+# Packaging (`make deb`): what builds the Debian package and checks it.
+package_packages=(
+    debhelper dpkg-dev fakeroot lintian
 )
 
 list=0
 for arg in "$@"; do
     case "$arg" in
         --test) packages+=("${test_packages[@]}") ;;
+        --package) packages+=("${package_packages[@]}") ;;
         --list) list=1 ;;
-        *) echo "usage: install-deps.sh [--test] [--list]" >&2; exit 2 ;;
+        *) echo "usage: install-deps.sh [--test] [--package] [--list]" >&2; exit 2 ;;
     esac
 done
 if [ "$list" = 1 ]; then

@@ -2,6 +2,7 @@
 // lets through, and what the table screen shows.
 #include "screens/highscores.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,7 +23,13 @@ class HighScores : public GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
+        // Entering a name saves data.ini: into a folder of the test's own, not where it runs.
+        ProgramDir = MakeScratchDir();
         HighScoreTable = {{{500, "a"}, {400, "b"}, {300, "c"}, {200, "d"}, {100, "e"}, {0, ""}}};
+    }
+
+    void TearDown() override {
+        if (!HasFailure()) std::filesystem::remove_all(ProgramDir);
     }
 
     std::vector<int32_t> Scores() const {
@@ -155,7 +162,6 @@ TEST_F(HighScores, TheAnswerCheckAgreesWithTheSettingsFile) {
 }
 
 TEST_F(HighScores, AnEnteredNameIsSavedAtOnce) {
-    ProgramDir = MakeScratchDir();
     EndGameWith(900, "山田");
     std::string saved;
     ASSERT_TRUE(Cp932ToUtf8(ReadFile(GameFile("\\data.ini")), saved));

@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <vector>
 
+#include "game/difficulty.h"
 #include "game/state.h"
+#include "platform/headless/headless.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;
@@ -149,6 +154,21 @@ TEST_F(SettingsTest, AtExitAFreshFileGetsTheFourteenKeysInOrder) {
     EXPECT_EQ(ReadFile(file), expected);
 }
 
+// The data.ini a fresh install starts from: music and effects on, Normal, an empty table, in
+// exactly the bytes the game itself writes for those values.
+TEST_F(SettingsTest, TheShippedFileStartsWithSoundOnAndIsWhatTheGameWrites) {
+    const std::string shipped = ReadFile(VEXLAN_SOURCE_DIR "/dist/data.ini");
+    WriteFile(file, shipped);
+    ReadSettings();
+    EXPECT_EQ(MidiOn, True16);
+    EXPECT_EQ(WavOn, True16);
+    EXPECT_EQ(Difficulty, DifficultyNormal);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(HighScoreTable[i].Score, 0);
+    fs::remove(file);
+    WriteSettings();
+    EXPECT_EQ(ReadFile(file), shipped);
+}
+
 TEST_F(SettingsTest, WhatIsWrittenAtExitIsReadBackAtStart) {
     HighScoreTable[0] = {12345, "ソフト"};
     HighScoreTable[4] = {7, "last place"};
@@ -187,10 +207,31 @@ TEST_F(SettingsTest, AtExitAnOldFileKeepsItsOtherLinesWhereTheyAre) {
     EXPECT_EQ(mine + tail.size(), text.size());
 }
 
-TEST_F(SettingsTest, AnUnwritableDirectoryLosesTheSettingsSilently) {
-    ProgramDir += "/gone";
+TEST_F(SettingsTest, TheFirstSaveMakesTheFolderOfTheFile) {
+    const std::string top = ProgramDir;
+    ProgramDir += "/new/folder";
+    MidiOn = True16;
     WriteSettings();
-    EXPECT_FALSE(fs::exists(ProgramDir));
+    MidiOn = False16;
+    ReadSettings();
+    EXPECT_EQ(MidiOn, True16);
+    EXPECT_TRUE(headless::TakeBoxTexts().empty());
+    ProgramDir = top;
+}
+
+// The run's settings are lost, but the player hears of it: once, with the file and the reason,
+// however many keys and saves fail; the game goes on.
+TEST_F(SettingsTest, ASaveThatFailsIsToldOnceNamingTheFileAndTheReason) {
+    const std::string top = ProgramDir;
+    WriteFile(top + "/blocker", "a file where the folder should be");
+    ProgramDir = top + "/blocker";
+    WriteSettings();
+    WriteSettings();
+    const std::vector<std::string> boxes = headless::TakeBoxTexts();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find(top + "/blocker/data.ini"), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[0].find(std::strerror(ENOTDIR)), std::string::npos) << boxes[0];
+    ProgramDir = top;
 }
 
 }  // namespace

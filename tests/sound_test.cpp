@@ -1,10 +1,11 @@
 // The explosion's voices: started in turn from voice 1, a voice still sounding is cut off and
-// restarted, and an effect that never loaded stays silent.
+// restarted, and an effect that never loaded stays silent; and the mix's levels.
 #include "audio/sound.h"
 
 #include <filesystem>
 
 #include "audio/headless/headless_audio.h"
+#include "audio/mix_levels.h"
 #include "platform/headless/headless.h"
 #include "support/test_support.h"
 
@@ -60,6 +61,23 @@ TEST_F(SoundTest, AMissingWavIsFatalAndNamesTheFile) {
     const auto boxes = headless::TakeBoxTexts();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].find(missing), std::string::npos) << boxes[0];
+}
+
+// Every voice at its loudest sample at once, over the tune's loudest moment, stays within full
+// scale; one step louder would not, unless the voices already play at full volume.
+TEST(MixLevels, EveryVoiceAtOnceOverTheTuneFitsAndNoLouderWould) {
+    const double tune = TunePeak * TuneVolume / FullVolume;
+    for (double peak : {0.914, 0.5, 1.0}) {
+        for (int voices = 1; voices <= 8; ++voices) {
+            const int volume = EffectVoiceVolume(voices, peak);
+            const auto mix = [&](int v) { return tune + voices * peak * v / FullVolume; };
+            EXPECT_LE(mix(volume), 1.0) << voices << " voices of peak " << peak;
+            if (volume < FullVolume) {
+                EXPECT_GT(mix(volume + 1), 1.0) << voices << " voices of peak " << peak;
+            }
+        }
+    }
+    EXPECT_GT(EffectVoiceVolume(8, 1.0), 0);  // eight voices are still heard
 }
 
 }  // namespace

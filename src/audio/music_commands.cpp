@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "audio/music_device.h"
+
 namespace {
 
 // Splits at single blanks; an empty word (a doubled, leading or trailing blank) spoils the
@@ -24,6 +26,12 @@ MusicCommand Command(MusicVerb verb, std::string_view alias, std::string_view fi
 }
 
 }  // namespace
+
+int AliasError(const MusicCommand& command, const std::string& openAlias) {
+    if (command.Verb == MusicVerb::Open)
+        return openAlias.empty() ? MusicOk : MusicErrorDuplicateAlias;
+    return !openAlias.empty() && command.Alias == openAlias ? MusicOk : MusicErrorUnknownAlias;
+}
 
 std::optional<MusicCommand> ParseMusicCommand(std::string_view text) {
     const auto words = Words(text);

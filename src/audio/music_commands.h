@@ -29,6 +29,9 @@ struct MusicCommand {
 //   stop <alias> | Close <alias>
 // Anything else is not a command.
 std::optional<MusicCommand> ParseMusicCommand(std::string_view text);
+// The device's rule for aliases: one tune open at a time, and every other command names it.
+// MusicOk, or the error the device answers, given the alias of the open tune (empty if none).
+int AliasError(const MusicCommand& command, const std::string& openAlias);
 
 enum class MidiContent { NotMidi, NoNotes, HasNotes };
 

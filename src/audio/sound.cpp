@@ -1,6 +1,14 @@
 #include "audio/sound.h"
 
 #include "audio/sound_backend.h"
+#include "platform/platform.h"
+
+bool InitSound() {
+    if (OpenSoundDevice()) return true;
+    MessageBox("DirectSoundは利用できません。", "", BoxButtons::Ok, BoxIcon::Warning);
+    ReleaseSound();
+    return false;
+}
 
 void PlaySound(SoundEffect& effect) {
     if (effect.Count == 0) return;  // never loaded: the game runs silent

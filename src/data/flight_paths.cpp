@@ -1,7 +1,6 @@
 #include "data/flight_paths.h"
 
-#include <limits>
-
+#include "common/rounding.h"
 #include "game/state.h"
 
 namespace {
@@ -33,11 +32,6 @@ std::string AppendSlot(StageTables& tables, int32_t startFrame, int32_t hp, int3
 
 PathCursor LastSlot(StageTables& tables) {
     return {tables.Enemies.back(), tables.Paths.back(), tables.Enemies.back().StartFrame};
-}
-
-bool FitsInt32(int64_t value) {
-    return value >= std::numeric_limits<int32_t>::min() &&
-           value <= std::numeric_limits<int32_t>::max();
 }
 
 // Moves the cursor one frame on by (dx, dy). Fails only when the position leaves the 32-bit

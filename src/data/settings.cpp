@@ -1,13 +1,16 @@
 #include "data/settings.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <limits>
+#include <cstring>
 
 #include "common/number_text.h"
 #include "common/rounding.h"
+#include "common/text.h"
 #include "game/difficulty.h"
 #include "game/state.h"
+#include "platform/platform.h"
 #include "platform/profile.h"
 
 namespace {
@@ -20,6 +23,7 @@ std::string ReadFileName;  // remembered from the previous read
 std::string ReadSection;
 std::string WriteFileName;  // remembered from the previous write, apart from the reader's
 std::string WriteSection;
+bool SaveFailureTold = false;  // a failing save is told once a run, not at every key or save
 
 void Remember(std::string& memory, const std::string& given) {
     if (!given.empty()) memory = given;
@@ -51,9 +55,7 @@ int64_t RoundedNumber(const std::string& text) {
     const double value = LeadingNumber(text);
     if (!(std::fabs(value) < 4e9)) return 0;
     const int64_t rounded = RoundHalfEven(value);
-    const bool fits = rounded >= std::numeric_limits<int32_t>::min() &&
-                      rounded <= std::numeric_limits<int32_t>::max();
-    return fits ? rounded : 0;
+    return FitsInt32(rounded) ? rounded : 0;
 }
 
 int32_t ScoreFrom(const std::string& text) {
@@ -72,33 +74,41 @@ bool16 FlagFrom(const std::string& text) {
     return ToBool16(LeadingNumber(text) != 0);
 }
 
-std::string TrimBlanks(const std::string& text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // Counted in characters, not bytes, so a Japanese name gets as many blanks as its length asks.
 std::string PaddedValue(const std::string& value) {
     std::string padded;
     size_t characters = 0;
     for (const char c : value) {
-        const bool starts = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        const bool starts = !IsUtf8Continuation(c);
         if (starts && ++characters > PaddedLength) break;
         padded += c;
     }
     return padded + std::string(PaddedLength - std::min(characters, PaddedLength), ' ');
 }
 
+// A name loses the blanks it was padded with (tabs stay: the writer never adds them).
+std::string NameAsRead(const std::string& value) {
+    return std::string(TrimBlanks(value, " "));
+}
+
 std::string WithoutComment(const std::string& value) {
     return value.substr(0, value.find(';'));
 }
 
+// The player learns that this run's settings and scores are lost, and why; the game goes on.
+void TellSaveFailure(const std::string& file, const std::string& reason) {
+    if (SaveFailureTold) return;
+    SaveFailureTold = true;
+    MessageBox("The settings and high scores could not be saved to " + file + ": " + reason + ".",
+               "", BoxButtons::Ok, BoxIcon::Warning);
+}
+
 }  // namespace
 
-void ResetRememberedIniPlaces() {
+void ResetSettingsState() {
     for (std::string* place : {&ReadFileName, &ReadSection, &WriteFileName, &WriteSection})
         place->clear();
+    SaveFailureTold = false;
 }
 
 std::string ReadIniValue(const std::string& key, const std::string& file,
@@ -109,23 +119,24 @@ std::string ReadIniValue(const std::string& key, const std::string& file,
 }
 
 std::string NameAsReadBack(const std::string& name) {
-    return TrimBlanks(WithoutComment(ProfileValueAsRead(PaddedValue(name))));
+    return NameAsRead(WithoutComment(ProfileValueAsRead(PaddedValue(name))));
 }
 
 void WriteIniValue(const std::string& key, const std::string& value, const std::string& file,
                    const std::string& section) {
     Remember(WriteSection, section);
     Remember(WriteFileName, file);
-    // A file that cannot be written loses this run's settings, silently.
-    WriteProfileString(WriteFileName, WriteSection, key, PaddedValue(value));
+    if (!WriteProfileString(WriteFileName, WriteSection, key, PaddedValue(value)))
+        TellSaveFailure(WriteFileName, std::strerror(errno));
 }
 
 void ReadSettings() {
+    const std::string file = SettingsFilesFor(ProgramDir).Read;
     for (int n = 1; n <= 5; ++n) {
         HighScoreEntry& entry = HighScoreTable[n - 1];
         const std::string place = std::to_string(n);
-        entry.Score = ScoreFrom(ReadIniValue("score" + place, GameFile("\\data.ini"), "data", ""));
-        entry.Name = TrimBlanks(ReadIniValue("name" + place, "", "", ""));
+        entry.Score = ScoreFrom(ReadIniValue("score" + place, file, "data", ""));
+        entry.Name = NameAsRead(ReadIniValue("name" + place, "", "", ""));
     }
     MidiOn = FlagFrom(ReadIniValue("midi", "", "", ""));
     WavOn = FlagFrom(ReadIniValue("wav", "", "", ""));
@@ -133,10 +144,14 @@ void ReadSettings() {
 }
 
 void WriteSettings() {
+    const std::string file = SettingsFilesFor(ProgramDir).Write;
+    // The player's own data folder is made at the first save.
+    std::string reason;
+    if (!MakeFolderFor(file, reason)) TellSaveFailure(file, reason);
     for (int n = 1; n <= 5; ++n) {
         const HighScoreEntry& entry = HighScoreTable[n - 1];
         const std::string place = std::to_string(n);
-        WriteIniValue("score" + place, std::to_string(entry.Score), GameFile("\\data.ini"), "data");
+        WriteIniValue("score" + place, std::to_string(entry.Score), file, "data");
         WriteIniValue("name" + place, entry.Name, "", "");
     }
     WriteIniValue("Midi", NumberText(MidiOn), "", "");

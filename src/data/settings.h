@@ -1,4 +1,5 @@
-// The settings and high-score file data.ini, beside the program. A profile file (see
+// The settings and high-score file data.ini, beside the game's data files, or in the player's
+// own data folder for an installed game (platform/data_paths.h). A profile file (see
 // platform/profile.h): CP932 text with CR LF line ends, one section "[data]", key=value lines.
 // Keys, in the order a fresh file gets them:
 //   score1, name1, ... score5, name5   the five best scores (plain decimal) and their names
@@ -18,15 +19,17 @@
 std::string ReadIniValue(const std::string& key, const std::string& file,
                          const std::string& section, const std::string& fallback);
 // Writes key = value padded with blanks to 255 characters. A file or section that is not empty
-// replaces the one remembered from the previous write. A failed write is ignored.
+// replaces the one remembered from the previous write. A failed write is told to the player in a
+// box, naming the file and the reason, once a run.
 void WriteIniValue(const std::string& key, const std::string& value, const std::string& file,
                    const std::string& section);
 
 // A name as ReadSettings gives it back once WriteSettings has stored it.
 std::string NameAsReadBack(const std::string& name);
 
-// Forgets the file and section remembered by the reader and the writer, as the program starts.
-void ResetRememberedIniPlaces();
+// Forgets the file and section remembered by the reader and the writer, and a failure told, as
+// the program starts.
+void ResetSettingsState();
 
 // The high-score table and the settings flags, read at start.
 void ReadSettings();

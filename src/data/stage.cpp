@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string_view>
 #include <vector>
 
+#include "common/file_bytes.h"
 #include "common/rounding.h"
+#include "common/text.h"
 #include "game/difficulty.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
@@ -122,10 +121,6 @@ NumberStatus ParseDecimal(std::string_view text, double& value) {
     return result.ec == std::errc{} ? NumberStatus::Ok : NumberStatus::TooLarge;
 }
 
-bool FitsInt32(int64_t value) {
-    return value >= INT32_MIN && value <= INT32_MAX;
-}
-
 // Every field is a number stored into a 32-bit integer: a fraction rounds half to even, as any
 // value stored into an integer does, so "120.5" is 120 and "121.5" is 122.
 NumberStatus ParseWhole(std::string_view text, int32_t& value) {
@@ -145,7 +140,7 @@ std::string Quoted(std::string_view text) {
     size_t cut = text.size();
     if (cut > Longest) {
         cut = Longest;
-        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+        while (cut > 0 && IsUtf8Continuation(text[cut])) --cut;
     }
     std::string quoted(1, '"');
     quoted.append(text.substr(0, cut));
@@ -397,15 +392,6 @@ bool BuildTables(const std::vector<SpawnOrder>& orders, StageTables& tables, std
     return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
 bool ReportBrokenStage(const std::string& message) {
     MessageBox(message, "", BoxButtons::Ok, BoxIcon::Error);
     return false;
@@ -439,7 +425,7 @@ bool LoadStage() {
     FireIntervalFactor = settings->FireIntervalFactor;
     const std::string name = "teki_" + StageLetter + ".dat";
     std::string bytes;
-    if (!ReadWholeFile(GameFile("\\" + name), bytes))
+    if (ReadFileBytes(GameFile("\\" + name), bytes) != FileRead::Ok)
         return ReportBrokenStage(name + ": the file is missing or cannot be read");
     StageTables tables;
     std::string error;

@@ -1,8 +1,6 @@
 #include "gfx/surface.h"
 
-#include <fstream>
-#include <iterator>
-
+#include "common/file_bytes.h"
 #include "gfx/bmp.h"
 #include "platform/platform.h"
 
@@ -39,9 +37,9 @@ Surface CreateOffscreenSurface(int width, int height) {
 }
 
 Surface LoadBitmapSurface(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) FatalError("Cannot open the picture " + path + ".");
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes;
+    if (ReadFileBytes(path, bytes) != FileRead::Ok)
+        FatalError("Cannot open the picture " + path + ".");
     DecodedBitmap bitmap;
     std::string error;
     if (!DecodeBitmap(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), bitmap, error))

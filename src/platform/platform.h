@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/data_paths.h"
+
 // Virtual-key codes the game reads.
 enum VirtualKey : int {
     VkReturn = 13,
@@ -75,8 +77,11 @@ std::string InputBox(const std::string& prompt, const std::string& title,
 // open it, a box says where the file is.
 void OpenDocument(const std::string& path);
 
-// The directory that holds the program file, without a trailing separator.
+// The directory of the game's data files, without a trailing separator: the one that holds the
+// program file, or the installed share folder found from it (platform/data_paths.h).
 std::string ProgramDirectory();
+// Where data.ini is read at start and written at exit, for that directory.
+SettingsFiles SettingsFilesFor(const std::string& programDir);
 // Makes a directory the current directory (the tune is opened by a relative name).
 void ChangeDirectory(const std::string& path);
 

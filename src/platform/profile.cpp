@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/file_bytes.h"
+#include "common/text.h"
 #include "platform/sjis.h"
 
 namespace {
@@ -48,26 +50,19 @@ std::string FoldCase(std::string_view text) {
     return folded;
 }
 
-std::string_view Trim(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
 bool SectionOf(std::string_view text, std::string_view& name) {
-    text = Trim(text);
+    text = TrimBlanks(text);
     if (text.empty() || text.front() != '[') return false;
     const size_t close = text.find(']');
-    name = Trim(text.substr(1, close == std::string_view::npos ? close : close - 1));
+    name = TrimBlanks(text.substr(1, close == std::string_view::npos ? close : close - 1));
     return true;
 }
 
 bool KeyOf(std::string_view text, std::string_view& key, std::string_view& value) {
     const size_t equals = text.find('=');
     if (equals == std::string_view::npos) return false;
-    key = Trim(text.substr(0, equals));
-    value = Trim(text.substr(equals + 1));
+    key = TrimBlanks(text.substr(0, equals));
+    value = TrimBlanks(text.substr(equals + 1));
     return true;
 }
 
@@ -100,33 +95,16 @@ Place Locate(const std::vector<Line>& lines, const std::string& section, const s
             continue;
         }
         if (place.Header < 0) continue;
-        if (!Trim(lines[i].Text).empty()) place.LastFilled = i;
+        if (!TrimBlanks(lines[i].Text).empty()) place.LastFilled = i;
         if (place.Key < 0 && KeyOf(lines[i].Text, name, value) && FoldCase(name) == wantedKey)
             place.Key = i;
     }
     return place;
 }
 
-enum class FileRead { Ok, Missing, Failed };
-
-FileRead ReadWholeFile(const std::string& path, std::string& bytes) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? FileRead::Missing : FileRead::Failed;
-    bytes.clear();
-    char buffer[65536];
-    ssize_t got = 0;
-    while ((got = read(fd, buffer, sizeof buffer)) != 0) {
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) break;
-        bytes.append(buffer, size_t(got));
-    }
-    close(fd);
-    return got < 0 ? FileRead::Failed : FileRead::Ok;
-}
-
 // A value loses its surrounding blanks, and then its quotation marks, as the desktop reads it.
 std::string_view ValueAsRead(std::string_view value) {
-    value = Trim(value);
+    value = TrimBlanks(value);
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
         return value.substr(1, value.size() - 2);
@@ -167,7 +145,7 @@ bool Writable(const std::string& section, const std::string& key, const std::str
     };
     return !breaks(section) && !breaks(key) && !breaks(value) && !key.empty() &&
            key.find('=') == std::string::npos && section.find(']') == std::string::npos &&
-           Trim(key) == key && Trim(section) == section;
+           TrimBlanks(key) == key && TrimBlanks(section) == section;
 }
 
 void EndLine(std::vector<Line>& lines, int index) {
@@ -200,6 +178,7 @@ bool WriteAll(int fd, const std::string& bytes) {
     while (done < bytes.size()) {
         const ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
         if (wrote < 0 && errno == EINTR) continue;
+        if (wrote == 0) errno = EIO;
         if (wrote <= 0) return false;
         done += size_t(wrote);
     }
@@ -238,7 +217,9 @@ bool ReplaceFile(const std::string& path, const std::string& bytes) {
     ok = close(fd) == 0 && ok;
     ok = ok && rename(tempPath.c_str(), path.c_str()) == 0;
     if (!ok) {
+        const int why = errno;
         unlink(tempPath.c_str());
+        errno = why;
         return false;
     }
     SyncDirectoryOf(path);
@@ -250,7 +231,7 @@ bool ReplaceFile(const std::string& path, const std::string& bytes) {
 std::string GetProfileString(const std::string& file, const std::string& section,
                              const std::string& key, const std::string& fallback, size_t maxBytes) {
     std::string bytes, wantedSection, wantedKey;
-    if (ReadWholeFile(file, bytes) != FileRead::Ok) return fallback;
+    if (ReadFileBytes(file, bytes) != FileRead::Ok) return fallback;
     if (!Utf8ToCp932(section, wantedSection) || !Utf8ToCp932(key, wantedKey)) return fallback;
     const std::vector<Line> lines = SplitLines(bytes);
     const Place place = Locate(lines, wantedSection, wantedKey);
@@ -268,10 +249,16 @@ bool WriteProfileString(const std::string& file, const std::string& section, con
                         const std::string& value) {
     std::string bytes, cpSection, cpKey, cpValue;
     if (!Utf8ToCp932(section, cpSection) || !Utf8ToCp932(key, cpKey) ||
-        !Utf8ToCp932(value, cpValue) || !Writable(cpSection, cpKey, cpValue))
+        !Utf8ToCp932(value, cpValue)) {
+        errno = EILSEQ;
         return false;
+    }
+    if (!Writable(cpSection, cpKey, cpValue)) {
+        errno = EINVAL;
+        return false;
+    }
     // An old file that cannot be read must not be replaced by one holding only this key.
-    if (ReadWholeFile(file, bytes) == FileRead::Failed) return false;
+    if (ReadFileBytes(file, bytes) == FileRead::Failed) return false;
     std::vector<Line> lines = SplitLines(bytes);
     PutKey(lines, cpSection, cpKey, cpValue);
     std::string joined;

@@ -14,7 +14,8 @@ std::string GetProfileString(const std::string& file, const std::string& section
 // Rewrites an existing key in place, or appends it at the end of its section (creating the
 // section or the file when needed); every other line stays as it was. The file is replaced
 // atomically: a failed write leaves the old file untouched. Returns false on failure, and for
-// text that would break the file's lines (line breaks, "=" in a key, "]" in a section).
+// text that would break the file's lines (line breaks, "=" in a key, "]" in a section), with
+// errno saying why.
 bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& value);
 // What GetProfileString gives back for a value written as it is (before any cut to maxBytes).

@@ -1,15 +1,13 @@
 #include "platform/text_field.h"
 
-namespace {
+#include "common/text.h"
 
-bool IsContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
+namespace {
 
 size_t PreviousCharacterStart(const std::string& text, size_t pos) {
     if (pos == 0) return 0;
     --pos;
-    while (pos > 0 && IsContinuationByte(text[pos])) --pos;
+    while (pos > 0 && IsUtf8Continuation(text[pos])) --pos;
     return pos;
 }
 
@@ -37,7 +35,7 @@ bool IsAcceptedAnswer(const TextField& field) {
 size_t CharacterLengthAt(const std::string& text, size_t pos) {
     if (pos >= text.size()) return 0;
     size_t length = 1;
-    while (pos + length < text.size() && IsContinuationByte(text[pos + length])) ++length;
+    while (pos + length < text.size() && IsUtf8Continuation(text[pos + length])) ++length;
     return length;
 }
 

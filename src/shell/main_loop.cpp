@@ -136,7 +136,9 @@ void Main() {
     ChangeDirectory(ProgramDir);
     SetWindowHandlers({[] { Form_Unload(); }, mnuReadMe_Click, mnuAbout_Click});
     Form_Load();
-    KeepWindowSettingsIn(GameFile("\\data.ini"));
+    // The player's own data.ini, where the settings are saved: the window's section is read back
+    // from there (the shipped one has none).
+    KeepWindowSettingsIn(SettingsFilesFor(ProgramDir).Write);
     OpenMainWindow(AppTitle, FieldWidth, FieldHeight);
     MainLoop();
 }

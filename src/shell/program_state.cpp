@@ -23,5 +23,5 @@ void ResetProgramState() {
     ResetText();
     ResetDisplay();
     ResetMusicReply();
-    ResetRememberedIniPlaces();
+    ResetSettingsState();
 }

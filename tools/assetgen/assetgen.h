@@ -1,4 +1,5 @@
-// The pictures, sounds, tune, stage scripts and read-me of the game, each made by one function.
+// The pictures, sounds, tune, stage scripts and read-me of the game, and its desktop icon, each
+// made by one function.
 #pragma once
 
 #include <cstdint>
@@ -40,3 +41,9 @@ std::vector<uint8_t> MakeBattleMidi();
 // difficulty 1 Easy, 2 Normal, 3 Hard; returns the script as CP932 bytes with CR LF line ends.
 std::string MakeStageScript(int difficulty);
 std::string MakeReadme();
+
+// The desktop icon at each size of the hicolor theme, as PNG bytes.
+std::vector<int> IconSizes();
+std::vector<uint8_t> MakeIcon(int size);
+// 8-bit RGBA pixels, row by row from the top, as a PNG file.
+std::vector<uint8_t> EncodePng(const std::vector<uint8_t>& rgba, int width, int height);

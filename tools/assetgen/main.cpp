@@ -1,9 +1,11 @@
 // assetgen: writes every data file of the game into a directory (default "assets").
 //
-//   assetgen [OUTPUT_DIR] [--contact-sheet FILE.bmp]
+//   assetgen [OUTPUT_DIR] [--icons DIR] [--contact-sheet FILE.bmp]
 //
-// The output is the same, byte for byte, on every run. The contact sheet shows all pictures
-// side by side, enlarged twice, on a dark background, for looking the art over.
+// The output is the same, byte for byte, on every run. --icons also writes the desktop icon as
+// the hicolor theme lays it out (DIR/16x16/apps/vexlan.png ...; the repository keeps it in
+// dist/icons). The contact sheet shows all pictures side by side, enlarged twice, on a dark
+// background, for looking the art over.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -126,23 +128,35 @@ void WriteAll(const std::filesystem::path& dir, const std::string& sheetPath) {
     if (!sheetPath.empty()) WriteFile(sheetPath, EncodeBmpOpaque(ContactSheet(made)));
 }
 
+void WriteIcons(const std::filesystem::path& dir) {
+    for (const int size : IconSizes()) {
+        const std::string square = std::to_string(size) + "x" + std::to_string(size);
+        std::filesystem::create_directories(dir / square / "apps");
+        WriteFile((dir / square / "apps" / "vexlan.png").string(), MakeIcon(size));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string dir = "assets", sheet;
+    std::string dir = "assets", sheet, icons;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--contact-sheet" && i + 1 < argc) {
             sheet = argv[++i];
+        } else if (arg == "--icons" && i + 1 < argc) {
+            icons = argv[++i];
         } else if (!arg.empty() && arg[0] != '-') {
             dir = arg;
         } else {
-            std::fprintf(stderr, "usage: assetgen [OUTPUT_DIR] [--contact-sheet FILE.bmp]\n");
+            std::fprintf(stderr,
+                         "usage: assetgen [OUTPUT_DIR] [--icons DIR] [--contact-sheet FILE.bmp]\n");
             return 2;
         }
     }
     try {
         WriteAll(dir, sheet);
+        if (!icons.empty()) WriteIcons(icons);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "assetgen: %s\n", e.what());
         return 1;

@@ -50,14 +50,9 @@ bool MusicPlaying() {
 
 using headless::Audio;
 
-bool InitSound() {
-    if (!Audio.SoundAvailable) {
-        MessageBox("DirectSoundは利用できません。", "", BoxButtons::Ok, BoxIcon::Warning);
-        ReleaseSound();
-        return false;
-    }
-    Audio.SoundOpen = true;
-    return true;
+bool OpenSoundDevice() {
+    if (Audio.SoundAvailable) Audio.SoundOpen = true;
+    return Audio.SoundOpen;
 }
 
 SoundEffect LoadSoundEffect(const std::string& path, int voices) {
@@ -93,16 +88,14 @@ int SendMusicCommand(const std::string& text, std::string* reply) {
 
     const auto command = ParseMusicCommand(text);
     if (!command) return MusicErrorUnrecognisedCommand;
+    if (const int error = AliasError(*command, Audio.MusicAlias); error != MusicOk) return error;
     if (command->Verb == MusicVerb::Open) {
-        if (!Audio.MusicAlias.empty()) return MusicErrorDuplicateAlias;
         const auto file = std::filesystem::path(ProgramDirectory()) / command->File;
         if (!std::filesystem::is_regular_file(file)) return MusicErrorFileNotFound;
         Audio.MusicAlias = command->Alias;
         Audio.MusicPlaying = false;
         return MusicOk;
     }
-    if (Audio.MusicAlias.empty() || command->Alias != Audio.MusicAlias)
-        return MusicErrorUnknownAlias;
     switch (command->Verb) {
         case MusicVerb::StatusMode:
             if (reply) *reply = Audio.MusicPlaying ? "playing" : "stopped";

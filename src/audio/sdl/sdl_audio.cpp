@@ -2,9 +2,12 @@
 // reserved for it, one channel per voice.
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
+#include "audio/mix_levels.h"
 #include "audio/sdl/mixer.h"
 #include "audio/sound_backend.h"
 #include "platform/platform.h"
@@ -14,6 +17,7 @@ namespace {
 struct LoadedSample {
     Mix_Chunk* Chunk = nullptr;  // empty once the effect is released
     int FirstChannel = 0;        // voice v plays on channel FirstChannel + v
+    double Peak = 1.0;           // its loudest sample, as a share of full scale
 };
 
 bool SoundOpen = false;             // this module holds the mixer
@@ -25,18 +29,21 @@ const LoadedSample* SampleOf(const SoundEffect& effect) {
     return sample.Chunk ? &sample : nullptr;
 }
 
+// The sample as the mixer holds it: signed 16-bit, whatever the file was.
+double PeakOf(const Mix_Chunk& chunk) {
+    const auto* samples = reinterpret_cast<const int16_t*>(chunk.abuf);
+    int peak = 1;
+    for (Uint32 i = 0; i < chunk.alen / sizeof(int16_t); ++i)
+        peak = std::max(peak, std::abs(int(samples[i])));
+    return peak / 32768.0;
+}
+
 }  // namespace
 
-bool InitSound() {
-    if (SoundOpen) return true;
-    std::string why;
-    if (!AcquireMixer(why)) {
-        MessageBox("DirectSoundは利用できません。", "", BoxButtons::Ok, BoxIcon::Warning);
-        ReleaseSound();
-        return false;
-    }
-    SoundOpen = true;
-    return true;
+bool OpenSoundDevice() {
+    std::string why;  // the player is told only that there is no sound
+    if (!SoundOpen) SoundOpen = AcquireMixer(why);
+    return SoundOpen;
 }
 
 SoundEffect LoadSoundEffect(const std::string& path, int voices) {
@@ -44,7 +51,7 @@ SoundEffect LoadSoundEffect(const std::string& path, int voices) {
         FatalError("Cannot load the sound " + path + ": " + std::to_string(voices) + " voices.");
     Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
     if (!chunk) FatalError("Cannot load the sound " + path + ": " + Mix_GetError());
-    Samples.push_back({chunk, ReserveMixerChannels(voices)});
+    Samples.push_back({chunk, ReserveMixerChannels(voices), PeakOf(*chunk)});
     SoundEffect effect;
     effect.Count = static_cast<int16_t>(voices);
     effect.LastIndex = 0;
@@ -57,6 +64,9 @@ void RestartVoice(const SoundEffect& effect, int voice) {
     if (!sample) return;  // released: the game is on its way out
     const int channel = sample->FirstChannel + voice;
     if (Mix_Playing(channel)) Mix_HaltChannel(channel);
+    // Every voice comes down to make room for the new one before it starts. (The game's one
+    // effect owns every channel, so all that play are counted.)
+    Mix_Volume(-1, EffectVoiceVolume(Mix_Playing(-1) + 1, sample->Peak));
     Mix_PlayChannel(channel, sample->Chunk, 0);
 }
 

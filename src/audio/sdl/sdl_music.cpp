@@ -4,13 +4,13 @@
 #include <SDL_mixer.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "audio/mix_levels.h"
 #include "audio/music_commands.h"
 #include "audio/music_device.h"
 #include "audio/sdl/mixer.h"
+#include "common/file_bytes.h"
 
 namespace {
 
@@ -32,9 +32,9 @@ int RefuseTune(int error, const std::string& file, const std::string& why) {
 // note in it. The soundfont is the mixer's business: it finds the system's General MIDI one
 // itself, and fails to load the tune without one.
 int CheckTune(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return RefuseTune(MusicErrorFileNotFound, file, "the file cannot be read");
-    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    std::string bytes;
+    if (ReadFileBytes(file, bytes) != FileRead::Ok)
+        return RefuseTune(MusicErrorFileNotFound, file, "the file cannot be read");
     switch (ScanMidi(bytes)) {
         case MidiContent::NotMidi:
             return RefuseTune(MusicErrorInvalidFile, file, "not a MIDI file");
@@ -47,7 +47,6 @@ int CheckTune(const std::string& file) {
 }
 
 int OpenTuneFile(const std::string& file, const std::string& alias) {
-    if (!Tune.Alias.empty()) return MusicErrorDuplicateAlias;  // one tune at a time
     if (const int error = CheckTune(file); error != MusicOk) return error;
     std::string why;
     if (!AcquireMixer(why)) return RefuseTune(MusicErrorNoDevice, file, why);
@@ -98,6 +97,7 @@ int PlayTune() {
     if (!Tune.Started) {
         // Once only: looping inside the mixer is left alone, the game restarts the tune itself.
         Tune.Started = true;
+        Mix_VolumeMusic(TuneVolume);
         return Mix_PlayMusic(Tune.Music, 1) == 0 ? MusicOk : MusicErrorNoDevice;
     }
     // Stopped part-way, the tune carries on; played to its end, it stays there until rewound,
@@ -132,7 +132,6 @@ int RunCommand(const MusicCommand& command, std::string* reply) {
 int SendMusicCommand(const std::string& text, std::string* reply) {
     const auto command = ParseMusicCommand(text);
     if (!command) return MusicErrorUnrecognisedCommand;
-    if (command->Verb != MusicVerb::Open && (Tune.Alias.empty() || command->Alias != Tune.Alias))
-        return MusicErrorUnknownAlias;
+    if (const int error = AliasError(*command, Tune.Alias); error != MusicOk) return error;
     return RunCommand(*command, reply);
 }

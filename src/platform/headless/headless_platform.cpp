@@ -175,6 +175,12 @@ std::string ProgramDirectory() {
     return Current.ProgramDir;
 }
 
+// The runner's directory holds data.ini, whatever may be written there.
+SettingsFiles SettingsFilesFor(const std::string& programDir) {
+    const std::string file = programDir + "/data.ini";
+    return {file, file};
+}
+
 void ChangeDirectory(const std::string&) {
     // The headless music device resolves names against the program directory itself, so the
     // process's directory (shared by a whole test binary) is left alone.

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 
 #include "platform/key_state.h"
 #include "platform/platform.h"
@@ -202,13 +201,6 @@ void OpenDocument(const std::string& path) {
         return;
     }
     Opener = {child, path};
-}
-
-std::string ProgramDirectory() {
-    std::error_code error;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return ".";
-    return exe.parent_path().string();
 }
 
 void ChangeDirectory(const std::string& path) {

@@ -1,0 +1,37 @@
+#include "shell/command_line.h"
+
+namespace {
+
+constexpr int BadUsage = 2;  // the status of a command line the game does not understand
+
+constexpr const char* Usage = "usage: vexlan [--version | --help]\n";
+
+constexpr const char* Help =
+    "A vertical shoot-'em-up. Started without arguments, it opens its window.\n"
+    "\n"
+    "Keys: arrow keys or numeric keypad 8 2 4 6 steer the ship, Z fires, arrow keys and\n"
+    "Return or Z work the menus, Escape asks whether to quit.\n"
+    "\n"
+    "Settings and high scores are kept in data.ini: beside the game's data files when that\n"
+    "folder is writable, otherwise in $XDG_DATA_HOME/vexlan/ (~/.local/share/vexlan/).\n"
+    "\n"
+    "  --version  print the version and exit\n"
+    "  --help     print this help and exit\n";
+
+}  // namespace
+
+std::optional<int> AnswerCommandLine(const std::vector<std::string>& args, std::ostream& out,
+                                     std::ostream& err) {
+    if (args.empty()) return std::nullopt;
+    if (args.size() == 1 && args[0] == "--version") {
+        out << "Vexlan 1.10\n";
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == "--help") {
+        out << Usage << Help;
+        return 0;
+    }
+    const std::string& unknown = args[0] == "--version" || args[0] == "--help" ? args[1] : args[0];
+    err << "vexlan: unexpected argument '" << unknown << "'\n" << Usage;
+    return BadUsage;
+}

@@ -1,0 +1,59 @@
+// What the game answers from a terminal: its version, a short help, and status 2 with an error
+// for anything else, without opening a window.
+#include "shell/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+struct Answer {
+    std::optional<int> Status;
+    std::string Out;
+    std::string Err;
+};
+
+Answer Ask(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const std::optional<int> status = AnswerCommandLine(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(CommandLine, NoArgumentsStartsTheGame) {
+    const Answer answer = Ask({});
+    EXPECT_FALSE(answer.Status);
+    EXPECT_EQ(answer.Out + answer.Err, "");
+}
+
+TEST(CommandLine, VersionAndHelpAnswerOnStandardOutput) {
+    const Answer version = Ask({"--version"});
+    EXPECT_EQ(version.Status, 0);
+    EXPECT_EQ(version.Out, "Vexlan 1.10\n");
+    EXPECT_EQ(version.Err, "");
+
+    const Answer help = Ask({"--help"});
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_EQ(help.Err, "");
+    for (const char* told : {"usage: vexlan", "Escape", "data.ini", ".local/share/vexlan"})
+        EXPECT_NE(help.Out.find(told), std::string::npos) << told;
+}
+
+TEST(CommandLine, AnythingElseIsAnErrorWithStatusTwo) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"-v"},
+                                               {"--fullscreen"},
+                                               {""},
+                                               {"--version", "x"},
+                                               {"--help", "--version"},
+                                               {"data.ini"}}) {
+        const Answer answer = Ask(args);
+        EXPECT_EQ(answer.Status, 2) << args[0];
+        EXPECT_EQ(answer.Out, "") << args[0];
+        EXPECT_NE(answer.Err.find("usage: vexlan"), std::string::npos) << args[0];
+    }
+    EXPECT_NE(Ask({"--version", "x"}).Err.find("'x'"), std::string::npos);
+    EXPECT_NE(Ask({"--fullscreen"}).Err.find("'--fullscreen'"), std::string::npos);
+}
+
+}  // namespace
