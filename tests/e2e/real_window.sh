@@ -140,6 +140,16 @@ wait_no_box || fail "the read-me box did not close on Return"
 alive || fail "the game ended after the read-me box"
 stop_game
 
+# Fails unless every region (a 1-pixel column "0xH+X+Y", or a strip "WxH+X+Y") of FILE is black.
+black_around() {
+    local file="$1" black
+    shift
+    for black in "$@"; do
+        [ "$(convert "$file" -crop "${black/0x/1x}" +repage -format '%[fx:maxima]' info:)" = 0 ] ||
+            fail "not black around the picture ($black): $file"
+    done
+}
+
 # 4. A larger window: the picture at a whole scale, centred on black, in fullscreen too; the
 # menu bar answers the mouse through the scale; P pauses play and P again resumes it; SIGTERM
 # ends a paused game; the scale is remembered.
@@ -151,10 +161,7 @@ sleep 1
 large="$(screenshot)"
 [ "$(identify -format %wx%h "$large")" = 1100x1260 ] || fail "the window was not resized: $large"
 # 2 x 500 by 2 x 620 leaves 50 pixels either side and 10 above and below.
-for black in 0x1260+49+0 0x1260+1050+0 1100x10+0+0 1100x10+0+1250; do
-    [ "$(convert "$large" -crop "${black/0x/1x}" +repage -format '%[fx:maxima]' info:)" = 0 ] ||
-        fail "not black around the picture ($black): $large"
-done
+black_around "$large" 0x1260+49+0 0x1260+1050+0 1100x10+0+0 1100x10+0+1250
 xdotool mousemove --window "$window" 70 30 click 1  # the menu's caption, 10 x 10 into the bar
 sleep 0.5
 menu="$(screenshot)"
@@ -170,10 +177,7 @@ xdotool key F11
 sleep 1.5
 full="$(screenshot)"
 [ "$(identify -format %wx%h "$full")" = 1920x1280 ] || fail "F11 did not fill the screen: $full"
-for black in 0x1280+459+0 0x1280+1460+0 1920x20+0+0 1920x20+0+1260; do
-    [ "$(convert "$full" -crop "${black/0x/1x}" +repage -format '%[fx:maxima]' info:)" = 0 ] ||
-        fail "not black around the fullscreen picture ($black): $full"
-done
+black_around "$full" 0x1280+459+0 0x1280+1460+0 1920x20+0+0 1920x20+0+1260
 brighter_than "$(convert "$full" -crop 1000x1200+460+60 -colorspace Gray -format '%[fx:mean]' info:)" 0.01 ||
     fail "no title in the fullscreen picture: $full"
 xdotool key F11

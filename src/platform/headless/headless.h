@@ -30,7 +30,7 @@ void SetProgramDirectory(const std::string& dir);
 
 void SetKey(int virtualKey, bool down);  // down also sets the pressed-since-query latch
 void TapKey(int virtualKey);             // sets only the latch
-void RequestClose();  // the close box, acted on by the next DoEvents
+void RequestClose();                     // the close box, acted on by the next DoEvents
 
 // Answers for the name dialog (nullopt = Cancel) and the OK/Cancel boxes. An empty box queue
 // answers Cancel; an empty dialog queue answers Cancel too.
