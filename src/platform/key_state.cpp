@@ -7,9 +7,10 @@
 namespace {
 
 struct KeyState {
-    bool DownOn[2] = {false, false};  // by KeySource
+    bool DownOnKeyboard = false;
+    bool DownOnPad = false;
     bool PressedSinceQuery = false;
-    bool Down() const { return DownOn[0] || DownOn[1]; }
+    bool Down() const { return DownOnKeyboard || DownOnPad; }
 };
 std::map<int, KeyState> Keys;
 
@@ -17,7 +18,7 @@ std::map<int, KeyState> Keys;
 
 void SetKeyDown(int virtualKey, bool down, KeySource source) {
     KeyState& key = Keys[virtualKey];
-    key.DownOn[source == KeySource::Pad ? 1 : 0] = down;
+    (source == KeySource::Pad ? key.DownOnPad : key.DownOnKeyboard) = down;
     if (down) key.PressedSinceQuery = true;
 }
 

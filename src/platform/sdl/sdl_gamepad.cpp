@@ -27,7 +27,6 @@ constexpr std::array<ButtonKey, 8> ButtonKeys{{
     {SDL_CONTROLLER_BUTTON_START, VkReturn},
     {SDL_CONTROLLER_BUTTON_BACK, VkEscape},
 }};
-constexpr std::array<int, 7> PadKeys{VkLeft, VkRight, VkUp, VkDown, VkZ, VkReturn, VkEscape};
 
 std::map<SDL_JoystickID, SDL_GameController*> Pads;  // by instance id
 std::map<int, bool> PadHolds;                        // what the pads hold, as last told
@@ -36,7 +35,7 @@ std::map<int, bool> PadHolds;                        // what the pads hold, as l
 // worked out from everything the pads hold now, and the key state hears only of changes.
 void RefreshPadKeys() {
     std::map<int, bool> holds;
-    for (const int key : PadKeys) holds[key] = false;
+    for (const ButtonKey& mapping : ButtonKeys) holds[mapping.Key] = false;
     for (const auto& [id, pad] : Pads) {
         for (const ButtonKey& mapping : ButtonKeys) {
             if (SDL_GameControllerGetButton(pad, mapping.Button)) holds[mapping.Key] = true;

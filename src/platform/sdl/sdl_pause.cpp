@@ -24,7 +24,7 @@ bool Paused() {
 
 bool IsPauseKey(const SDL_Event& event) {
     if (!PauseKeysAllowed || event.type != SDL_KEYDOWN || event.key.repeat) return false;
-    if ((event.key.keysym.mod & (KMOD_ALT | KMOD_CTRL | KMOD_GUI)) != 0) return false;
+    if ((event.key.keysym.mod & ChordModifiers) != 0) return false;
     return event.key.keysym.sym == SDLK_p || event.key.keysym.sym == SDLK_PAUSE;
 }
 
@@ -35,25 +35,20 @@ void DrawPause() {
                     PauseTextMagnification);
 }
 
-// The music resumes where it stopped, and only if it was playing: a tune the game itself
-// paused stays paused.
-struct SoundsHeld {
-    bool Music = false;
-};
-
-SoundsHeld HoldSounds() {
-    SoundsHeld held;
-    if (SDL_WasInit(SDL_INIT_AUDIO) == 0) return held;
+// Pauses the effects, and the tune if it is playing; returns whether it was. The tune resumes
+// where it stopped, and only if it was playing: a tune the game itself paused stays paused.
+bool HoldSounds() {
+    if (SDL_WasInit(SDL_INIT_AUDIO) == 0) return false;
     Mix_Pause(-1);
-    held.Music = Mix_PlayingMusic() && !Mix_PausedMusic();
-    if (held.Music) Mix_PauseMusic();
-    return held;
+    const bool musicHeld = Mix_PlayingMusic() && !Mix_PausedMusic();
+    if (musicHeld) Mix_PauseMusic();
+    return musicHeld;
 }
 
-void ReleaseSounds(const SoundsHeld& held) {
+void ReleaseSounds(bool musicHeld) {
     if (SDL_WasInit(SDL_INIT_AUDIO) == 0) return;
     Mix_Resume(-1);
-    if (held.Music) Mix_ResumeMusic();
+    if (musicHeld) Mix_ResumeMusic();
 }
 
 }  // namespace
@@ -84,7 +79,7 @@ void NotePauseEvent(const SDL_Event& event) {
 
 void PauseIfAsked(const std::function<void(const SDL_Event&)>& handle) {
     if (!Paused()) return;
-    const SoundsHeld held = HoldSounds();
+    const bool musicHeld = HoldSounds();
     while (Paused()) {
         RedrawWindow(DrawPause);
         SDL_Event event;
@@ -93,6 +88,6 @@ void PauseIfAsked(const std::function<void(const SDL_Event&)>& handle) {
             handle(event);
         } while (Paused() && SDL_PollEvent(&event));
     }
-    ReleaseSounds(held);
+    ReleaseSounds(musicHeld);
     RedrawWindow();
 }

@@ -62,10 +62,6 @@ int VirtualKeyOf(const SDL_Keysym& key) {
     }
 }
 
-// Keys pressed with Alt, Ctrl or the logo key are the desktop's and the window's (Alt+Enter,
-// Ctrl+Q), not the game's. A release always counts, so that no key stays down.
-constexpr Uint16 ChordModifiers = KMOD_ALT | KMOD_CTRL | KMOD_GUI;
-
 // Alt+Enter and F11: the window's own keys, taken before the game's filter sees them.
 bool IsFullscreenToggle(const SDL_KeyboardEvent& key) {
     if (key.type != SDL_KEYDOWN || key.repeat) return false;
@@ -80,6 +76,7 @@ void ApplyKeyEvent(const SDL_Event& event) {
         return;
     }
     NotePauseEvent(event);
+    // A chord's key-down is not the game's; a release always is, so that no key stays down.
     const bool down = event.type == SDL_KEYDOWN;
     if (down && (event.key.repeat || (event.key.keysym.mod & ChordModifiers) != 0)) return;
     const int vk = VirtualKeyOf(event.key.keysym);

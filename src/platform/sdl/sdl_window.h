@@ -13,6 +13,10 @@
 // the game's frame.
 constexpr int MenuBarHeight = 20;
 
+// Keys pressed with Alt, Ctrl or the logo key are the desktop's and the window's (Alt+Enter,
+// Ctrl+Q), not the game's.
+constexpr Uint16 ChordModifiers = KMOD_ALT | KMOD_CTRL | KMOD_GUI;
+
 SDL_Window* GameWindow();
 // Where the game's frame is shown, in the picture's pixels: under the menu bar.
 UiRect PlayArea();
