@@ -4,7 +4,7 @@ JOBS ?= 2
 # Our own builds: warnings are errors (a distribution build leaves this out).
 DEV_FLAGS = -DVEXLAN_WERROR=ON
 
-.PHONY: run test build install deb bench fuzz golden deps test-deps package-deps format clean
+.PHONY: run test build install deb bench fuzz golden stage-report deps test-deps package-deps format clean
 
 # What building and playing need; the tests, fuzzers and benchmarks need more.
 deps:
@@ -60,6 +60,12 @@ golden: test-deps build
 		-DVEXLAN_GAME_DIR=$(CURDIR)/build/game >/dev/null
 	cmake --build build/test -j$(JOBS) --target golden_record
 	tests/golden/record.sh $(CURDIR) build/test/tests/golden_record
+
+# How each difficulty's stage plays: the test bot and an idle ship over STAGE_SEEDS seeds.
+STAGE_SEEDS ?= 10
+stage-report: build
+	cmake --build build/release -j$(JOBS) --target stage_report
+	build/release/stage_report assets --seeds $(STAGE_SEEDS)
 
 # Each fuzz target runs FUZZ_SECONDS from its seed corpus (our own data files); a crash fails.
 FUZZ_SECONDS ?= 60
