@@ -1,6 +1,5 @@
 // Checks the game's data files in assets/ against what the game relies on: picture sizes and
-// cells, colour keys, the stage scripts' encoding, grammar and limits, and the sound and tune
-// headers.
+// cells, colour keys, the stage scripts as the game loads them, and the sound and tune headers.
 #include <gtest/gtest.h>
 #include <iconv.h>
 
@@ -9,11 +8,12 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "data/stage.h"
+#include "game/state.h"
 
 #ifndef VEXLAN_ASSET_DIR
 #error "VEXLAN_ASSET_DIR must name the assets directory"
@@ -35,6 +35,12 @@ uint32_t Be(const std::string& b, size_t at, int bytes) {
     uint32_t v = 0;
     for (int i = 0; i < bytes; ++i) v = v << 8 | uint8_t(b.at(at + size_t(i)));
     return v;
+}
+
+long CountCrLf(const std::string& b) {
+    long n = 0;
+    for (size_t at = b.find("\r\n"); at != std::string::npos; at = b.find("\r\n", at + 2)) ++n;
+    return n;
 }
 
 // ---------------------------------------------------------------- pictures
@@ -197,231 +203,91 @@ TEST(AssetPictures, GameOverBottomRowIsEmpty) {
 }
 
 // ---------------------------------------------------------------- stage scripts
+// Read through the game's own loader, so its grammar, limits and enemy courses are the ones
+// checked; the tests add what a stage owes the player.
 
-bool Convert(const char* from, const char* to, const std::string& in, std::string& out) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == iconv_t(-1)) return false;
-    std::string src = in;
-    out.assign(src.size() * 4 + 16, '\0');
-    char* inPtr = src.data();
-    char* outPtr = out.data();
-    size_t inLeft = src.size(), outLeft = out.size();
-    const size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    out.resize(out.size() - outLeft);
-    return r != size_t(-1) && inLeft == 0;
-}
-
-enum class Kind { Butterfly, Blue, Dog, Bat, SmallFry, Green, Boss };
-
-const std::map<std::string, Kind>& Keywords() {
-    static const std::map<std::string, Kind> k = {
-        {"#ちょう", Kind::Butterfly}, {"#青", Kind::Blue},       {"#犬", Kind::Dog},
-        {"#こうもり", Kind::Bat},     {"#雑魚", Kind::SmallFry}, {"#緑", Kind::Green},
-        {"#ボス", Kind::Boss}};
-    return k;
-}
-
-std::vector<std::string> ScriptLines(const std::string& utf8) {
-    std::vector<std::string> lines;
-    size_t at = 0;
-    while (at < utf8.size()) {
-        const size_t end = utf8.find("\r\n", at);
-        if (end == std::string::npos) {
-            lines.push_back(utf8.substr(at));
-            break;
-        }
-        lines.push_back(utf8.substr(at, end - at));
-        at = end + 2;
-    }
-    return lines;
-}
-
-bool IsInteger(const std::string& s) {
-    size_t i = s[0] == '-' ? 1 : 0;
-    if (i >= s.size()) return false;
-    for (; i < s.size(); ++i)
-        if (s[i] < '0' || s[i] > '9') return false;
-    return true;
-}
-
-struct Spawn {
-    Kind K;
-    int Hp, Interval, Time, X, Y, DX, DY, TurnY, DY2;
+struct LoadedStage {
+    std::vector<StageRecord> Records;
+    StageTables Tables;
 };
 
-struct Script {
-    std::vector<Spawn> Spawns;
-    int BossBlocks = 0;
-};
-
-int RoundEven(double v) {
-    return int(std::nearbyint(v));
+LoadedStage LoadScript(int difficulty) {
+    const std::string name = std::string("teki_") + "enh"[difficulty - 1] + ".dat";
+    const std::string bytes = ReadAsset(name);
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), CountCrLf(bytes))
+        << name << " has a line that does not end in CR LF";
+    LoadedStage stage;
+    std::string error;
+    EXPECT_TRUE(ParseStage(bytes, uint8_t(difficulty), stage.Tables, error))
+        << name << " " << error;
+    EXPECT_TRUE(ReadStageRecords(bytes, uint8_t(difficulty), stage.Records, error))
+        << name << " " << error;
+    return stage;
 }
 
-// Reads the field stream as the game's loader does, keeping the loader's working values, so
-// the butterfly's borrowed Y and DX come out as in the game.
-Script Parse(const std::vector<std::string>& lines, int difficulty) {
-    std::vector<std::string> fields;
-    for (const auto& line : lines) {
-        std::stringstream ss(line);
-        std::string f;
-        while (std::getline(ss, f, ',')) fields.push_back(f);
-    }
-    const double hpFactor = difficulty == 1 ? 1.2 : difficulty == 3 ? 0.8 : 1.0;
-    const double ivFactor = difficulty == 1 ? 0.8 : difficulty == 3 ? 1.2 : 1.0;
-    Script s;
-    int x = 0, y = 0, dx = 0, dy = 0, iv = 0, extra = 0, dy2 = 0;
-    size_t i = 0;
-    auto next = [&] { return i < fields.size() ? std::stoi(fields[i++]) : 0; };
-    while (i < fields.size()) {
-        const auto kw = Keywords().find(fields[i++]);
-        if (kw == Keywords().end()) continue;
-        const int block = next();
-        if (kw->second == Kind::Boss) {
-            for (int k = 0; k < 4; ++k) next();
-            ++s.BossBlocks;
-            continue;
-        }
-        while (i < fields.size() && fields[i] != "#End") {
-            const int time = next();
-            switch (kw->second) {
-                case Kind::Butterfly:
-                    x = next(), dy = next(), iv = next();
-                    break;
-                case Kind::Blue:
-                    x = next(), dy = next(), iv = next(), extra = next(), dy2 = next();
-                    break;
-                case Kind::Dog:
-                    x = next(), y = next();
-                    break;
-                case Kind::Bat:
-                    x = next(), y = next(), dx = next(), iv = next();
-                    break;
-                case Kind::SmallFry:
-                    x = next(), y = next(), dx = next(), dy = next(), iv = next();
-                    break;
-                case Kind::Green:
-                    x = next(), y = next(), dx = next(), dy = next(), iv = next(), extra = next();
-                    break;
-                case Kind::Boss:
-                    break;
-            }
-            const bool scaled = kw->second != Kind::Dog;
-            const int hp = scaled ? RoundEven(block * hpFactor) : block;
-            const int siv = RoundEven(iv * ivFactor);
-            const Kind k = kw->second;
-            s.Spawns.push_back({k, hp, siv, time, x, k == Kind::Blue ? -52 : y,
-                                k == Kind::Blue ? 0 : dx, k == Kind::Bat ? 0 : dy, extra, dy2});
-        }
-        ++i;  // "#End"
-    }
-    return s;
-}
-
-// The frame at which the loader's path builder ends the enemy's path.
-int EndFrame(const Spawn& s) {
-    if (s.K == Kind::Dog) return s.Time + 36;
-    const std::map<Kind, std::pair<int, int>> boxes = {{Kind::Butterfly, {85, 72}},
-                                                       {Kind::Blue, {108, 104}},
-                                                       {Kind::Bat, {106, 72}},
-                                                       {Kind::SmallFry, {70, 52}},
-                                                       {Kind::Green, {80, 72}}};
-    const auto [w, h] = boxes.at(s.K);
-    int x = s.X, y = s.Y, t = s.Time, dy = s.DY;
-    bool secondLeg = s.K != Kind::Blue;
-    while (t <= 2400) {
-        x += s.DX, y += dy, ++t;
-        if (!secondLeg) {
-            if (s.TurnY - y < s.DY) secondLeg = true, dy = s.DY2;
-            continue;
-        }
-        if (x < -(w / 2) || x > 500 + w / 2 || y < -(h / 2) || y > 600 + h / 2) return t;
-    }
-    return t;
-}
-
-Script LoadScript(const std::string& letter, int difficulty) {
-    const std::string bytes = ReadAsset("teki_" + letter + ".dat");
-    std::string utf8;
-    EXPECT_TRUE(Convert("CP932", "UTF-8", bytes, utf8)) << letter << " is not CP932 text";
-    EXPECT_GE(bytes.size(), 2u);
-    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << letter;
-    const auto lines = ScriptLines(utf8);
-    for (const auto& line : lines) {
-        EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << "bare line break in " << letter;
-        if (Keywords().count(line) || line == "#End") continue;
-        std::stringstream ss(line);
-        std::string f;
-        while (std::getline(ss, f, ','))
-            EXPECT_TRUE(IsInteger(f)) << letter << ": \"" << line << "\"";
-    }
-    return Parse(lines, difficulty);
+bool Scheduled(const StageTables& tables, int frame) {
+    return std::any_of(tables.Enemies.begin() + 1, tables.Enemies.end(), [&](const EnemyRecord& e) {
+        return e.StartFrame <= frame && frame < e.EndFrame;
+    });
 }
 
 class AssetStageScript : public ::testing::TestWithParam<int> {};
 
-TEST_P(AssetStageScript, StaysWithinTheLoadersLimits) {
-    const int d = GetParam();
-    const Script s = LoadScript(std::string(1, "enh"[d - 1]), d);
-    ASSERT_FALSE(s.Spawns.empty());
-    EXPECT_LE(s.Spawns.size(), 254u);
-    EXPECT_EQ(s.BossBlocks, 1);
-    std::set<Kind> kinds;
-    int first = 1 << 30, last = 0;
-    for (const auto& e : s.Spawns) {
-        const std::string at = "spawn at frame " + std::to_string(e.Time);
-        kinds.insert(e.K);
-        first = std::min(first, e.Time);
-        last = std::max(last, e.Time);
-        EXPECT_GE(e.Hp, 0) << at;
-        EXPECT_LE(e.Hp, 255) << at;
-        EXPECT_GE(e.Interval, 0) << at;
-        EXPECT_LE(e.Interval, 255) << at;
-        if (e.K != Kind::Dog && e.K != Kind::Blue) {
-            EXPECT_GE(e.Interval, 1) << at;
-        }
-        if (e.K == Kind::Dog) {
-            EXPECT_LE(e.Time, 2300 - 36) << at;
-            // The dog is drawn unclipped: it must stand wholly inside the field.
-            EXPECT_TRUE(e.X >= 42 && e.X <= 458 && e.Y >= 27 && e.Y <= 573) << at;
-        }
-        EXPECT_GE(e.Time, 0) << at;
-        EXPECT_LE(EndFrame(e), 2300) << at;
-        // A short breather: the field is clear well before the boss arrives at 2050.
-        EXPECT_LE(EndFrame(e), 2000) << at;
+TEST_P(AssetStageScript, UsesEveryKindAndKeepsTheFieldBusyUntilTheBoss) {
+    const LoadedStage stage = LoadScript(GetParam());
+    const StageTables& tables = stage.Tables;
+    ASSERT_GT(tables.Enemies.size(), 1u);
+    std::set<EnemyKind> kinds;
+    int bossRecords = 0;
+    for (const StageRecord& record : stage.Records) {
+        if (record.Block->Kind) kinds.insert(*record.Block->Kind);
+        bossRecords += !record.Block->Kind;
     }
     EXPECT_EQ(kinds.size(), 6u) << "every enemy kind appears";
-    EXPECT_LE(first, 100);
-    EXPECT_GE(last, 1700);
+    EXPECT_EQ(bossRecords, 1);
+    int first = StageLength, lastLeaves = 0;
+    for (size_t s = 1; s < tables.Enemies.size(); ++s) {
+        const EnemyRecord& e = tables.Enemies[s];
+        first = std::min(first, int(e.StartFrame));
+        lastLeaves = std::max(lastLeaves, int(e.EndFrame));
+        // Enemies still flying when the boss comes would vanish in mid-air.
+        EXPECT_LE(e.EndFrame, StageLength) << "slot " << s;
+    }
+    EXPECT_LE(first, 40) << "the first wave comes within two seconds";
+    EXPECT_GE(lastLeaves - 1, 1990) << "the climax runs up to the boss";
+    int quiet = 0;
+    for (int t = 40; t < StageLength; ++t) {
+        quiet = Scheduled(tables, t) ? 0 : quiet + 1;
+        ASSERT_LE(quiet, 40) << "more than two seconds with no enemy, up to frame " << t;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(AllDifficulties, AssetStageScript, ::testing::Values(1, 2, 3));
 
 TEST(AssetStageScripts, EasyIsLighterThanNormalAndNormalThanHard) {
     std::vector<size_t> counts;
-    std::vector<long> hitPoints;
+    std::vector<long> hits;
     for (int d = 1; d <= 3; ++d) {
-        const Script s = LoadScript(std::string(1, "enh"[d - 1]), d);
-        long hp = 0;
-        for (const auto& e : s.Spawns) hp += e.Hp + 1;  // an enemy takes Hp + 1 hits
-        counts.push_back(s.Spawns.size());
-        hitPoints.push_back(hp);
+        const StageTables tables = LoadScript(d).Tables;
+        long total = 0;
+        for (const EnemyRecord& e : tables.Enemies) total += e.HP + 1;  // Hp + 1 hits each
+        counts.push_back(tables.Enemies.size());
+        hits.push_back(total);
     }
     EXPECT_LT(counts[0], counts[1]);
     EXPECT_LT(counts[1], counts[2]);
-    EXPECT_LT(hitPoints[0], hitPoints[1]);
-    EXPECT_LT(hitPoints[1], hitPoints[2]);
+    EXPECT_LT(hits[0], hits[1]);
+    EXPECT_LT(hits[1], hits[2]);
 }
 
 TEST(AssetStageScripts, ButterfliesStartAboveTheField) {
     // Butterflies borrow Y and DX from the line before them; a careless order would make
     // them pop up mid-field or fly off sideways.
     for (int d = 1; d <= 3; ++d)
-        for (const auto& e : LoadScript(std::string(1, "enh"[d - 1]), d).Spawns)
-            if (e.K == Kind::Butterfly) {
-                EXPECT_LT(e.Y, 0) << "butterfly at frame " << e.Time;
-                EXPECT_LE(std::abs(e.DX), 3) << "butterfly at frame " << e.Time;
+        for (const StageRecord& r : LoadScript(d).Records)
+            if (r.Block->Kind == EnemyKind::Butterfly) {
+                EXPECT_LT(r.Values.Y, 0) << "butterfly at frame " << r.Time;
+                EXPECT_LE(std::abs(r.Values.DX), 3) << "butterfly at frame " << r.Time;
             }
 }
 
@@ -528,6 +394,20 @@ TEST(AssetMusic, BattleTuneIsAGeneralMidiFileWithNotes) {
     const double seconds = double(length) / division * tempo / 1e6;
     EXPECT_GE(seconds, 60.0);
     EXPECT_LE(seconds, 120.0);
+}
+
+bool Convert(const char* from, const char* to, const std::string& in, std::string& out) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == iconv_t(-1)) return false;
+    std::string src = in;
+    out.assign(src.size() * 4 + 16, '\0');
+    char* inPtr = src.data();
+    char* outPtr = out.data();
+    size_t inLeft = src.size(), outLeft = out.size();
+    const size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    out.resize(out.size() - outLeft);
+    return r != size_t(-1) && inLeft == 0;
 }
 
 TEST(AssetReadme, IsUtf8AndExplainsKeysAndScores) {

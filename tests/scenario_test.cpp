@@ -2,6 +2,8 @@
 // bot and checked through the shared state frame by frame.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "audio/headless/headless_audio.h"
 #include "game/boss.h"
 #include "game/state.h"
@@ -39,14 +41,15 @@ const std::string NamePrompt = "ハイスコアです。名前を入力してく
 
 // Plays one game on the given difficulty from a fresh program, music and effects on, and closes
 // the window 40 frames after the game has ended (after the name entry when the game was won).
-GameLog PlayOneGame(uint8_t difficulty, Pilot pilot, const std::string& name = "ボット") {
+GameLog PlayOneGame(uint8_t difficulty, Pilot pilot, uint64_t seed = 1234,
+                    const std::string& name = "ボット") {
     ResetProgram();
     const std::string dir = MakeGameDir();
     const std::string ini = dir + "/data.ini";
     WriteProfileString(ini, "data", "Diffculty", " " + std::to_string(difficulty));
     WriteProfileString(ini, "data", "Midi", "-1");
     WriteProfileString(ini, "data", "Wav", "-1");
-    headless::SetSeed(1234);
+    headless::SetSeed(seed);
     headless::QueueInputAnswer(name);
     GameLog log;
     int frame = 0;
@@ -106,6 +109,20 @@ GameLog PlayOneGame(uint8_t difficulty, Pilot pilot, const std::string& name = "
     }
     log.Music = headless::TakeMusicCommands(false);
     log.DataIni = ReadFile(ini);
+    std::filesystem::remove_all(dir);
+    return log;
+}
+
+// A game the bot wins. Hard is meant to beat it now and then, so the first of a few seeds that
+// it wins from; each seed gives the same game every time.
+GameLog PlayWonGame(uint8_t difficulty) {
+    constexpr uint64_t FirstSeed = 1234;
+    constexpr uint64_t Seeds = 5;
+    GameLog log;
+    for (uint64_t seed = FirstSeed; seed < FirstSeed + Seeds; ++seed) {
+        log = PlayOneGame(difficulty, Pilot::Bot, seed);
+        if (log.BossDestroyed > 0) break;
+    }
     return log;
 }
 
@@ -119,7 +136,7 @@ class WonGame : public ::testing::TestWithParam<uint8_t> {};
 
 TEST_P(WonGame, BossAfter2050StageFramesBonusEndingAndName) {
     const uint8_t difficulty = GetParam();
-    const GameLog log = PlayOneGame(difficulty, Pilot::Bot);
+    const GameLog log = PlayWonGame(difficulty);
     EXPECT_EQ(log.ExitStatus, 0);
     ASSERT_GT(log.BossArrival, 0) << "the bot lost before the boss: stage from "
                                   << log.FirstStageFrame << ", game over at " << log.GameOver

@@ -160,69 +160,50 @@ std::string NumberProblem(NumberStatus status, std::string_view text) {
     return "a number was expected, found " + Quoted(text);
 }
 
+}  // namespace
+
 // ---- Script -------------------------------------------------------------------------------
 
-// The values a line leaves for the lines after it.
-struct WorkingValues {
-    int32_t BlockValue = 0;
-    int32_t X = 0;
-    int32_t Y = 0;
-    int32_t DX = 0;
-    int32_t DY = 0;
-    int32_t Interval = 0;
-    int32_t Extra = 0;  // the blue's TurnY, the green's Variant, the boss's Sprite
-    int32_t DY2 = 0;
-};
-using WorkingValue = int32_t WorkingValues::*;
-
-struct KindRule {
-    std::string_view Keyword;
-    std::optional<EnemyKind> Kind;     // none for the boss, which adds no enemy
-    std::vector<WorkingValue> Fields;  // read after Time, in this order
-};
-
-const std::vector<KindRule>& KindRules() {
-    using W = WorkingValues;
-    static const std::vector<KindRule> Rules = {
-        {"#ちょう", EnemyKind::Butterfly, {&W::X, &W::DY, &W::Interval}},
-        {"#青", EnemyKind::Blue, {&W::X, &W::DY, &W::Interval, &W::Extra, &W::DY2}},
-        {"#犬", EnemyKind::Dog, {&W::X, &W::Y}},
-        {"#こうもり", EnemyKind::Bat, {&W::X, &W::Y, &W::DX, &W::Interval}},
-        {"#雑魚", EnemyKind::SmallFry, {&W::X, &W::Y, &W::DX, &W::DY, &W::Interval}},
-        {"#緑", EnemyKind::Green, {&W::X, &W::Y, &W::DX, &W::DY, &W::Interval, &W::Extra}},
-        {"#ボス", std::nullopt, {&W::X, &W::Y, &W::Extra}},
+const std::vector<StageBlock>& StageBlocks() {
+    using V = StageValues;
+    static const std::vector<StageBlock> Blocks = {
+        {"#ちょう", EnemyKind::Butterfly, {&V::X, &V::DY, &V::Interval}},
+        {"#青", EnemyKind::Blue, {&V::X, &V::DY, &V::Interval, &V::Extra, &V::DY2}},
+        {"#犬", EnemyKind::Dog, {&V::X, &V::Y}},
+        {"#こうもり", EnemyKind::Bat, {&V::X, &V::Y, &V::DX, &V::Interval}},
+        {"#雑魚", EnemyKind::SmallFry, {&V::X, &V::Y, &V::DX, &V::DY, &V::Interval}},
+        {"#緑", EnemyKind::Green, {&V::X, &V::Y, &V::DX, &V::DY, &V::Interval, &V::Extra}},
+        {"#ボス", std::nullopt, {&V::X, &V::Y, &V::Extra}},
     };
-    return Rules;
+    return Blocks;
 }
 
-bool IsBoss(const KindRule& rule) {
-    return !rule.Kind.has_value();
+const StageBlock& StageBlockOf(EnemyKind kind) {
+    const std::vector<StageBlock>& blocks = StageBlocks();
+    return *std::find_if(blocks.begin(), blocks.end(),
+                         [&](const StageBlock& block) { return block.Kind == kind; });
 }
 
-const KindRule* FindRule(std::string_view keyword) {
-    for (const KindRule& rule : KindRules()) {
-        if (rule.Keyword == keyword) return &rule;
+namespace {
+
+bool IsBoss(const StageBlock& block) {
+    return !block.Kind.has_value();
+}
+
+const StageBlock* FindBlock(std::string_view keyword) {
+    for (const StageBlock& block : StageBlocks()) {
+        if (block.Keyword == keyword) return &block;
     }
     return nullptr;
 }
-
-// One record of the script, with the working values as they stood after it was read.
-struct SpawnOrder {
-    const KindRule* Rule = nullptr;
-    int Line = 0;
-    int32_t Time = 0;
-    WorkingValues Values;
-    int32_t HP = 0;        // scaled where the kind scales
-    uint8_t Interval = 0;  // scaled
-};
 
 struct ScriptState {
     std::vector<Field> Fields;
     const DifficultyValues* Settings = nullptr;
     size_t Next = 0;
     const Field* Block = nullptr;  // the keyword of the block being read
-    WorkingValues Values;
-    std::vector<SpawnOrder> Orders;
+    StageValues Values;
+    std::vector<StageRecord> Records;
     std::string Error;
 };
 
@@ -269,79 +250,79 @@ bool Scale(ScriptState& script, int line, const char* what, int32_t value, doubl
 
 // The dog and the boss are as tough at every difficulty; their hit points are never negative,
 // so a hit's decrement stays in range. The boss's picture is an 8-bit code.
-bool FinishOrder(ScriptState& script, SpawnOrder& order) {
-    const WorkingValues& values = order.Values;
-    order.HP = values.BlockValue;
-    if (IsBoss(*order.Rule) && (values.Extra < 0 || values.Extra > 255))
-        return Fail(script, order.Line,
+bool FinishRecord(ScriptState& script, StageRecord& record) {
+    const StageValues& values = record.Values;
+    record.HP = values.BlockValue;
+    if (IsBoss(*record.Block) && (values.Extra < 0 || values.Extra > 255))
+        return Fail(script, record.Line,
                     "the picture code " + std::to_string(values.Extra) + " is outside 0..255");
-    if (IsBoss(*order.Rule) || order.Rule->Kind == EnemyKind::Dog) {
+    if (IsBoss(*record.Block) || record.Block->Kind == EnemyKind::Dog) {
         return values.BlockValue >= 0 ||
-               Fail(script, order.Line,
+               Fail(script, record.Line,
                     "the hit points " + std::to_string(values.BlockValue) +
                         " are outside 0..2147483647");
     }
     int32_t interval = 0;
-    if (!Scale(script, order.Line, "the scaled hit points come to ", values.BlockValue,
-               script.Settings->HitPointFactor, order.HP) ||
-        !Scale(script, order.Line, "the scaled fire interval comes to ", values.Interval,
+    if (!Scale(script, record.Line, "the scaled hit points come to ", values.BlockValue,
+               script.Settings->HitPointFactor, record.HP) ||
+        !Scale(script, record.Line, "the scaled fire interval comes to ", values.Interval,
                script.Settings->FireIntervalFactor, interval))
         return false;
-    order.Interval = uint8_t(interval);
+    record.Interval = uint8_t(interval);
     return true;
 }
 
-bool ReadRecord(ScriptState& script, const KindRule& rule, const Field& timeField) {
-    SpawnOrder order;
-    order.Rule = &rule;
-    order.Line = timeField.Line;
-    if (!ParseNumberField(script, timeField, order.Time)) return false;
-    for (WorkingValue value : rule.Fields) {
+bool ReadRecord(ScriptState& script, const StageBlock& block, const Field& timeField) {
+    StageRecord record;
+    record.Block = &block;
+    record.Line = timeField.Line;
+    if (!ParseNumberField(script, timeField, record.Time)) return false;
+    for (StageField value : block.Fields) {
         if (!ReadWhole(script, script.Values.*value)) return false;
     }
-    order.Values = script.Values;
-    if (!FinishOrder(script, order)) return false;
-    script.Orders.push_back(order);
+    record.Values = script.Values;
+    if (!FinishRecord(script, record)) return false;
+    script.Records.push_back(record);
     return true;
 }
 
-bool ReadBlock(ScriptState& script, const KindRule& rule) {
+bool ReadBlock(ScriptState& script, const StageBlock& block) {
     if (!ReadWhole(script, script.Values.BlockValue)) return false;
     const Field* field = nullptr;
-    if (IsBoss(rule)) return NextTextField(script, field) && ReadRecord(script, rule, *field);
+    if (IsBoss(block)) return NextTextField(script, field) && ReadRecord(script, block, *field);
     for (;;) {
         if (!NextTextField(script, field)) return false;
         if (field->Text == "#End") return true;
-        if (!ReadRecord(script, rule, *field)) return false;
+        if (!ReadRecord(script, block, *field)) return false;
     }
 }
 
 bool ReadScript(ScriptState& script) {
     while (script.Next < script.Fields.size()) {
         const Field& field = script.Fields[script.Next++];
-        const KindRule* rule = field.Decodes ? FindRule(field.Text) : nullptr;
-        if (rule == nullptr) continue;  // the author's notes between blocks, in any bytes
+        const StageBlock* block = field.Decodes ? FindBlock(field.Text) : nullptr;
+        if (block == nullptr) continue;  // the author's notes between blocks, in any bytes
         script.Block = &field;
-        if (!ReadBlock(script, *rule)) return false;
+        if (!ReadBlock(script, *block)) return false;
     }
     return true;
 }
 
 // ---- Tables -------------------------------------------------------------------------------
 
-std::string BuildEnemy(StageTables& tables, const SpawnOrder& order) {
-    const WorkingValues& v = order.Values;
-    const int32_t time = order.Time;
-    const uint8_t interval = order.Interval;
-    const uint8_t hp = uint8_t(order.HP);
-    switch (*order.Rule->Kind) {
+std::string BuildEnemy(StageTables& tables, const StageRecord& record) {
+    const StageValues& v = record.Values;
+    const int32_t time = record.Time;
+    const uint8_t interval = record.Interval;
+    const uint8_t hp = uint8_t(record.HP);
+    switch (*record.Block->Kind) {
         case EnemyKind::Butterfly:
             return BuildStraightPath(tables, v.X, v.Y, v.DX, v.DY, time, interval, 20, hp, 85, 72);
         case EnemyKind::Blue:
             return BuildTwoLegPath(tables, v.X, -52, 0, v.DY, 0, v.DY2, time, 0, interval, 10, hp,
                                    108, 104, -1, v.Extra);
         case EnemyKind::Dog:
-            return BuildDogSequence(tables, v.X, v.Y, time, order.HP);
+            return BuildDogSequence(tables, v.X, v.Y, time, record.HP);
         case EnemyKind::Bat:
             return BuildStraightPath(tables, v.X, v.Y, v.DX, 0, time, interval, 20, hp, 106, 72);
         case EnemyKind::SmallFry:
@@ -353,20 +334,20 @@ std::string BuildEnemy(StageTables& tables, const SpawnOrder& order) {
 }
 
 // The boss record adds no enemy: it only dresses up the last slot (slot 0 if there is none).
-void ApplyBoss(StageTables& tables, const SpawnOrder& order) {
+void ApplyBoss(StageTables& tables, const StageRecord& record) {
     EnemyRecord& last = tables.Enemies.back();
-    last.X = order.Values.X;
-    last.Y = order.Values.Y;
-    last.Sprite = uint8_t(order.Values.Extra);
-    last.HP = order.Values.BlockValue;
-    last.StartFrame = order.Time;
+    last.X = record.Values.X;
+    last.Y = record.Values.Y;
+    last.Sprite = uint8_t(record.Values.Extra);
+    last.HP = record.Values.BlockValue;
+    last.StartFrame = record.Time;
 }
 
 // The tables are sized once for the whole script, so a full stage never copies its columns.
-void StartTables(StageTables& tables, const std::vector<SpawnOrder>& orders) {
+void StartTables(StageTables& tables, const std::vector<StageRecord>& records) {
     const auto spawnLines =
-        size_t(std::count_if(orders.begin(), orders.end(),
-                             [](const SpawnOrder& order) { return !IsBoss(*order.Rule); }));
+        size_t(std::count_if(records.begin(), records.end(),
+                             [](const StageRecord& record) { return !IsBoss(*record.Block); }));
     const size_t slots = std::min(spawnLines + 1, size_t(MaxEnemySlots));
     tables = StageTables{};
     tables.Enemies.reserve(slots);
@@ -375,19 +356,19 @@ void StartTables(StageTables& tables, const std::vector<SpawnOrder>& orders) {
     tables.Paths.emplace_back();
 }
 
-bool BuildTables(const std::vector<SpawnOrder>& orders, StageTables& tables, std::string& error) {
-    StartTables(tables, orders);
-    for (const SpawnOrder& order : orders) {
-        if (IsBoss(*order.Rule)) {
-            ApplyBoss(tables, order);
+bool BuildTables(const std::vector<StageRecord>& records, StageTables& tables, std::string& error) {
+    StartTables(tables, records);
+    for (const StageRecord& record : records) {
+        if (IsBoss(*record.Block)) {
+            ApplyBoss(tables, record);
             continue;
         }
-        const std::string problem = BuildEnemy(tables, order);
+        const std::string problem = BuildEnemy(tables, record);
         if (!problem.empty()) {
-            error = "line " + std::to_string(order.Line) + ": " + problem;
+            error = "line " + std::to_string(record.Line) + ": " + problem;
             return false;
         }
-        WritePictureCodes(tables, *order.Rule->Kind, order.Values.Extra);
+        WritePictureCodes(tables, *record.Block->Kind, record.Values.Extra);
     }
     return true;
 }
@@ -401,6 +382,18 @@ bool ReportBrokenStage(const std::string& message) {
 
 bool ParseStage(const std::string& bytes, uint8_t difficulty, StageTables& out,
                 std::string& error) {
+    std::vector<StageRecord> records;
+    std::string readError;
+    const bool wellFormed = ReadStageRecords(bytes, difficulty, records, readError);
+    // The lines read before a fault are built all the same, so that the first fault in the file
+    // is the one reported, whether it is in the writing or in an enemy's course.
+    if (!BuildTables(records, out, error)) return false;
+    if (!wellFormed) error = readError;
+    return wellFormed;
+}
+
+bool ReadStageRecords(const std::string& bytes, uint8_t difficulty,
+                      std::vector<StageRecord>& records, std::string& error) {
     ScriptState script;
     script.Settings = DifficultyValuesFor(difficulty);
     if (script.Settings == nullptr) {
@@ -408,10 +401,8 @@ bool ParseStage(const std::string& bytes, uint8_t difficulty, StageTables& out,
         return false;
     }
     script.Fields = SplitFields(bytes);
-    // The lines read before a fault are built all the same, so that the first fault in the file
-    // is the one reported, whether it is in the writing or in an enemy's course.
     const bool wellFormed = ReadScript(script);
-    if (!BuildTables(script.Orders, out, error)) return false;
+    records = std::move(script.Records);
     if (!wellFormed) error = script.Error;
     return wellFormed;
 }

@@ -27,14 +27,54 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "data/flight_paths.h"
+
+// The values a record leaves for the records after it, all 0 when a load starts.
+struct StageValues {
+    int32_t BlockValue = 0;
+    int32_t X = 0;
+    int32_t Y = 0;
+    int32_t DX = 0;
+    int32_t DY = 0;
+    int32_t Interval = 0;
+    int32_t Extra = 0;  // the blue's TurnY, the green's Variant, the boss's Sprite
+    int32_t DY2 = 0;
+};
+using StageField = int32_t StageValues::*;
+
+// A block of the script: its keyword (UTF-8) and the fields of its records after Time, in file
+// order. The table above in words; the loader and whatever writes scripts both go by this one.
+struct StageBlock {
+    std::string_view Keyword;
+    std::optional<EnemyKind> Kind;  // none for the boss, which adds no enemy
+    std::vector<StageField> Fields;
+};
+const std::vector<StageBlock>& StageBlocks();
+const StageBlock& StageBlockOf(EnemyKind kind);
+
+// One record as read, with the values as they stood after it.
+struct StageRecord {
+    const StageBlock* Block = nullptr;
+    int Line = 0;
+    int32_t Time = 0;
+    StageValues Values;
+    int32_t HP = 0;        // scaled where the kind scales
+    uint8_t Interval = 0;  // scaled
+};
 
 // Parses a whole script (CP932 bytes) for the given difficulty into `out`. On failure returns
 // false and sets `error` to a message naming the line ("line 12: a number was expected, found
 // \"abc\""); `out` is then half-built.
 bool ParseStage(const std::string& bytes, uint8_t difficulty, StageTables& out, std::string& error);
+// The records of a script for the given difficulty, as ParseStage reads them before it builds
+// the courses: the grammar and the scaling are checked, the courses are not.
+bool ReadStageRecords(const std::string& bytes, uint8_t difficulty,
+                      std::vector<StageRecord>& records, std::string& error);
 // Loads teki_?.dat of the current Difficulty into Enemies and Paths. A broken script leaves the
 // previous tables as they were, tells the player, and returns false.
 bool LoadStage();

@@ -1,336 +1,370 @@
 // teki_e.dat, teki_n.dat, teki_h.dat: the stage of each difficulty.
 //
-// Script format (CP932 text, CR LF): blocks of a keyword line, a hit-point line and one line
-// per enemy, closed by "#End"; the boss block has a single line and no "#End". Fields per line:
-//   #ちょう butterfly   Time, X, DY, Interval          (Y and DX: those of the line before)
-//   #青     blue        Time, X, DY, Interval, TurnY, DY2   (starts at y -52)
-//   #犬     dog         Time, X, Y
-//   #こうもり bat        Time, X, Y, DX, Interval
-//   #雑魚   small fry   Time, X, Y, DX, DY, Interval
-//   #緑     green       Time, X, Y, DX, DY, Interval, Variant
-//   #ボス   boss        Time, X, Y, Sprite
-// The generator plays the loader's path builders over every line and refuses to write a
-// script that breaks a limit of the loader or leaves enemies on the field when the boss comes.
-#include <cfenv>
+// The script is written in the game's own format (data/stage.h: the block keywords and the
+// fields of each record come from the loader's table) and read back through the game's loader,
+// which builds every enemy's course; the generator refuses a script the loader refuses, or one
+// whose enemies are hardly seen, stand half off the field or are still about when the boss comes.
+//
+// The stage is laid out as a designer plays it: a wave in the first two seconds, each enemy
+// kind shown alone before they are mixed, waves overlapping with short lulls in between (never
+// two seconds with nothing scheduled), and a climax in the last 300 frames whose final wave
+// leaves just before the boss. Hard has its own patterns: waves that cross, more aimed fire and
+// more enemies, not only tougher ones.
+#include "data/stage.h"
+
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "assetgen.h"
+#include "game/difficulty.h"
+#include "game/state.h"
+#include "platform/sjis.h"
 
 namespace {
 
-enum class Kind { Butterfly, Blue, Dog, Bat, SmallFry, Green };
-
-const char* Keyword(Kind k) {
-    switch (k) {
-        case Kind::Butterfly:
-            return "#\x82\xbf\x82\xe5\x82\xa4";  // ちょう
-        case Kind::Blue:
-            return "#\x90\xc2";  // 青
-        case Kind::Dog:
-            return "#\x8c\xa2";  // 犬
-        case Kind::Bat:
-            return "#\x82\xb1\x82\xa4\x82\xe0\x82\xe8";  // こうもり
-        case Kind::SmallFry:
-            return "#\x8e\x47\x8b\x9b";  // 雑魚
-        case Kind::Green:
-            return "#\x97\xce";  // 緑
-    }
-    return "";
-}
-const char* const BossKeyword = "#\x83\x7b\x83\x58";  // ボス
-
+// One spawn line: its kind, its Time and the values the loader should hold after reading it.
+// For the butterfly, Y and DX are not written but carried over from the line before it; they
+// say where the butterfly is meant to start and drift, and the check holds the script to that.
 struct Spawn {
-    Kind K;
-    int Time, X, Y, DX, DY, Interval, TurnY, DY2, Variant;
-    std::vector<int> Fields() const {
-        switch (K) {
-            case Kind::Butterfly:
-                return {Time, X, DY, Interval};
-            case Kind::Blue:
-                return {Time, X, DY, Interval, TurnY, DY2};
-            case Kind::Dog:
-                return {Time, X, Y};
-            case Kind::Bat:
-                return {Time, X, Y, DX, Interval};
-            case Kind::SmallFry:
-                return {Time, X, Y, DX, DY, Interval};
-            case Kind::Green:
-                return {Time, X, Y, DX, DY, Interval, Variant};
-        }
-        return {};
-    }
+    EnemyKind Kind;
+    int32_t Time;
+    StageValues Values;
 };
 
-// Base hit points (the block value) per kind for Easy, Normal, Hard. Easy enemies are softer
-// and Hard ones tougher even though the loader scales the other way (Easy x1.2, Hard x0.8).
-int BlockValue(Kind k, int difficulty) {
-    static const int table[6][3] = {{3, 5, 7}, {16, 24, 34}, {8, 12, 16},
-                                    {4, 6, 9}, {2, 3, 4},    {7, 10, 15}};
-    return table[int(k)][difficulty - 1];
+// Base hit points (the block value) per kind on Easy, Normal, Hard, indexed by EnemyKind. The
+// loader adds a fifth on Easy and takes a fifth off on Hard; Easy is eased by fewer bullets and
+// fewer crossing waves, and Hard enemies are tougher all the same.
+int BaseHitPoints(EnemyKind kind, int difficulty) {
+    static const int Table[6][3] = {
+        {4, 4, 6},     // butterfly
+        {20, 20, 30},  // blue
+        {10, 10, 14},  // dog
+        {5, 5, 7},     // bat
+        {2, 2, 3},     // small fry
+        {9, 9, 13},    // green
+    };
+    return Table[int(kind)][difficulty - 1];
 }
-
-double HitPointFactor(int d) {
-    return d == 1 ? 1.2 : d == 3 ? 0.8 : 1.0;
-}
-double IntervalFactor(int d) {
-    return d == 1 ? 0.8 : d == 3 ? 1.2 : 1.0;
-}
-int RoundEven(double v) {
-    return int(std::nearbyint(v));
-}  // the default rounding: ties to even
 
 class Stage {
 public:
-    explicit Stage(int difficulty) : D(difficulty) {}
-    bool Easy() const { return D == 1; }
-    bool Hard() const { return D == 3; }
-    // Pick a number by difficulty.
+    explicit Stage(int difficulty) : Difficulty(difficulty) {}
+    bool Easy() const { return Difficulty == DifficultyEasy; }
+    bool Hard() const { return Difficulty == DifficultyHard; }
+    // A number by difficulty.
     int By(int easy, int normal, int hard) const { return Easy() ? easy : Hard() ? hard : normal; }
 
-    void Fry(int t, int x, int y, int dx, int dy, int iv) {
-        Add({Kind::SmallFry, t, x, y, dx, dy, Iv(iv), 0, 0, 0});
+    void Fry(int t, int x, int y, int dx, int dy, int interval) {
+        Add(EnemyKind::SmallFry, t, {.X = x, .Y = y, .DX = dx, .DY = dy, .Interval = Iv(interval)});
     }
-    void Bat(int t, int x, int y, int dx, int iv) {
-        Add({Kind::Bat, t, x, y, dx, 0, Iv(iv), 0, 0, 0});
+    void Bat(int t, int x, int y, int dx, int interval) {
+        Add(EnemyKind::Bat, t, {.X = x, .Y = y, .DX = dx, .Interval = Iv(interval)});
     }
-    void Dog(int t, int x, int y) { Add({Kind::Dog, t, x, y, 0, 0, 0, 0, 0, 0}); }
-    void Green(int t, int x, int y, int dx, int dy, int iv, int variant) {
-        Add({Kind::Green, t, x, y, dx, dy, Iv(iv), 0, 0, variant});
+    void Dog(int t, int x, int y) { Add(EnemyKind::Dog, t, {.X = x, .Y = y}); }
+    void Green(int t, int x, int y, int dx, int dy, int interval, int variant) {
+        Add(EnemyKind::Green, t,
+            {.X = x, .Y = y, .DX = dx, .DY = dy, .Interval = Iv(interval), .Extra = variant});
     }
-    void Blue(int t, int x, int dy, int iv, int turnY, int dy2) {
-        Add({Kind::Blue, t, x, -52, 0, dy, Iv(iv), turnY, dy2, 0});
+    // Comes down from above the field to turnY, then goes on at dy2 (up when negative).
+    void Blue(int t, int x, int dy, int interval, int turnY, int dy2) {
+        Add(EnemyKind::Blue, t,
+            {.X = x, .DY = dy, .Interval = Iv(interval), .Extra = turnY, .DY2 = dy2});
     }
-    // The butterfly takes its start height and sideways drift from the line before it; the
-    // caller states what it expects them to be and the check below holds it to that.
-    void Butterfly(int t, int x, int dy, int iv, int expectY, int expectDX) {
-        if (Lines.empty() || CarriedY() != expectY || CarriedDX() != expectDX)
-            throw std::runtime_error("butterfly at frame " + std::to_string(t) +
-                                     " would not start where meant");
-        Add({Kind::Butterfly, t, x, expectY, expectDX, dy, Iv(iv), 0, 0, 0});
+    // Starts at the Y and drifts with the DX that the line before it left (carriedY, carriedDX).
+    void Butterfly(int t, int x, int dy, int interval, int carriedY, int carriedDX) {
+        Add(EnemyKind::Butterfly, t,
+            {.X = x, .Y = carriedY, .DX = carriedDX, .DY = dy, .Interval = Iv(interval)});
     }
 
     std::vector<Spawn> Lines;
-    int D;
+    int Difficulty;
 
 private:
-    // Wave intervals are written for Normal; Easy fires less and Hard more, before the loader
-    // applies its own factor.
+    // Intervals are written for Normal; Easy fires less and Hard more, before the loader
+    // applies its own factor (which goes the other way).
     int Iv(int normal) const {
-        return std::max(1, RoundEven(normal * (Easy() ? 1.5 : Hard() ? 0.65 : 1.0)));
+        return std::max(1, int(std::lround(normal * By(15, 10, 5) / 10.0)));
     }
-    void Add(const Spawn& s) { Lines.push_back(s); }
-    // The Y and DX the loader's working values hold after the lines so far.
-    int CarriedY() const {
-        for (auto it = Lines.rbegin(); it != Lines.rend(); ++it)
-            if (it->K == Kind::Dog || it->K == Kind::Bat || it->K == Kind::SmallFry ||
-                it->K == Kind::Green)
-                return it->Y;
-        return 0;
-    }
-    int CarriedDX() const {
-        for (auto it = Lines.rbegin(); it != Lines.rend(); ++it)
-            if (it->K == Kind::Bat || it->K == Kind::SmallFry || it->K == Kind::Green)
-                return it->DX;
-        return 0;
+    void Add(EnemyKind kind, int t, StageValues values) {
+        values.BlockValue = BaseHitPoints(kind, Difficulty);
+        Lines.push_back({kind, t, values});
     }
 };
 
+// ---- The waves ----------------------------------------------------------------------------
+// Field 500 x 600; enemies come in from above (y below 0) or from the sides. Times are stage
+// frames, 20 to a second.
+
+// Small fry from both sides at once, each pair a little lower than the one before, the right
+// one half a gap behind the left.
+void SideStreams(Stage& s, int t, int pairs, int gap, int y, int yStep, int dx, int dy,
+                 int interval) {
+    for (int i = 0; i < pairs; ++i) {
+        s.Fry(t + gap * i, -30, y + yStep * i, dx, dy, interval);
+        s.Fry(t + gap * i + gap / 2, 530, y + yStep * i, -dx, dy, interval);
+    }
+}
+
+// Small fry, alone: two files come straight down, then a pair of diagonal streams.
 void Opening(Stage& s) {
-    for (int i = 0; i < s.By(3, 4, 5); ++i) {
-        s.Fry(40 + 36 * i, 130, -26, 0, 5, 40);
-        s.Fry(40 + 36 * i, 370, -26, 0, 5, 40);
-        if (s.Hard()) s.Fry(58 + 36 * i, 250, -26, 0, 5, 40);
+    for (int i = 0; i < s.By(4, 5, 6); ++i) {
+        s.Fry(20 + 24 * i, 150, -26, 0, 4, 40);
+        s.Fry(32 + 24 * i, 350, -26, 0, 4, 40);
     }
-    for (int i = 0; i < s.By(4, 5, 7); ++i) s.Fry(200 + 14 * i, 40, -26, 3, 4, 45);
-    for (int i = 0; i < s.By(4, 5, 7); ++i) s.Fry(280 + 14 * i, 460, -26, -3, 4, 45);
-    // A small fry leads a column of butterflies down the middle.
-    s.Fry(360, 250, -26, 0, 4, 50);
-    for (int i = 0; i < s.By(2, 3, 5); ++i) s.Butterfly(380 + 20 * i, 250, 4, 36, -26, 0);
-}
-
-void FirstSweep(Stage& s) {
-    for (int i = 0; i < s.By(2, 3, 4); ++i) s.Bat(480 + 16 * i, -52, 110, 6, 30);
-    for (int i = 0; i < s.By(2, 3, 4); ++i) s.Bat(560 + 16 * i, 552, 190, -6, 30);
-    s.Dog(640, 140, 140);
-    if (!s.Easy()) s.Dog(680, 360, 140);
-    if (s.Hard()) s.Dog(720, 250, 240);
-    // Two drifting trails of butterflies, each behind its leader.
-    s.Fry(720, 70, -26, 2, 4, 50);
-    for (int i = 0; i < s.By(3, 4, 6); ++i) s.Butterfly(735 + 15 * i, 70, 4, 36, -26, 2);
-    s.Fry(820, 430, -26, -2, 4, 50);
-    for (int i = 0; i < s.By(3, 4, 6); ++i) s.Butterfly(835 + 15 * i, 430, 4, 36, -26, -2);
-}
-
-void ArmouredWave(Stage& s) {
-    s.Blue(900, 250, 4, 20, 140, -1);
-    for (int i = 0; i < s.By(2, 3, 5); ++i) {
-        s.Fry(940 + 40 * i, -30, 60, 4, 2, 50);
-        s.Fry(960 + 40 * i, 530, 60, -4, 2, 50);
-    }
-    if (!s.Easy()) {
-        s.Blue(980, 110, 5, 20, 100, 2);
-        s.Blue(980, 390, 5, 20, 100, 2);
-    }
-    if (s.Hard()) s.Blue(1040, 250, 5, 14, 180, -2);
-    s.Green(1100, 110, -36, 0, 3, 60, 0);
-    s.Green(1100, 390, -36, 0, 3, 60, 1);
-    if (!s.Easy()) s.Green(1180, 250, -36, 0, 3, 60, 0);
-    if (s.Hard()) {
-        s.Green(1220, 110, -36, 1, 3, 60, 1);
-        s.Green(1220, 390, -36, -1, 3, 60, 0);
+    for (int i = 0; i < s.By(4, 5, 6); ++i) {
+        s.Fry(120 + 16 * i, -30, 40, 3, 3, 45);
+        if (s.Hard()) s.Fry(128 + 16 * i, 530, 40, -3, 3, 45);  // the streams cross
     }
 }
 
-void Crossfire(Stage& s) {
-    for (int i = 0; i < s.By(2, 3, 4); ++i) s.Bat(1250 + 15 * i, -52, 80, 7, 26);
-    for (int i = 0; i < s.By(2, 3, 4); ++i) s.Bat(1300 + 15 * i, 552, 160, -7, 26);
+// Butterflies, alone: a column down the middle, then one each side on Hard. They carry the
+// last small fry's start (y 40, moving right 3) unless a line in between says otherwise.
+void Butterflies(Stage& s) {
+    s.Fry(200, 460, -26, 0, 4, 50);  // leads the column: y -26, no drift
+    for (int i = 0; i < s.By(5, 6, 6); ++i) s.Butterfly(215 + 14 * i, 250, 5, 36, -26, 0);
     if (s.Hard())
-        for (int i = 0; i < 3; ++i) s.Bat(1350 + 15 * i, -52, 240, 7, 26);
-    if (s.Easy()) {
-        s.Dog(1380, 250, 140);
-    } else {
-        s.Dog(1380, 100, 120);
-        s.Dog(1380, 400, 120);
-    }
+        for (int i = 0; i < 4; ++i) {
+            s.Butterfly(250 + 14 * i, 110, 5, 36, -26, 0);
+            s.Butterfly(250 + 14 * i, 390, 5, 36, -26, 0);
+        }
+}
+
+// Bats, alone: a line across the top; on Normal and Hard a second line the other way.
+void Bats(Stage& s) {
+    for (int i = 0; i < s.By(5, 6, 7); ++i) s.Bat(300 + 14 * i, -52, 100, 5, 34);
+    if (!s.Easy())
+        for (int i = 0; i < s.By(0, 5, 7); ++i) s.Bat(350 + 14 * i, 552, 180, -5, 34);
+}
+
+// Dogs, alone: they stand and throw a ring once. Then the first blue, and the first greens.
+void DogsBlueGreens(Stage& s) {
+    s.Dog(420, 150, 130);
+    s.Dog(440, 350, 130);
+    if (!s.Easy()) s.Dog(480, 250, 220);
     if (s.Hard()) {
-        s.Dog(1420, 250, 220);
-        s.Dog(1460, 100, 320);
-        s.Dog(1460, 400, 320);
+        s.Dog(500, 90, 260);
+        s.Dog(500, 410, 260);
     }
-    // A V of butterflies opening behind a leader.
-    s.Fry(1440, 250, -26, 0, 5, 40);
-    for (int i = 0; i < s.By(2, 3, 4); ++i) {
-        s.Butterfly(1452 + 12 * i, 200 - 50 * i, 5, 30, -26, 0);
-        s.Butterfly(1452 + 12 * i, 300 + 50 * i, 5, 30, -26, 0);
+    s.Blue(500, 250, 4, 24, 150, 2);
+    if (s.Hard()) {
+        s.Blue(540, 110, 4, 24, 110, 2);
+        s.Blue(540, 390, 4, 24, 110, 2);
+    }
+    s.Green(600, 120, -36, 0, 3, 60, 0);
+    s.Green(620, 380, -36, 0, 3, 60, 1);
+    if (!s.Easy()) s.Green(680, 250, -36, 0, 4, 55, 0);
+}
+
+// The kinds mixed: small fry streams under a bat line, a butterfly V behind a leader.
+void FirstMix(Stage& s) {
+    for (int i = 0; i < s.By(5, 6, 7); ++i) {
+        s.Fry(720 + 18 * i, 80 + 30 * i, -26, 1, 4, 40);
+        s.Fry(730 + 18 * i, 420 - 30 * i, -26, -1, 4, 40);
+    }
+    for (int i = 0; i < s.By(4, 5, 6); ++i) s.Bat(760 + 16 * i, -52, 70, 6, 30);
+    if (s.Hard())
+        for (int i = 0; i < 5; ++i) s.Bat(780 + 16 * i, 552, 140, -6, 30);
+    s.Fry(860, 250, -26, 0, 5, 40);  // leads the V
+    for (int i = 1; i <= s.By(2, 3, 4); ++i) {
+        s.Butterfly(860 + 10 * i, 250 - 45 * i, 5, 32, -26, 0);
+        s.Butterfly(860 + 10 * i, 250 + 45 * i, 5, 32, -26, 0);
     }
 }
 
-void FinalRush(Stage& s) {
-    s.Green(1520, 20, -30, 2, 3, 60, 0);
-    s.Green(1520, 480, -30, -2, 3, 60, 1);
-    if (s.Hard()) s.Green(1560, 250, -36, 0, 4, 50, 1);
-    if (!s.Easy()) s.Blue(1580, 100, 5, 18, 120, 3);
-    s.Blue(1600, 250, 5, 18, 160, 3);
-    if (!s.Easy()) s.Blue(1620, 400, 5, 18, 120, 3);
-    const int xs[9] = {80, 420, 160, 340, 250, 60, 440, 200, 300};
-    for (int i = 0; i < s.By(5, 7, 9); ++i)
-        s.Fry(1680 + 12 * i, xs[i], -26, xs[i] < 250 ? 1 : -1, 6, 30);
+// Armour: blues hold the top while small fry sweep in from the sides and dogs fire rings.
+void Armour(Stage& s) {
+    s.Blue(960, 140, 4, 22, 120, 1);
+    s.Blue(960, 360, 4, 22, 120, 1);
+    if (s.Hard()) s.Blue(1000, 250, 5, 18, 200, 1);
+    SideStreams(s, 990, s.By(4, 5, 6), 20, 60, 20, 4, 2, 50);
+    s.Dog(1080, 120, 300);
+    s.Dog(1080, 380, 300);
+    if (s.Hard()) s.Dog(1120, 250, 380);
+    s.Green(1120, -36, 120, 3, 2, 55, 1);
+    s.Green(1130, 536, 120, -3, 2, 55, 0);
+    if (s.Hard()) {
+        s.Green(1170, -36, 40, 3, 3, 55, 0);
+        s.Green(1170, 536, 40, -3, 3, 55, 1);
+    }
+}
+
+// A lull that is not empty: a slow butterfly drift, then the bats cross in both directions.
+void Crossing(Stage& s) {
+    s.Bat(1200, -52, 60, 4, 40);
+    s.Fry(1210, 60, -26, 2, 3, 60);  // leads the drift: y -26, moving right 2
+    for (int i = 0; i < s.By(5, 6, 7); ++i) s.Butterfly(1225 + 14 * i, 60, 4, 36, -26, 2);
+    for (int i = 0; i < s.By(4, 5, 6); ++i) {
+        s.Bat(1300 + 15 * i, -52, 90, 6, 28);
+        if (!s.Easy()) s.Bat(1300 + 15 * i, 552, 170, -6, 28);
+        if (s.Hard()) s.Bat(1330 + 15 * i, -52, 250, 7, 28);
+    }
+    s.Dog(1380, 250, 140);
     if (!s.Easy()) {
-        s.Bat(1760, -52, 100, 8, 24);
-        s.Bat(1780, 552, 150, -8, 24);
+        s.Dog(1400, 90, 200);
+        s.Dog(1400, 410, 200);
     }
 }
 
-// ---- The loader's path builders, played over the script to prove it within the limits. ----
-
-constexpr int LastFrame = 2300;  // the loader's tables end here
-constexpr int ClearBy = 2000;    // leave the field empty for a breather before the boss
-
-struct Box {
-    int W, H;
-    bool Inside(int x, int y) const {
-        return -(W / 2) <= x && x <= 500 + W / 2 && -(H / 2) <= y && y <= 600 + H / 2;
-    }
-};
-
-Box BoxOf(Kind k) {
-    switch (k) {
-        case Kind::Butterfly:
-            return {85, 72};
-        case Kind::Blue:
-            return {108, 104};
-        case Kind::Bat:
-            return {106, 72};
-        case Kind::SmallFry:
-            return {70, 52};
-        case Kind::Green:
-            return {80, 72};
-        case Kind::Dog:
-            break;
-    }
-    return {0, 0};
+// The build-up: greens swing across, small fry pour down in files, a blue wall comes down.
+void BuildUp(Stage& s) {
+    s.Green(1440, -36, 80, 3, 2, 50, 0);
+    s.Green(1460, 536, 80, -3, 2, 50, 1);
+    if (!s.Easy()) s.Green(1480, 250, -36, 0, 3, 50, 0);
+    const int files[7] = {70, 430, 170, 330, 250, 110, 390};
+    for (int i = 0; i < s.By(9, 12, 14); ++i)
+        s.Fry(1500 + 14 * i, files[i % 7], -26, i % 2 == 0 ? 1 : -1, s.By(5, 5, 6), 36);
+    s.Blue(1600, 100, 5, 20, 140, 2);
+    s.Blue(1610, 400, 5, 20, 140, 2);
+    if (!s.Easy()) s.Blue(1640, 250, 5, 18, 100, 3);
+    for (int i = 0; i < s.By(4, 5, 6); ++i) s.Bat(1660 + 16 * i, -52, 60, 6, 28);
+    if (s.Hard())
+        for (int i = 0; i < 5; ++i) s.Bat(1680 + 16 * i, 552, 120, -6, 28);
 }
 
-// Frame at which the enemy's path ends; also counts the frames its centre is on screen.
-int EndFrame(const Spawn& s, int& onScreen) {
-    onScreen = 0;
-    if (s.K == Kind::Dog) return onScreen = 36, s.Time + 36;
-    const Box box = BoxOf(s.K);
-    int x = s.X, y = s.Y, t = s.Time;
-    const int dx = s.K == Kind::Blue ? 0 : s.DX;
-    int dy = s.DY;
-    bool turned = s.K != Kind::Blue;
-    while (t < LastFrame + 1) {
-        x += dx, y += dy, ++t;
-        if (x >= 0 && x <= 500 && y >= 0 && y <= 600) ++onScreen;
-        if (!turned) {
-            if (s.TurnY - y < s.DY) turned = true, dy = s.DY2;
-            continue;
-        }
-        if (!box.Inside(x, y)) return t;
+// The climax, the last 300 frames: everything at once, and the last wave leaves just before
+// the boss comes down at 2050.
+void Climax(Stage& s) {
+    s.Blue(1750, 90, 5, 16, 110, 3);
+    s.Blue(1750, 410, 5, 16, 110, 3);
+    if (s.Hard()) s.Blue(1770, 250, 6, 14, 160, 3);
+    SideStreams(s, 1760, s.By(6, 7, 8), 14, 40, 25, 4, 3, 36);
+    s.Dog(1800, 250, 250);
+    if (!s.Easy()) {
+        s.Dog(1830, 100, 160);
+        s.Dog(1830, 400, 160);
     }
-    return t;
-}
-
-void Check(const Stage& st) {
-    if (st.Lines.size() > 254) throw std::runtime_error("too many spawn lines");
-    for (const auto& s : st.Lines) {
-        const std::string at = "line at frame " + std::to_string(s.Time);
-        const int hp = s.K == Kind::Dog ? BlockValue(s.K, st.D)
-                                        : RoundEven(BlockValue(s.K, st.D) * HitPointFactor(st.D));
-        const int iv = RoundEven(s.Interval * IntervalFactor(st.D));
-        if (hp < 0 || hp > 255 || iv < 0 || iv > 255)
-            throw std::runtime_error(at + ": value out of range");
-        if (s.K != Kind::Dog && s.K != Kind::Blue && iv < 1)
-            throw std::runtime_error(at + ": zero interval");
-        if (s.K == Kind::Dog && (s.X < 42 || s.X > 458 || s.Y < 27 || s.Y > 573))
-            throw std::runtime_error(at + ": dog not wholly on screen");
-        int onScreen = 0;
-        const int end = EndFrame(s, onScreen);
-        if (end > ClearBy)
-            throw std::runtime_error(at + ": still on the field when the boss comes");
-        if (onScreen < 10) throw std::runtime_error(at + ": hardly seen on screen");
+    s.Green(1820, 150, -36, 0, 4, 45, 0);
+    s.Green(1820, 350, -36, 0, 4, 45, 1);
+    if (s.Hard()) s.Green(1850, 250, -36, 0, 5, 40, 1);
+    // The last rush: a butterfly V behind its leader, bats across, a ring of dogs at the end.
+    s.Fry(1870, 250, -26, 0, 5, 30);
+    for (int i = 1; i <= s.By(2, 3, 4); ++i) {
+        s.Butterfly(1870 + 8 * i, 250 - 40 * i, 5, 28, -26, 0);
+        s.Butterfly(1870 + 8 * i, 250 + 40 * i, 5, 28, -26, 0);
+    }
+    for (int i = 0; i < s.By(3, 4, 5); ++i) {
+        s.Bat(1900 + 14 * i, -52, 100, 7, 24);
+        if (s.Hard()) s.Bat(1907 + 14 * i, 552, 60, -7, 24);
+    }
+    s.Dog(1990, 130, 120);
+    s.Dog(1995, 370, 120);
+    if (!s.Easy()) s.Dog(2005, 250, 200);
+    if (s.Hard()) {
+        s.Dog(2010, 80, 280);
+        s.Dog(2010, 420, 280);
     }
 }
 
-std::string Encode(const Stage& st) {
+// ---- Writing the script and reading it back through the loader -----------------------------
+
+std::string Cp932(std::string_view utf8) {
+    std::string bytes;
+    if (!Utf8ToCp932(std::string(utf8), bytes))
+        throw std::runtime_error("no Shift_JIS for " + std::string(utf8));
+    return bytes;
+}
+
+std::string RecordLine(int32_t time, const StageValues& values, const StageBlock& block) {
+    std::string line = std::to_string(time);
+    for (StageField field : block.Fields) line += "," + std::to_string(values.*field);
+    return line + "\r\n";
+}
+
+// Consecutive lines of one kind share a block.
+std::string EncodeSpawns(const std::vector<Spawn>& lines) {
     std::string out;
-    for (size_t i = 0; i < st.Lines.size();) {
-        const Kind k = st.Lines[i].K;
-        out += std::string(Keyword(k)) + "\r\n" + std::to_string(BlockValue(k, st.D)) + "\r\n";
-        for (; i < st.Lines.size() && st.Lines[i].K == k; ++i) {
-            std::string line;
-            for (int f : st.Lines[i].Fields())
-                line += (line.empty() ? "" : ",") + std::to_string(f);
-            out += line + "\r\n";
-        }
+    for (size_t i = 0; i < lines.size();) {
+        const Spawn& first = lines[i];
+        const StageBlock& block = StageBlockOf(first.Kind);
+        out += Cp932(block.Keyword) + "\r\n" + std::to_string(first.Values.BlockValue) + "\r\n";
+        for (; i < lines.size() && lines[i].Kind == first.Kind &&
+               lines[i].Values.BlockValue == first.Values.BlockValue;
+             ++i)
+            out += RecordLine(lines[i].Time, lines[i].Values, block);
         out += "#End\r\n";
     }
-    // The format's boss block rewrites the last enemy's record. Give it exactly what that
-    // enemy already has (its start, hit points, and no picture on its first frame), so the
-    // block is present and changes nothing: the boss itself comes by the stage timer.
-    const Spawn& last = st.Lines.back();
-    const int hp = last.K == Kind::Dog ? BlockValue(last.K, st.D)
-                                       : RoundEven(BlockValue(last.K, st.D) * HitPointFactor(st.D));
-    out += std::string(BossKeyword) + "\r\n" + std::to_string(hp) + "\r\n" +
-           std::to_string(last.Time) + "," + std::to_string(last.X) + "," + std::to_string(last.Y) +
-           ",0\r\n";
     return out;
+}
+
+// The format's boss block rewrites the last enemy's record. Give it exactly what that enemy
+// already has (its start, its hit points, where it starts, no picture on its first frame), so
+// the block is there and changes nothing: the boss itself comes by the stage timer.
+std::string EncodeBoss(const StageTables& tables) {
+    const EnemyRecord& last = tables.Enemies.back();
+    const PathColumn& path = tables.Paths.back();
+    StageValues values;
+    values.X = path.X[last.StartFrame];
+    values.Y = path.Y[last.StartFrame];
+    const auto& blocks = StageBlocks();
+    const StageBlock& boss = *std::find_if(blocks.begin(), blocks.end(),
+                                           [](const StageBlock& block) { return !block.Kind; });
+    return Cp932(boss.Keyword) + "\r\n" + std::to_string(last.HP) + "\r\n" +
+           RecordLine(last.StartFrame, values, boss);
+}
+
+StageTables Load(const std::string& script, int difficulty, std::vector<StageRecord>& records) {
+    StageTables tables;
+    std::string error;
+    if (!ParseStage(script, uint8_t(difficulty), tables, error) ||
+        !ReadStageRecords(script, uint8_t(difficulty), records, error))
+        throw std::runtime_error("the loader refuses the script: " + error);
+    return tables;
+}
+
+int FramesInSight(const PathColumn& path, const EnemyRecord& enemy) {
+    int frames = 0;
+    for (int32_t t = enemy.StartFrame; t < enemy.EndFrame; ++t)
+        frames +=
+            path.X[t] >= 0 && path.X[t] <= FieldWidth && path.Y[t] >= 0 && path.Y[t] <= FieldHeight;
+    return frames;
+}
+
+// The dog's picture is copied unclipped, which draws nothing unless the whole 84 x 53 cell,
+// 42 left of and 27 above its centre, is on the field.
+bool DogWhollyInside(const StageValues& v) {
+    return v.X >= 42 && v.X <= FieldWidth - 42 && v.Y >= 27 && v.Y <= FieldHeight - 27;
+}
+
+void Check(const std::vector<Spawn>& lines, const std::vector<StageRecord>& records,
+           const StageTables& tables) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const Spawn& line = lines[i];
+        const StageValues& read = records[i].Values;
+        const EnemyRecord& enemy = tables.Enemies[i + 1];
+        const std::string at = "the enemy of frame " + std::to_string(line.Time);
+        if (line.Kind == EnemyKind::Butterfly &&
+            (read.Y != line.Values.Y || read.DX != line.Values.DX))
+            throw std::runtime_error(at + " would not start where meant");
+        if (line.Kind == EnemyKind::Dog && !DogWhollyInside(read))
+            throw std::runtime_error(at + ": the dog is not wholly on the field");
+        if (FramesInSight(tables.Paths[i + 1], enemy) < 10)
+            throw std::runtime_error(at + " is hardly seen");
+        if (enemy.EndFrame > StageLength)
+            throw std::runtime_error(at + " is still about when the boss comes");
+    }
 }
 
 }  // namespace
 
 std::string MakeStageScript(int difficulty) {
-    std::fesetround(FE_TONEAREST);
     Stage s(difficulty);
     Opening(s);
-    FirstSweep(s);
-    ArmouredWave(s);
-    Crossfire(s);
-    FinalRush(s);
-    Check(s);
-    return Encode(s);
+    Butterflies(s);
+    Bats(s);
+    DogsBlueGreens(s);
+    FirstMix(s);
+    Armour(s);
+    Crossing(s);
+    BuildUp(s);
+    Climax(s);
+    const std::string spawns = EncodeSpawns(s.Lines);
+    std::vector<StageRecord> records;
+    const StageTables tables = Load(spawns, difficulty, records);
+    Check(s.Lines, records, tables);
+    const std::string script = spawns + EncodeBoss(tables);
+    Load(script, difficulty, records);
+    return script;
 }
