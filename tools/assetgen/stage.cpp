@@ -108,22 +108,21 @@ void SideStreams(Stage& s, int t, int pairs, int gap, int y, int yStep, int dx, 
     }
 }
 
-// Small fry, alone: two files come straight down, then a pair of diagonal streams.
+// Small fry, alone: two files come straight down, then a pair of diagonal streams. The files
+// are written last, so the butterflies after them start as a file does: at y -26, no drift.
 void Opening(Stage& s) {
-    for (int i = 0; i < s.By(4, 5, 6); ++i) {
-        s.Fry(20 + 24 * i, 150, -26, 0, 4, 40);
-        s.Fry(32 + 24 * i, 350, -26, 0, 4, 40);
-    }
     for (int i = 0; i < s.By(4, 5, 6); ++i) {
         s.Fry(120 + 16 * i, -30, 40, 3, 3, 45);
         if (s.Hard()) s.Fry(128 + 16 * i, 530, 40, -3, 3, 45);  // the streams cross
     }
+    for (int i = 0; i < s.By(4, 5, 6); ++i) {
+        s.Fry(20 + 24 * i, 150, -26, 0, 4, 40);
+        s.Fry(32 + 24 * i, 350, -26, 0, 4, 40);
+    }
 }
 
-// Butterflies, alone: a column down the middle, then one each side on Hard. They carry the
-// last small fry's start (y 40, moving right 3) unless a line in between says otherwise.
+// Butterflies, alone: a column down the middle, and on Hard one each side.
 void Butterflies(Stage& s) {
-    s.Fry(200, 460, -26, 0, 4, 50);  // leads the column: y -26, no drift
     for (int i = 0; i < s.By(5, 6, 6); ++i) s.Butterfly(215 + 14 * i, 250, 5, 36, -26, 0);
     if (s.Hard())
         for (int i = 0; i < 4; ++i) {
@@ -227,9 +226,10 @@ void BuildUp(Stage& s) {
 // The climax, the last 300 frames: everything at once, and the last wave leaves just before
 // the boss comes down at 2050.
 void Climax(Stage& s) {
-    s.Blue(1750, 90, 5, 16, 110, 3);
-    s.Blue(1750, 410, 5, 16, 110, 3);
-    if (s.Hard()) s.Blue(1770, 250, 6, 14, 160, 3);
+    // The blues come down below the side streams, then sink on firing.
+    s.Blue(1750, 90, 5, 16, 200, 3);
+    s.Blue(1750, 410, 5, 16, 200, 3);
+    if (s.Hard()) s.Blue(1770, 250, 6, 14, 220, 3);
     SideStreams(s, 1760, s.By(6, 7, 8), 14, 40, 25, 4, 3, 36);
     s.Dog(1800, 250, 250);
     if (!s.Easy()) {
@@ -239,19 +239,22 @@ void Climax(Stage& s) {
     s.Green(1820, 150, -36, 0, 4, 45, 0);
     s.Green(1820, 350, -36, 0, 4, 45, 1);
     if (s.Hard()) s.Green(1850, 250, -36, 0, 5, 40, 1);
-    // The last rush: a butterfly V behind its leader, bats across, a ring of dogs at the end.
+    // The last rush: a butterfly V behind its leader, bats across, small fry diving fast down
+    // every file, and a ring of dogs at the end.
     s.Fry(1870, 250, -26, 0, 5, 30);
     for (int i = 1; i <= s.By(2, 3, 4); ++i) {
         s.Butterfly(1870 + 8 * i, 250 - 40 * i, 5, 28, -26, 0);
         s.Butterfly(1870 + 8 * i, 250 + 40 * i, 5, 28, -26, 0);
     }
     for (int i = 0; i < s.By(3, 4, 5); ++i) {
-        s.Bat(1900 + 14 * i, -52, 100, 7, 24);
-        if (s.Hard()) s.Bat(1907 + 14 * i, 552, 60, -7, 24);
+        s.Bat(1900 + 14 * i, -52, 120, 7, 24);
+        if (s.Hard()) s.Bat(1907 + 14 * i, 552, 50, -7, 24);
     }
+    const int files[8] = {60, 440, 160, 340, 250, 110, 390, 200};
+    for (int i = 0; i < s.By(4, 6, 8); ++i) s.Fry(1920 + 6 * i, files[i], -26, 0, 8, 30);
     s.Dog(1990, 130, 120);
     s.Dog(1995, 370, 120);
-    if (!s.Easy()) s.Dog(2005, 250, 200);
+    s.Dog(2005, 250, 200);
     if (s.Hard()) {
         s.Dog(2010, 80, 280);
         s.Dog(2010, 420, 280);
