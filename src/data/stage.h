@@ -48,7 +48,8 @@ struct StageValues {
 using StageField = int32_t StageValues::*;
 
 // A block of the script: its keyword (UTF-8) and the fields of its records after Time, in file
-// order. The table above in words; the loader and whatever writes scripts both go by this one.
+// order; the list at the top of this file, as the loader reads it. Whatever writes scripts
+// (tools/assetgen) goes by the same table.
 struct StageBlock {
     std::string_view Keyword;
     std::optional<EnemyKind> Kind;  // none for the boss, which adds no enemy
