@@ -6,10 +6,11 @@
 set -euo pipefail
 
 # Building and playing: the compiler, SDL with its font and mixer libraries, fontconfig to
-# find the font, the Japanese font itself and the General MIDI sound font for the tune.
+# find the font, zlib for the replays, the Japanese font itself and the General MIDI sound font
+# for the tune.
 packages=(
     build-essential cmake pkg-config
-    libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev
+    libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev zlib1g-dev
     fonts-ipafont-gothic timgm6mb-soundfont
 )
 # Testing: clang for the fuzzers, GoogleTest and Google Benchmark, a virtual X display with a

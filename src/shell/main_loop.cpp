@@ -16,6 +16,7 @@
 #include "screens/events.h"
 #include "screens/title.h"
 #include "shell/main_window.h"
+#include "shell/replays.h"
 
 namespace {
 
@@ -94,6 +95,15 @@ bool RunFramePass(int32_t clearColour) {
     return true;
 }
 
+int32_t PlayGame(int32_t clearColour) {
+    GameMode = ModeStage;
+    AllowPauseKeys(true);
+    int32_t score = Score;
+    while (RunFramePass(clearColour)) score = Score;
+    AllowPauseKeys(false);
+    return score;
+}
+
 void TitleLoop() {
     LoadTitlePictures();
     for (;;) {
@@ -117,16 +127,14 @@ void MainLoop() {
     for (;;) {
         SleepMs(300);
         TitleLoop();
+        BeginGameRecording();
         // A broken stage script has been reported: no game, back to the title.
         if (!NewGame()) {
+            AbandonGameRecording();
             GameMode = 0;
             continue;
         }
-        GameMode = ModeStage;
-        AllowPauseKeys(true);
-        while (RunFramePass(clearColour)) {
-        }
-        AllowPauseKeys(false);
+        EndGameRecording(PlayGame(clearColour));
     }
 }
 

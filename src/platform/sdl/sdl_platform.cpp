@@ -7,11 +7,13 @@
 
 #include <cstdio>
 
+#include "platform/answers.h"
 #include "platform/key_state.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_dialog.h"
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_pause.h"
+#include "platform/sdl/sdl_watch.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace {
@@ -121,6 +123,7 @@ timespec MonotonicNow() {
 }  // namespace
 
 void HandleWindowEvent(const SDL_Event& event) {
+    if (CurrentPace() == PlaybackPace::Watching && HandleWatchEvent(event)) return;
     switch (event.type) {
         case SDL_QUIT:
             if (Handlers.onClose) Handlers.onClose();
@@ -139,38 +142,60 @@ void HandleWindowEvent(const SDL_Event& event) {
     }
 }
 
+// A replay answers in place of the keyboard and the clocks (platform/answers.h).
 uint16_t GetAsyncKeyState(int virtualKey) {
+    if (PlayingAnswers()) return PlayedKeyState(virtualKey);
     PumpKeyEvents();
-    return TakeKeyState(virtualKey);
+    return RecordKeyState(virtualKey, TakeKeyState(virtualKey));
 }
 
 int32_t TickCount() {
+    if (PlayingAnswers()) return PlayedTick();
     const timespec now = MonotonicNow();
     const int64_t ms = int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-    return static_cast<int32_t>(static_cast<uint32_t>(ms));
+    return RecordTick(static_cast<int32_t>(static_cast<uint32_t>(ms)));
 }
 
+// In milliseconds: the generator keeps its own state between reseeds, so a finer clock would
+// add nothing to the game but bytes to every replay.
 uint64_t TimeOfDaySeed() {
+    if (PlayingAnswers()) return PlayedSeed();
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
-    return uint64_t(now.tv_sec) * 1000000000ull + uint64_t(now.tv_nsec);
+    return RecordSeed(uint64_t(now.tv_sec) * 1000ull + uint64_t(now.tv_nsec) / 1000000ull);
 }
 
 void SleepMs(int32_t milliseconds) {
-    if (milliseconds > 0) SDL_Delay(static_cast<Uint32>(milliseconds));
+    if (milliseconds <= 0) return;
+    switch (CurrentPace()) {
+        case PlaybackPace::Live:
+            SDL_Delay(static_cast<Uint32>(milliseconds));
+            break;
+        case PlaybackPace::Watching:
+            WatchSleep(milliseconds);
+            break;
+        case PlaybackPace::Fastest:
+            break;
+    }
 }
 
+// The clock is read here exactly as often when a replay answers for it, so the replay holds
+// every reading the wait made.
 void SleepUntilTick(int32_t tick) {
+    const bool live = CurrentPace() == PlaybackPace::Live;
     // Sleep through most of the wait, then poll finely for the last millisecond or two.
     const int32_t remaining = tick - TickCount();
-    if (remaining > 2) SDL_Delay(static_cast<Uint32>(remaining - 2));
+    if (live && remaining > 2) SDL_Delay(static_cast<Uint32>(remaining - 2));
+    if (CurrentPace() == PlaybackPace::Watching) WatchSleep(remaining);
     while (tick - TickCount() > 0) {
+        if (!live) continue;
         timespec pause{0, 200000};
         nanosleep(&pause, nullptr);
     }
 }
 
 void DoEvents() {
+    if (CurrentPace() == PlaybackPace::Fastest) return;  // no window to take events from
     SDL_Event event;
     while (SDL_PollEvent(&event)) HandleWindowEvent(event);
     CheckDocumentOpener();
@@ -205,7 +230,7 @@ void ChangeDirectory(const std::string& path) {
 }
 
 void EndProgram(int status) {
-    SaveWindowSettings();
+    if (CurrentPace() == PlaybackPace::Live) SaveWindowSettings();  // a replay writes nothing
     SDL_Quit();
     std::exit(status);
 }
@@ -213,7 +238,7 @@ void EndProgram(int status) {
 void FatalError(const std::string& message) {
     static bool failing = false;  // a failure while telling of one (no font, say) ends at once
     std::fprintf(stderr, "vexlan: %s\n", message.c_str());
-    if (!failing) {
+    if (!failing && CurrentPace() != PlaybackPace::Fastest) {
         failing = true;
         ShowFatalBox(message);
     }
@@ -223,9 +248,12 @@ void FatalError(const std::string& message) {
 
 // The pause holds the game here, between two frames. The menu bar is not for a paused game.
 void FrameWaitBegins() {
+    if (CurrentPace() == PlaybackPace::Fastest) return;
     PauseIfAsked([](const SDL_Event& event) {
         if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) return;
         HandleWindowEvent(event);
     });
 }
-void FrameWaitEnds() {}
+void FrameWaitEnds() {
+    NoteFrameEnd();
+}
