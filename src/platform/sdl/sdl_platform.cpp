@@ -114,10 +114,11 @@ void CheckDocumentOpener() {
         TellWhereTheDocumentIs(Opener.Path);
 }
 
-timespec MonotonicNow() {
+int32_t MachineTick() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return now;
+    const int64_t ms = int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    return static_cast<int32_t>(static_cast<uint32_t>(ms));
 }
 
 }  // namespace
@@ -151,9 +152,7 @@ uint16_t GetAsyncKeyState(int virtualKey) {
 
 int32_t TickCount() {
     if (PlayingAnswers()) return PlayedTick();
-    const timespec now = MonotonicNow();
-    const int64_t ms = int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-    return RecordTick(static_cast<int32_t>(static_cast<uint32_t>(ms)));
+    return RecordTick(MachineTick());
 }
 
 // In milliseconds: the generator keeps its own state between reseeds, so a finer clock would
@@ -179,16 +178,22 @@ void SleepMs(int32_t milliseconds) {
     }
 }
 
-// The clock is read here exactly as often when a replay answers for it, so the replay holds
-// every reading the wait made.
+// The wait reads the machine's clock, not the game's: what it reads is no answer to the game, so
+// a replay holds the same clock readings whichever platform recorded it.
 void SleepUntilTick(int32_t tick) {
-    const bool live = CurrentPace() == PlaybackPace::Live;
+    switch (CurrentPace()) {
+        case PlaybackPace::Live:
+            break;
+        case PlaybackPace::Watching:
+            WatchSleep(tick - LastPlayedTick());
+            return;
+        case PlaybackPace::Fastest:
+            return;
+    }
     // Sleep through most of the wait, then poll finely for the last millisecond or two.
-    const int32_t remaining = tick - TickCount();
-    if (live && remaining > 2) SDL_Delay(static_cast<Uint32>(remaining - 2));
-    if (CurrentPace() == PlaybackPace::Watching) WatchSleep(remaining);
-    while (tick - TickCount() > 0) {
-        if (!live) continue;
+    const int32_t remaining = tick - MachineTick();
+    if (remaining > 2) SDL_Delay(static_cast<Uint32>(remaining - 2));
+    while (tick - MachineTick() > 0) {
         timespec pause{0, 200000};
         nanosleep(&pause, nullptr);
     }
