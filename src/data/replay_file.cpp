@@ -11,7 +11,6 @@ namespace {
 constexpr std::string_view Magic{"\x89VXR\r\n\x1A\n", 8};
 constexpr size_t MagicSize = 8;
 constexpr size_t CrcSize = 4;
-constexpr uint32_t TablePlaces = 5;
 // Limits far beyond any real game (an hour of play is some 1.5 MB of answers), so that a
 // damaged or hostile file cannot make the reader ask for gigabytes.
 constexpr uint32_t MaxAnswerBytes = 64u << 20;
