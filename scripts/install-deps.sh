@@ -21,7 +21,7 @@ test_packages=(
     libgtest-dev libbenchmark-dev
     xvfb xdotool imagemagick x11-utils libx11-dev openbox
     sox
-    desktop-file-utils appstream man-db
+    desktop-file-utils shared-mime-info appstream man-db
 )
 # Packaging (`make deb`): what builds the Debian package and checks it.
 package_packages=(

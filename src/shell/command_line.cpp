@@ -5,7 +5,7 @@ namespace {
 constexpr int BadUsage = 2;  // the status of a command line the game does not understand
 
 constexpr const char* Usage =
-    "usage: vexlan [--version | --help | --replay FILE | --verify FILE]\n";
+    "usage: vexlan [--version | --help | [--replay] FILE.vxr | --verify FILE]\n";
 
 constexpr const char* Help =
     "A vertical shoot-'em-up. Started without arguments, it opens its window.\n"
@@ -20,7 +20,7 @@ constexpr const char* Help =
     "\n"
     "  --version        print the version and exit\n"
     "  --help           print this help and exit\n"
-    "  --replay FILE    watch a replay in the window: Space pauses, Right (or a pad's right\n"
+    "  [--replay] FILE  watch a replay in the window: Space pauses, Right (or a pad's right\n"
     "                   shoulder) plays four times as fast while held, Escape ends\n"
     "  --verify FILE    play a replay back without a window and print whether it plays as\n"
     "                   recorded: status 0 if it does, 1 if it goes out of step, 2 if it is\n"
@@ -45,6 +45,9 @@ std::optional<int> AnswerCommandLine(const std::vector<std::string>& args, std::
 }
 
 std::optional<ReplayRequest> ReplayRequested(const std::vector<std::string>& args) {
+    // The desktop opens a replay by its name alone.
+    if (args.size() == 1 && args[0].size() > 4 && args[0].ends_with(".vxr"))
+        return ReplayRequest{args[0], PlaybackPace::Watching};
     if (args.size() != 2 || args[1].empty()) return std::nullopt;
     if (args[0] == "--replay") return ReplayRequest{args[1], PlaybackPace::Watching};
     if (args[0] == "--verify") return ReplayRequest{args[1], PlaybackPace::Fastest};

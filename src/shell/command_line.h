@@ -13,7 +13,8 @@
 std::optional<int> AnswerCommandLine(const std::vector<std::string>& args, std::ostream& out,
                                      std::ostream& err);
 
-// "--replay FILE" (watched in the window) or "--verify FILE" (played back without one).
+// "--replay FILE" or a lone "FILE.vxr" (watched in the window), or "--verify FILE" (played back
+// without one).
 struct ReplayRequest {
     std::string File;
     PlaybackPace Pace = PlaybackPace::Watching;

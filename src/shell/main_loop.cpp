@@ -142,7 +142,7 @@ void Main() {
     ProgramDir = ProgramDirectory();
     // The tune is opened by a relative name.
     ChangeDirectory(ProgramDir);
-    SetWindowHandlers({[] { Form_Unload(); }, mnuReadMe_Click, mnuAbout_Click});
+    SetWindowHandlers({[] { Form_Unload(); }, mnuReadMe_Click, mnuAbout_Click, WatchTableReplay});
     Form_Load();
     // The player's own data.ini, where the settings are saved: the window's section is read back
     // from there (the shipped one has none).

@@ -256,6 +256,18 @@ std::string ReplayFolder() {
     return (slash == std::string::npos ? std::string(".") : settings.substr(0, slash)) + "/replays";
 }
 
+void WatchTableReplay(int place) {
+    const std::string file = TableReplay(size_t(place - 1));
+    std::string bytes;
+    if (ReadFileBytes(file, bytes) == FileRead::Ok) {
+        WatchReplayFile(file);
+        return;
+    }
+    MessageBox("There is no replay of place " + std::to_string(place) +
+                   " of the table: only games played since replays are kept have one.",
+               AppTitle, BoxButtons::Ok, BoxIcon::Information);
+}
+
 void SetLastReplayFile(const std::string& path) {
     LastReplayFile = path;
 }

@@ -17,6 +17,10 @@ std::string ReplayFolder();
 // --record).
 void SetLastReplayFile(const std::string& path);
 
+// The menu's command: the replay of a place of the table (1 to 5) in a window of its own, or a
+// box saying there is none.
+void WatchTableReplay(int place);
+
 // Called just before the new-game reset: what the game starts from, and every answer from here.
 void BeginGameRecording();
 // The game's stage could not be loaded: there is no game to keep.

@@ -190,6 +190,8 @@ std::string InputBox(const std::string& prompt, const std::string&,
 
 void OpenDocument(const std::string&) {}
 
+void WatchReplayFile(const std::string&) {}
+
 std::string ProgramDirectory() {
     return Current.ProgramDir;
 }

@@ -230,6 +230,22 @@ void OpenDocument(const std::string& path) {
     Opener = {child, path};
 }
 
+// A program of its own, so the game in this window goes on as it was. Started through a child
+// that exits at once, so that nothing is left to reap.
+void WatchReplayFile(const std::string& path) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (fork() == 0) {
+            setsid();
+            execl("/proc/self/exe", "vexlan", "--replay", path.c_str(),
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        _exit(0);
+    }
+    if (child > 0) waitpid(child, nullptr, 0);
+}
+
 void ChangeDirectory(const std::string& path) {
     if (chdir(path.c_str()) != 0) std::perror(("chdir " + path).c_str());
 }
