@@ -17,16 +17,24 @@ bool HandleWatchEvent(const SDL_Event& event) {
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             const bool down = event.type == SDL_KEYDOWN;
-            if (event.key.keysym.sym == SDLK_RIGHT) FastKey = down;
-            if (down && !event.key.repeat && event.key.keysym.sym == SDLK_SPACE)
-                TogglePlayerPause();
-            if (down && event.key.keysym.sym == SDLK_ESCAPE) UnloadMainWindow();
-            return true;
+            switch (event.key.keysym.sym) {
+                case SDLK_RIGHT:
+                    FastKey = down;
+                    return true;
+                case SDLK_SPACE:
+                    if (down && !event.key.repeat) TogglePlayerPause();
+                    return true;
+                case SDLK_ESCAPE:
+                    if (down) UnloadMainWindow();
+                    return true;
+                default:
+                    return false;
+            }
         }
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP:
-            if (event.cbutton.button == SDL_CONTROLLER_BUTTON_RIGHTSHOULDER)
-                FastButton = event.type == SDL_CONTROLLERBUTTONDOWN;
+            if (event.cbutton.button != SDL_CONTROLLER_BUTTON_RIGHTSHOULDER) return false;
+            FastButton = event.type == SDL_CONTROLLERBUTTONDOWN;
             return true;
         default:
             return false;

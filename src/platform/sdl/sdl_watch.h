@@ -7,7 +7,8 @@
 
 #include <cstdint>
 
-// Takes the watcher's keys and buttons; true when the event was one (nothing else sees it).
+// Takes the watcher's keys and the right shoulder; true when the event was one of them (nothing
+// else sees it). The window's own keys (fullscreen) go on as usual.
 bool HandleWatchEvent(const SDL_Event& event);
 // Waits for `milliseconds` of the recorded game's time at the watching pace.
 void WatchSleep(int32_t milliseconds);
