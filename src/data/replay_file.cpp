@@ -3,7 +3,6 @@
 #include <zlib.h>
 
 #include <bit>
-#include <cstring>
 #include <string_view>
 
 namespace {

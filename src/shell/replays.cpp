@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "common/file_bytes.h"
 #include "common/hash.h"
@@ -258,8 +259,8 @@ std::string ReplayFolder() {
 
 void WatchTableReplay(int place) {
     const std::string file = TableReplay(size_t(place - 1));
-    std::string bytes;
-    if (ReadFileBytes(file, bytes) == FileRead::Ok) {
+    std::error_code unknown;
+    if (std::filesystem::is_regular_file(file, unknown)) {
         WatchReplayFile(file);
         return;
     }

@@ -37,7 +37,9 @@ void RecordBox(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
-// The first queued answer that the dialog would take as it is typed, or an empty one.
+// The first queued answer that the dialog would take. Each is typed into a fresh field like the
+// real dialog's, so refused characters never land; an answer that OK refuses is typed over by the
+// next one, as a player would.
 std::string TypedAnswer(bool (*accept)(const std::string&),
                         bool (*acceptAnswer)(const std::string&)) {
     while (!Current.InputAnswers.empty()) {
@@ -179,8 +181,6 @@ BoxAnswer MessageBox(const std::string& text, const std::string&, BoxButtons but
     return RecordBoxAnswer(answer);
 }
 
-// Each queued answer is typed into a fresh field like the real dialog's, so refused characters
-// never land; an answer that OK refuses is typed over by the next one, as a player would.
 std::string InputBox(const std::string& prompt, const std::string&,
                      bool (*accept)(const std::string&), bool (*acceptAnswer)(const std::string&)) {
     headless::RecordBox(prompt);
