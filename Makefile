@@ -72,7 +72,7 @@ FUZZ_SECONDS ?= 60
 fuzz: test-deps
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo $(DEV_FLAGS) \
 		-DVEXLAN_SANITIZE=ON -DVEXLAN_TESTS=OFF -DVEXLAN_FUZZ=ON >/dev/null
-	cmake --build build/fuzz -j$(JOBS) --target stage_fuzz profile_fuzz bitmap_fuzz
+	cmake --build build/fuzz -j$(JOBS) --target stage_fuzz profile_fuzz bitmap_fuzz replay_fuzz
 	scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 format:

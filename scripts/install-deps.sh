@@ -6,10 +6,11 @@
 set -euo pipefail
 
 # Building and playing: the compiler, SDL with its font and mixer libraries, fontconfig to
-# find the font, the Japanese font itself and the General MIDI sound font for the tune.
+# find the font, zlib for the replays, the Japanese font itself and the General MIDI sound font
+# for the tune.
 packages=(
     build-essential cmake pkg-config
-    libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev
+    libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev zlib1g-dev
     fonts-ipafont-gothic timgm6mb-soundfont
 )
 # Testing: clang for the fuzzers, GoogleTest and Google Benchmark, a virtual X display with a
@@ -20,7 +21,7 @@ test_packages=(
     libgtest-dev libbenchmark-dev
     xvfb xdotool imagemagick x11-utils libx11-dev openbox
     sox
-    desktop-file-utils appstream man-db
+    desktop-file-utils shared-mime-info appstream man-db
 )
 # Packaging (`make deb`): what builds the Debian package and checks it.
 package_packages=(

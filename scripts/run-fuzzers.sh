@@ -18,8 +18,9 @@ seed() {  # seed TARGET FILES...
 seed stage_fuzz "$root"/assets/teki_*.dat
 seed profile_fuzz "$root"/fuzz/corpus/data.ini
 seed bitmap_fuzz "$root"/assets/l_jiki.bmp "$root"/assets/l_tamaMe.bmp "$root"/assets/l_backs.bmp
+seed replay_fuzz
 
-for target in stage_fuzz profile_fuzz bitmap_fuzz; do
+for target in stage_fuzz profile_fuzz bitmap_fuzz replay_fuzz; do
     echo "fuzzing $target for ${seconds}s"
     ASAN_OPTIONS=detect_leaks=1 "$build/fuzz/$target" -max_total_time="$seconds" -max_len=65536 \
         -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 "$work/$target" 2>"$work/$target.log" || {

@@ -56,4 +56,19 @@ TEST(CommandLine, AnythingElseIsAnErrorWithStatusTwo) {
     EXPECT_NE(Ask({"--fullscreen"}).Err.find("'--fullscreen'"), std::string::npos);
 }
 
+TEST(CommandLine, AReplayIsWatchedOrVerified) {
+    for (const auto& [args, pace] : std::vector<std::pair<std::vector<std::string>, PlaybackPace>>{
+             {{"--replay", "a.bin"}, PlaybackPace::Watching},
+             {{"game.vxr"}, PlaybackPace::Watching},
+             {{"--verify", "game.vxr"}, PlaybackPace::Fastest}}) {
+        const std::optional<ReplayRequest> request = ReplayRequested(args);
+        ASSERT_TRUE(request) << args[0];
+        EXPECT_EQ(request->File, args.back());
+        EXPECT_EQ(request->Pace, pace);
+    }
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--replay"}, {"--verify", ""}, {"data.ini"}, {".vxr"}, {"--verify", "a", "b"}})
+        EXPECT_FALSE(ReplayRequested(args)) << args[0];
+}
+
 }  // namespace

@@ -8,3 +8,7 @@ enum class FileRead { Ok, Missing, Failed };
 // Reads every byte of the file at `path` into `bytes`. Missing: there is no such file; Failed:
 // it could not be opened or read (a folder, no permission, an I/O error).
 FileRead ReadFileBytes(const std::string& path, std::string& bytes);
+// Replaces the file at `path` with `bytes`: a temporary file beside it is written, flushed to disk
+// and renamed over the old one, so a crash or a power cut leaves the old file or the new one,
+// never a mix. The old file's permissions are kept. Returns false with errno saying why.
+bool ReplaceFileBytes(const std::string& path, const std::string& bytes);

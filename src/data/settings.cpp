@@ -24,6 +24,7 @@ std::string ReadSection;
 std::string WriteFileName;  // remembered from the previous write, apart from the reader's
 std::string WriteSection;
 bool SaveFailureTold = false;  // a failing save is told once a run, not at every key or save
+bool Unwritten = false;        // a replay is being played: the file is not the replay's to write
 
 void Remember(std::string& memory, const std::string& given) {
     if (!given.empty()) memory = given;
@@ -109,6 +110,11 @@ void ResetSettingsState() {
     for (std::string* place : {&ReadFileName, &ReadSection, &WriteFileName, &WriteSection})
         place->clear();
     SaveFailureTold = false;
+    Unwritten = false;
+}
+
+void KeepSettingsUnwritten() {
+    Unwritten = true;
 }
 
 std::string ReadIniValue(const std::string& key, const std::string& file,
@@ -144,6 +150,7 @@ void ReadSettings() {
 }
 
 void WriteSettings() {
+    if (Unwritten) return;
     const std::string file = SettingsFilesFor(ProgramDir).Write;
     // The player's own data folder is made at the first save.
     std::string reason;
@@ -157,5 +164,5 @@ void WriteSettings() {
     WriteIniValue("Midi", NumberText(MidiOn), "", "");
     WriteIniValue("Wav", NumberText(WavOn), "", "");
     WriteIniValue("Diffculty", NumberText(Difficulty), "", "");
-    WriteIniValue("Ver", "1.10", "", "");
+    WriteIniValue("Ver", GameVersion, "", "");
 }

@@ -31,6 +31,9 @@ std::string NameAsReadBack(const std::string& name);
 // the program starts.
 void ResetSettingsState();
 
+// From now on WriteSettings writes nothing: a replay being played leaves the player's file alone.
+void KeepSettingsUnwritten();
+
 // The high-score table and the settings flags, read at start.
 void ReadSettings();
 // The high-score table, then Midi, Wav, Diffculty and Ver, written at exit.

@@ -36,6 +36,13 @@ void ResetRandom() {
     GeneratorState = StartState;
 }
 
+uint64_t RandomState() {
+    return GeneratorState;
+}
+void SetRandomState(uint64_t state) {
+    GeneratorState = state;
+}
+
 int32_t RandomRange(int32_t high, int32_t low) {
     ReseedRandom();
     const double r = NextUniform();

@@ -15,6 +15,9 @@ struct Velocity {
 void ReseedRandom();
 // Back to the generator's state at program start (a fresh run replays identically).
 void ResetRandom();
+// The generator's state, which carries from game to game (a replay starts from it).
+uint64_t RandomState();
+void SetRandomState(uint64_t state);
 // A whole number from low to high inclusive (upper bound first), reseeded from the clock.
 int32_t RandomRange(int32_t high, int32_t low);
 // A whole number from [low1, high1] or [low2, high2]; always draws three values.

@@ -55,6 +55,13 @@ void ShowFrame() {
     WaitNextFrame();
 }
 
+int32_t LastFrameSlotReached() {
+    return LastFrameSlot;
+}
+void SetLastFrameSlot(int32_t slot) {
+    LastFrameSlot = slot;
+}
+
 bool WaitNextFrame() {
     FrameWaitBegins();
     // Sleep until the slot is about to change rather than spinning on the clock, then take the

@@ -23,6 +23,10 @@ void ResetDisplay();
 bool SetFrameRate(int32_t periodMs);
 // Returns at the first tick of the next frame slot.
 bool WaitNextFrame();
+// The slot in which the previous frame ended: how many clock readings the next wait takes
+// depends on it, so a replay carries it.
+int32_t LastFrameSlotReached();
+void SetLastFrameSlot(int32_t slot);
 // The end of a screen's frame: shows the back buffer, lets window messages in, waits for the
 // next frame slot.
 void ShowFrame();

@@ -29,9 +29,7 @@ using TextKey = std::tuple<std::string, uint8_t>;
 std::map<TextKey, RenderedText> TextCache;
 constexpr size_t TextCacheLimit = 256;
 
-int32_t FpsLastTime = 0;    // clock value at the last once-a-second update
-int32_t FpsFrameCount = 0;  // frames counted since that update, including its own
-uint8_t FpsShown = 0;       // the count on display
+FpsCounter Fps;  // kept from game to game
 
 TTF_Font* FontOfSize(uint8_t size) {
     auto found = FontsBySize.find(size);
@@ -90,9 +88,7 @@ void CreateTextFont(const std::string& faceName) {
 void ResetText() {
     CurrentSize = 0;
     TextCache.clear();
-    FpsLastTime = 0;
-    FpsFrameCount = 0;
-    FpsShown = 0;
+    Fps = {};
 }
 
 uint8_t TextFontSize() {
@@ -121,12 +117,19 @@ void DrawText(const std::string& text, int32_t x, int32_t y, int32_t bgrColour, 
 
 void DrawFps() {
     const int32_t now = TickCount();
-    if (int64_t(now) - FpsLastTime > 1000) {
-        FpsShown = static_cast<uint8_t>(FpsFrameCount);
-        FpsLastTime = now;
-        FpsFrameCount = 1;
+    if (int64_t(now) - Fps.LastTime > 1000) {
+        Fps.Shown = static_cast<uint8_t>(Fps.FrameCount);
+        Fps.LastTime = now;
+        Fps.FrameCount = 1;
     } else {
-        ++FpsFrameCount;
+        ++Fps.FrameCount;
     }
-    DrawText("FPS:" + NumberText(FpsShown), 50, 10, TextBlue, 12);
+    DrawText("FPS:" + NumberText(Fps.Shown), 50, 10, TextBlue, 12);
+}
+
+FpsCounter FpsCounterState() {
+    return Fps;
+}
+void SetFpsCounterState(const FpsCounter& counter) {
+    Fps = counter;
 }

@@ -25,3 +25,11 @@ void ResetText();
 
 // "FPS:" with the frames counted in the previous second, at (50, 10), blue, 12 points.
 void DrawFps();
+// The frame-rate display's count, kept from game to game (a replay carries it).
+struct FpsCounter {
+    int32_t LastTime = 0;    // clock value at the last once-a-second update
+    int32_t FrameCount = 0;  // frames counted since that update, including its own
+    uint8_t Shown = 0;       // the count on display
+};
+FpsCounter FpsCounterState();
+void SetFpsCounterState(const FpsCounter& counter);

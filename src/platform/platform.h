@@ -50,9 +50,10 @@ void DoEvents();
 
 // Handlers the shell installs; the platform calls them from DoEvents or from a modal loop.
 struct WindowHandlers {
-    void (*onClose)() = nullptr;   // the window's close box
-    void (*onReadMe)() = nullptr;  // menu command "ReadMeを表示"
-    void (*onAbout)() = nullptr;   // menu command "アバウト"
+    void (*onClose)() = nullptr;                 // the window's close box
+    void (*onReadMe)() = nullptr;                // menu command "ReadMeを表示"
+    void (*onAbout)() = nullptr;                 // menu command "アバウト"
+    void (*onWatchReplay)(int place) = nullptr;  // menu commands "1位のリプレイを見る" ..
 };
 void SetWindowHandlers(const WindowHandlers& handlers);
 // Closes the window from the program's side: the close handler runs as for the close box, and
@@ -76,6 +77,9 @@ std::string InputBox(const std::string& prompt, const std::string& title,
 // Opens a file with the desktop's associated program, without waiting. Where no program can
 // open it, a box says where the file is.
 void OpenDocument(const std::string& path);
+
+// Opens a replay in a window of its own (the program run with --replay), without waiting.
+void WatchReplayFile(const std::string& path);
 
 // The directory of the game's data files, without a trailing separator: the one that holds the
 // program file, or the installed share folder found from it (platform/data_paths.h).

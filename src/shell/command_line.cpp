@@ -4,7 +4,8 @@ namespace {
 
 constexpr int BadUsage = 2;  // the status of a command line the game does not understand
 
-constexpr const char* Usage = "usage: vexlan [--version | --help]\n";
+constexpr const char* Usage =
+    "usage: vexlan [--version | --help | [--replay] FILE.vxr | --verify FILE]\n";
 
 constexpr const char* Help =
     "A vertical shoot-'em-up. Started without arguments, it opens its window.\n"
@@ -14,9 +15,16 @@ constexpr const char* Help =
     "\n"
     "Settings and high scores are kept in data.ini: beside the game's data files when that\n"
     "folder is writable, otherwise in $XDG_DATA_HOME/vexlan/ (~/.local/share/vexlan/).\n"
+    "Every game is kept there as a replay: replays/last.vxr for the last game, and\n"
+    "replays/score1.vxr to score5.vxr for the games of the high-score table.\n"
     "\n"
-    "  --version  print the version and exit\n"
-    "  --help     print this help and exit\n";
+    "  --version        print the version and exit\n"
+    "  --help           print this help and exit\n"
+    "  [--replay] FILE  watch a replay in the window: Space pauses, Right (or a pad's right\n"
+    "                   shoulder) plays four times as fast while held, Escape ends\n"
+    "  --verify FILE    play a replay back without a window and print whether it plays as\n"
+    "                   recorded: status 0 if it does, 1 if it goes out of step, 2 if it is\n"
+    "                   not a replay this game can play\n";
 
 }  // namespace
 
@@ -34,4 +42,14 @@ std::optional<int> AnswerCommandLine(const std::vector<std::string>& args, std::
     const std::string& unknown = args[0] == "--version" || args[0] == "--help" ? args[1] : args[0];
     err << "vexlan: unexpected argument '" << unknown << "'\n" << Usage;
     return BadUsage;
+}
+
+std::optional<ReplayRequest> ReplayRequested(const std::vector<std::string>& args) {
+    // The desktop opens a replay by its name alone.
+    if (args.size() == 1 && args[0].size() > 4 && args[0].ends_with(".vxr"))
+        return ReplayRequest{args[0], PlaybackPace::Watching};
+    if (args.size() != 2 || args[1].empty()) return std::nullopt;
+    if (args[0] == "--replay") return ReplayRequest{args[1], PlaybackPace::Watching};
+    if (args[0] == "--verify") return ReplayRequest{args[1], PlaybackPace::Fastest};
+    return std::nullopt;
 }

@@ -1,4 +1,4 @@
-// The few arguments the game answers from a terminal. The game itself takes no options.
+// The few arguments the game answers from a terminal, and the replay it may be asked to play.
 #pragma once
 
 #include <optional>
@@ -6,7 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/answers.h"
+
 // Answers --version and --help on out, anything else with an error on err. Returns the exit
 // status, or nothing when there are no arguments and the game is to start.
 std::optional<int> AnswerCommandLine(const std::vector<std::string>& args, std::ostream& out,
                                      std::ostream& err);
+
+// "--replay FILE" or a lone "FILE.vxr" (watched in the window), or "--verify FILE" (played back
+// without one).
+struct ReplayRequest {
+    std::string File;
+    PlaybackPace Pace = PlaybackPace::Watching;
+};
+std::optional<ReplayRequest> ReplayRequested(const std::vector<std::string>& args);

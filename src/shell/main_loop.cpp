@@ -16,6 +16,7 @@
 #include "screens/events.h"
 #include "screens/title.h"
 #include "shell/main_window.h"
+#include "shell/replays.h"
 
 namespace {
 
@@ -94,6 +95,15 @@ bool RunFramePass(int32_t clearColour) {
     return true;
 }
 
+int32_t PlayGame(int32_t clearColour) {
+    GameMode = ModeStage;
+    AllowPauseKeys(true);
+    int32_t score = Score;
+    while (RunFramePass(clearColour)) score = Score;
+    AllowPauseKeys(false);
+    return score;
+}
+
 void TitleLoop() {
     LoadTitlePictures();
     for (;;) {
@@ -117,16 +127,14 @@ void MainLoop() {
     for (;;) {
         SleepMs(300);
         TitleLoop();
+        BeginGameRecording();
         // A broken stage script has been reported: no game, back to the title.
         if (!NewGame()) {
+            AbandonGameRecording();
             GameMode = 0;
             continue;
         }
-        GameMode = ModeStage;
-        AllowPauseKeys(true);
-        while (RunFramePass(clearColour)) {
-        }
-        AllowPauseKeys(false);
+        EndGameRecording(PlayGame(clearColour));
     }
 }
 
@@ -134,7 +142,7 @@ void Main() {
     ProgramDir = ProgramDirectory();
     // The tune is opened by a relative name.
     ChangeDirectory(ProgramDir);
-    SetWindowHandlers({[] { Form_Unload(); }, mnuReadMe_Click, mnuAbout_Click});
+    SetWindowHandlers({[] { Form_Unload(); }, mnuReadMe_Click, mnuAbout_Click, WatchTableReplay});
     Form_Load();
     // The player's own data.ini, where the settings are saved: the window's section is read back
     // from there (the shipped one has none).

@@ -9,3 +9,6 @@ void TitleLoop();
 
 // One frame pass. Returns false when the game has ended and the title comes next.
 bool RunFramePass(int32_t clearColour);
+// Frame passes from a new game's reset until the game has ended; returns the score when play
+// ended (the name entry may clear it afterwards).
+int32_t PlayGame(int32_t clearColour);

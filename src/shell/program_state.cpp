@@ -11,6 +11,7 @@
 #include "gfx/text.h"
 #include "screens/options.h"
 #include "screens/title.h"
+#include "shell/replays.h"
 
 void ResetProgramState() {
     ResetSharedState();
@@ -24,4 +25,5 @@ void ResetProgramState() {
     ResetDisplay();
     ResetMusicReply();
     ResetSettingsState();
+    ResetReplays();
 }

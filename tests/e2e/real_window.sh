@@ -217,4 +217,51 @@ game_pid=""
 [ "$(data_ini_keys)" = "$DataIniKeys" ] || fail "the window section changed data.ini's own keys"
 iconv -f CP932 -t UTF-8 "$work/game/data.ini" | tr -d '\r' | grep -qx 'scale=2' ||
     fail "the window's scale was not kept"
+
+# 5. A game played in the window is kept as a replay that verifies headless with the game's
+# score. Watched in the window it plays, Space pauses it, and it leaves every file alone.
+game_ini="Diffculty=3" SDL_AUDIODRIVER=dummy start_game
+window="$(wait_game_window)" || fail "the game window did not appear"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+sleep 1
+press Return
+sleep 1
+xdotool keydown z  # fire all game long, on Hard: the ship is lost within a minute or so
+replay="$work/game/replays/last.vxr"
+for _ in $(seq 240); do [ -f "$replay" ] && break; sleep 0.5; done
+xdotool keyup z
+[ -f "$replay" ] || fail "no replay of the game in $replay"
+stop_game
+verified="$("$work/game/vexlan" --verify "$replay")" || fail "the replay did not verify: $verified"
+[[ "$verified" =~ ^"$replay: ok, score "[1-9][0-9]*", difficulty 3, "[0-9]+" frames"$ ]] ||
+    fail "the replay verified as: $verified"
+cp "$replay" "$work/kept.vxr"
+before="$(cd "$work/game" && find . -type f -newer "$work/kept.vxr" | sort; md5sum data.ini)"
+SDL_AUDIODRIVER=dummy env --default-signal=INT "$work/game/vexlan" --replay "$work/kept.vxr" \
+    >"$work/stdout.log" 2>"$work/stderr.log" &
+game_pid=$!
+window="$(wait_game_window)" || fail "the replay's window did not appear"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+sleep 2
+watching="$(screenshot)"
+brighter_than "$(region_mean "$watching" 250 8 250 26)" 0.02 || fail "no game in the replay: $watching"
+xdotool key space
+sleep 0.5
+held="$(screenshot)"
+sleep 1
+[ "$(compare -metric AE "$held" "$(screenshot)" null: 2>&1 || true)" = 0 ] ||
+    fail "Space did not pause the replay: $held"
+xdotool key space
+sleep 1
+[ "$(compare -metric AE "$held" "$(screenshot)" null: 2>&1 || true)" != 0 ] ||
+    fail "Space again did not resume the replay"
+xdotool key Escape
+for _ in $(seq 50); do alive || break; sleep 0.1; done
+alive && fail "Escape did not end the replay"
+wait "$game_pid" || fail "watching ended with status $?"
+game_pid=""
+[ "$(cd "$work/game" && find . -type f -newer "$work/kept.vxr" | sort; md5sum data.ini)" = "$before" ] ||
+    fail "watching the replay wrote files"
+
 echo "real window: title, game, quit question, data.ini, the read-me box, scaling and the pause as expected"
+echo "real window: a game kept as a replay verifies, and watching it pauses and writes nothing"

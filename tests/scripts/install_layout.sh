@@ -24,6 +24,7 @@ expected="$work/expected"
         echo "usr/share/vexlan/$(basename "$f")"
     done
     echo usr/share/applications/vexlan.desktop
+    echo usr/share/mime/packages/vexlan.xml
     for size in 16 32 48 64 128 256; do
         echo "usr/share/icons/hicolor/${size}x${size}/apps/vexlan.png"
     done
@@ -42,6 +43,14 @@ done
 
 desktop-file-validate "$root/usr/share/applications/vexlan.desktop" ||
     fail "desktop-file-validate rejects vexlan.desktop"
+# The replays' type: a file named .vxr, or holding a replay's magic under another name, is one.
+mime="$work/mime"
+mkdir -p "$mime/packages"
+cp "$root/usr/share/mime/packages/vexlan.xml" "$mime/packages/"
+XDG_DATA_HOME="$work" update-mime-database "$mime" || fail "update-mime-database rejects vexlan.xml"
+grep -qx 'application/x-vexlan-replay' "$mime/types" || fail "no replay type in the MIME database"
+grep -qx '50:application/x-vexlan-replay:\*\.vxr' "$mime/globs2" || fail "no *.vxr in the MIME globs"
+grep -qa 'application/x-vexlan-replay' "$mime/magic" || fail "no replay magic in the MIME database"
 appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.vexlan.vexlan.metainfo.xml" ||
     fail "appstreamcli rejects the metainfo file"
 man -l "$root/usr/share/man/man6/vexlan.6" 2>&1 >/dev/null | grep . && fail "the man page has errors"

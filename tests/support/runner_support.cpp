@@ -14,8 +14,9 @@ RunResult RunHeadless(const std::string& dir, const std::string& input,
     const std::string traceFile = dir + "/trace.jsonl";
     const std::string stderrFile = dir + "/stderr.txt";
     WriteFile(inputFile, input);
-    std::string command = std::string(VEXLAN_HEADLESS_BIN) + " --dir '" + dir + "' --input '" +
-                          inputFile + "' " + extraArguments;
+    std::string command = std::string(VEXLAN_HEADLESS_BIN) + " --dir '" + dir + "' ";
+    if (!input.empty()) command += "--input '" + inputFile + "' ";
+    command += extraArguments;
     if (trace) command += " --trace '" + traceFile + "'";
     command += " 2>'" + stderrFile + "'";
     RunResult result;

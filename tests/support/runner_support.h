@@ -10,8 +10,8 @@ struct RunResult {
     std::vector<std::string> Trace;  // one JSON line a frame
 };
 
-// Runs the runner on DIR with the given input script and extra arguments; the trace is read
-// back when `trace` is true.
+// Runs the runner on DIR with the given input script (none when empty) and extra arguments; the
+// trace is read back when `trace` is true.
 RunResult RunHeadless(const std::string& dir, const std::string& input,
                       const std::string& extraArguments, bool trace = true);
 

@@ -1,10 +1,13 @@
 // The headless runner: the real game on the headless platform, driven by a script of key
 // presses and dialog answers, with a per-frame trace and snapshots of chosen frames.
 //
-//   vexlan_headless --dir DIR [--input FILE] [--seed N] [--frames N] [--trace FILE]
-//                   [--shot F:FILE]...
+//   vexlan_headless --dir DIR [--input FILE | --replay FILE] [--seed N] [--frames N]
+//                   [--trace FILE] [--shot F:FILE]... [--record FILE]
 //
-// A frame is one return of WaitNextFrame; frame 1 is the first of the program.
+// A frame is one return of WaitNextFrame; frame 1 is the first of the program. --record writes
+// the replay of the last game the run finished to FILE; --replay plays a replay instead of an
+// input file (from a fresh program, its game's first frame being frame 1) and tells on stderr
+// whether it played as recorded, the exit status saying so as `vexlan --verify` does.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -16,6 +19,7 @@
 #include "runner_input.h"
 #include "runner_trace.h"
 #include "shell/main_loop.h"
+#include "shell/replays.h"
 
 namespace {
 
@@ -26,12 +30,14 @@ struct Options {
     int64_t Frames = -1;  // close the window after this frame; -1 = never
     std::string TraceFile;
     std::map<int64_t, std::string> Shots;  // frame -> file
+    std::string RecordFile;
+    std::string ReplayFile;
 };
 
 [[noreturn]] void Usage(const std::string& problem) {
     std::cerr << "vexlan_headless: " << problem << "\n"
-              << "usage: vexlan_headless --dir DIR [--input FILE] [--seed N] [--frames N] "
-                 "[--trace FILE] [--shot F:FILE]...\n";
+              << "usage: vexlan_headless --dir DIR [--input FILE | --replay FILE] [--seed N] "
+                 "[--frames N] [--trace FILE] [--shot F:FILE]... [--record FILE]\n";
     std::exit(2);
 }
 
@@ -69,11 +75,17 @@ Options ParseArguments(int argc, char** argv) {
             if (colon == std::string::npos) Usage("--shot takes F:FILE");
             options.Shots[ParseNumber(value.substr(0, colon), "--shot frame")] =
                 value.substr(colon + 1);
+        } else if (arg == "--record") {
+            options.RecordFile = value;
+        } else if (arg == "--replay") {
+            options.ReplayFile = value;
         } else {
             Usage("unknown option " + arg);
         }
     }
     if (options.Dir.empty()) Usage("--dir is required");
+    if (!options.ReplayFile.empty() && !options.InputFile.empty())
+        Usage("--replay plays instead of --input: give one of them");
     return options;
 }
 
@@ -122,8 +134,16 @@ int main(int argc, char** argv) {
             input.ApplyFrame(frame);
         });
 
+    SetLastReplayFile(options.RecordFile);
     try {
-        Main();
+        if (options.ReplayFile.empty()) Main();
+        // What the program did before the game is not the game's: the first frame's trace holds
+        // only what the game itself did, as in the run that recorded it.
+        RunReplay(options.ReplayFile, PlaybackPace::Fastest, &std::cerr, [] {
+            headless::TakePlayedVoices();
+            headless::TakeMusicCommands(false);
+            headless::TakeBoxTexts();
+        });
     } catch (const headless::ProgramExit& exit) {
         trace.flush();
         return exit.Status;

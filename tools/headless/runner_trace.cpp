@@ -68,6 +68,6 @@ std::string TraceLine(int64_t frame) {
     line += ",\"sounds\":" + n(headless::TakePlayedVoices().size());
     line += ",\"music\":" + JsonList(headless::TakeMusicCommands(false));
     line += ",\"boxes\":" + JsonList(headless::TakeBoxTexts());
-    line += ",\"tick\":" + n(TickCount());
+    line += ",\"tick\":" + n(headless::Clock());
     return line + "}";
 }

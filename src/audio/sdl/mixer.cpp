@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include "platform/answers.h"
+
 namespace {
 
 int MixerUsers = 0;        // effects and tune currently holding the device
@@ -17,6 +19,10 @@ bool AcquireMixer(std::string& why) {
     if (MixerUsers > 0) {
         ++MixerUsers;
         return true;
+    }
+    if (CurrentPace() == PlaybackPace::Fastest) {
+        why = "a replay verified is not heard";
+        return false;
     }
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         why = SDL_GetError();

@@ -26,6 +26,8 @@ void Reset();
 
 void SetSeed(uint64_t seed);
 void SetClock(int32_t tick);
+// The virtual clock as it stands, read without asking TickCount (which a replay answers).
+int32_t Clock();
 void SetProgramDirectory(const std::string& dir);
 
 void SetKey(int virtualKey, bool down);  // down also sets the pressed-since-query latch

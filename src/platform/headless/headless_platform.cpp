@@ -4,6 +4,7 @@
 #include <deque>
 #include <utility>
 
+#include "platform/answers.h"
 #include "platform/headless/headless.h"
 #include "platform/key_state.h"
 #include "platform/text_field.h"
@@ -36,6 +37,24 @@ void RecordBox(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
+// The first queued answer that the dialog would take. Each is typed into a fresh field like the
+// real dialog's, so refused characters never land; an answer that OK refuses is typed over by the
+// next one, as a player would.
+std::string TypedAnswer(bool (*accept)(const std::string&),
+                        bool (*acceptAnswer)(const std::string&)) {
+    while (!Current.InputAnswers.empty()) {
+        std::optional<std::string> answer = Current.InputAnswers.front();
+        Current.InputAnswers.pop_front();
+        if (!answer) return {};
+        TextField field;
+        field.Accept = accept;
+        field.AcceptAnswer = acceptAnswer;
+        TypeText(field, *answer);
+        if (IsAcceptedAnswer(field)) return field.Text;
+    }
+    return {};
+}
+
 }  // namespace
 
 void Reset() {
@@ -47,6 +66,9 @@ void SetSeed(uint64_t seed) {
 }
 void SetClock(int32_t tick) {
     Current.Clock = tick;
+}
+int32_t Clock() {
+    return Current.Clock;
 }
 void SetProgramDirectory(const std::string& dir) {
     Current.ProgramDir = dir;
@@ -93,17 +115,23 @@ void SetFrameHooks(std::function<void()> waitBegins, std::function<void()> waitE
 
 using headless::Current;
 
+// A replay answers in place of the scripted keys and the virtual clock (platform/answers.h); the
+// clock follows the ticks it gives.
 uint16_t GetAsyncKeyState(int virtualKey) {
-    return TakeKeyState(virtualKey);
+    if (PlayingAnswers()) return PlayedKeyState(virtualKey);
+    return RecordKeyState(virtualKey, TakeKeyState(virtualKey));
 }
 
 int32_t TickCount() {
-    return Current.Clock;
+    if (PlayingAnswers()) Current.Clock = PlayedTick();
+    return RecordTick(Current.Clock);
 }
 
 uint64_t TimeOfDaySeed() {
+    if (PlayingAnswers()) return PlayedSeed();
     // The virtual clock mixed with the run's seed: a run is a function of its input and seed.
-    return (uint64_t(uint32_t(Current.Clock)) << 32) ^ (Current.Seed * 0x9E3779B97F4A7C15ull);
+    return RecordSeed((uint64_t(uint32_t(Current.Clock)) << 32) ^
+                      (Current.Seed * 0x9E3779B97F4A7C15ull));
 }
 
 void SleepMs(int32_t milliseconds) {
@@ -144,32 +172,25 @@ void UnloadMainWindow() {
 
 BoxAnswer MessageBox(const std::string& text, const std::string&, BoxButtons buttons, BoxIcon) {
     headless::RecordBox(text);
+    // A box with OK alone tells the game nothing; the answer of an OK/Cancel box is a replay's.
     if (buttons == BoxButtons::Ok) return BoxAnswer::Ok;
-    if (Current.BoxAnswers.empty()) return BoxAnswer::Cancel;
+    if (PlayingAnswers()) return PlayedBoxAnswer();
+    if (Current.BoxAnswers.empty()) return RecordBoxAnswer(BoxAnswer::Cancel);
     const BoxAnswer answer = Current.BoxAnswers.front();
     Current.BoxAnswers.pop_front();
-    return answer;
+    return RecordBoxAnswer(answer);
 }
 
-// Each queued answer is typed into a fresh field like the real dialog's, so refused characters
-// never land; an answer that OK refuses is typed over by the next one, as a player would.
 std::string InputBox(const std::string& prompt, const std::string&,
                      bool (*accept)(const std::string&), bool (*acceptAnswer)(const std::string&)) {
     headless::RecordBox(prompt);
-    while (!Current.InputAnswers.empty()) {
-        std::optional<std::string> answer = Current.InputAnswers.front();
-        Current.InputAnswers.pop_front();
-        if (!answer) return {};
-        TextField field;
-        field.Accept = accept;
-        field.AcceptAnswer = acceptAnswer;
-        TypeText(field, *answer);
-        if (IsAcceptedAnswer(field)) return field.Text;
-    }
-    return {};
+    if (PlayingAnswers()) return PlayedName();
+    return RecordName(headless::TypedAnswer(accept, acceptAnswer));
 }
 
 void OpenDocument(const std::string&) {}
+
+void WatchReplayFile(const std::string&) {}
 
 std::string ProgramDirectory() {
     return Current.ProgramDir;
@@ -202,5 +223,6 @@ void FrameWaitBegins() {
     if (Current.WaitBegins) Current.WaitBegins();
 }
 void FrameWaitEnds() {
+    NoteFrameEnd();
     if (Current.WaitEnds) Current.WaitEnds();
 }

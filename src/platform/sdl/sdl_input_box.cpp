@@ -3,6 +3,7 @@
 // Japanese; its composition is shown underlined at the caret until it is committed.
 #include <algorithm>
 
+#include "platform/answers.h"
 #include "platform/sdl/sdl_dialog.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/text_field.h"
@@ -170,6 +171,7 @@ void HandleDialogEvent(Dialog& dialog, SDL_Event& event) {
 
 std::string InputBox(const std::string& prompt, const std::string& title,
                      bool (*accept)(const std::string&), bool (*acceptAnswer)(const std::string&)) {
+    if (PlayingAnswers()) return PlayedName();
     Dialog dialog;
     dialog.Prompt = prompt;
     dialog.Title = title;
@@ -187,5 +189,5 @@ std::string InputBox(const std::string& prompt, const std::string& title,
                   },
                   [&dialog] { return dialog.Result != Outcome::Pending; }, CaretBlinkMs / 2);
     SDL_StopTextInput();
-    return dialog.Result == Outcome::Ok ? dialog.Field.Text : std::string();
+    return RecordName(dialog.Result == Outcome::Ok ? dialog.Field.Text : std::string());
 }

@@ -26,13 +26,20 @@ constexpr int MenuMinWidth = 140;
 
 const std::string MenuCaption = "ヘルプ";
 
-enum class Command { None, ReadMe, About };
+// The five places of the table follow one another, from Replay1.
+enum class Command { None, ReadMe, About, Replay1, Replay2, Replay3, Replay4, Replay5 };
 struct MenuItem {
     std::string Caption;  // empty for the separator
     Command Action = Command::None;
 };
-const std::array<MenuItem, 3> Items{{
+const std::array<MenuItem, 9> Items{{
     {"ReadMeを表示", Command::ReadMe},
+    {"", Command::None},
+    {"1位のリプレイを見る", Command::Replay1},
+    {"2位のリプレイを見る", Command::Replay2},
+    {"3位のリプレイを見る", Command::Replay3},
+    {"4位のリプレイを見る", Command::Replay4},
+    {"5位のリプレイを見る", Command::Replay5},
     {"", Command::None},
     {"アバウト", Command::About},
 }};
@@ -154,6 +161,8 @@ void TrackEvent(MenuTracking& menu, const SDL_Event& event) {
 void RunCommand(Command command, const WindowHandlers& handlers) {
     if (command == Command::ReadMe && handlers.onReadMe) handlers.onReadMe();
     if (command == Command::About && handlers.onAbout) handlers.onAbout();
+    if (command >= Command::Replay1 && handlers.onWatchReplay)
+        handlers.onWatchReplay(int(command) - int(Command::Replay1) + 1);
 }
 
 void RunMenuLoop(const WindowHandlers& handlers) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/answers.h"
 #include "platform/sdl/sdl_dialog.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/text_wrap.h"
@@ -221,17 +222,22 @@ std::string CaptionFor(const std::string& title) {
 
 BoxAnswer MessageBox(const std::string& text, const std::string& title, BoxButtons buttons,
                      BoxIcon icon) {
+    // A box with OK alone tells the game nothing; the answer of an OK/Cancel box is a replay's.
+    const bool asks = buttons == BoxButtons::OkCancel;
+    if (asks && PlayingAnswers()) return PlayedBoxAnswer();
+    if (!asks && CurrentPace() == PlaybackPace::Fastest) return BoxAnswer::Ok;
     if (!GameRenderer()) {
         // Nowhere to ask: the text is told on stderr and the answer is the one that changes
         // nothing, so a quit question that could not be shown never quits.
         std::fprintf(stderr, "%s\n", text.c_str());
-        return buttons == BoxButtons::OkCancel ? BoxAnswer::Cancel : BoxAnswer::Ok;
+        return asks ? RecordBoxAnswer(BoxAnswer::Cancel) : BoxAnswer::Ok;
     }
     OpenBox box;
     box.Title = CaptionFor(title);
     box.Icon = icon;
     box.Where = LayOut(text, icon, buttons, box.Title);
-    return ShowBox(box) == Button::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel;
+    const BoxAnswer answer = ShowBox(box) == Button::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel;
+    return asks ? RecordBoxAnswer(answer) : answer;
 }
 
 void ShowFatalBox(const std::string& text) {

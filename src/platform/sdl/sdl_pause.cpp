@@ -57,6 +57,10 @@ void AllowPauseKeys(bool allowed) {
     PauseKeysAllowed = allowed;
 }
 
+void TogglePlayerPause() {
+    PlayerPaused = !PlayerPaused;
+}
+
 void NotePauseButton() {
     if (PauseKeysAllowed) PlayerPaused = !PlayerPaused;
 }

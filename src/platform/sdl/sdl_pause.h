@@ -12,6 +12,8 @@
 void NotePauseEvent(const SDL_Event& event);
 // A gamepad's Start, which pauses play as P does.
 void NotePauseButton();
+// Space while a replay is watched: pauses or resumes it.
+void TogglePlayerPause();
 // Called in the frame wait: where a pause was asked for, holds the game until it ends. Events
 // go to `handle` meanwhile, which must pass them to NotePauseEvent: keys (a key released now
 // must not stay down; P ends the pause), focus, and the close box, which ends the program from

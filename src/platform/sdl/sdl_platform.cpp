@@ -7,11 +7,13 @@
 
 #include <cstdio>
 
+#include "platform/answers.h"
 #include "platform/key_state.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_dialog.h"
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_pause.h"
+#include "platform/sdl/sdl_watch.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace {
@@ -112,15 +114,17 @@ void CheckDocumentOpener() {
         TellWhereTheDocumentIs(Opener.Path);
 }
 
-timespec MonotonicNow() {
+int32_t MachineTick() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return now;
+    const int64_t ms = int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    return static_cast<int32_t>(static_cast<uint32_t>(ms));
 }
 
 }  // namespace
 
 void HandleWindowEvent(const SDL_Event& event) {
+    if (CurrentPace() == PlaybackPace::Watching && HandleWatchEvent(event)) return;
     switch (event.type) {
         case SDL_QUIT:
             if (Handlers.onClose) Handlers.onClose();
@@ -139,38 +143,64 @@ void HandleWindowEvent(const SDL_Event& event) {
     }
 }
 
+// A replay answers in place of the keyboard and the clocks (platform/answers.h).
 uint16_t GetAsyncKeyState(int virtualKey) {
+    if (PlayingAnswers()) return PlayedKeyState(virtualKey);
     PumpKeyEvents();
-    return TakeKeyState(virtualKey);
+    return RecordKeyState(virtualKey, TakeKeyState(virtualKey));
 }
 
 int32_t TickCount() {
-    const timespec now = MonotonicNow();
-    const int64_t ms = int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-    return static_cast<int32_t>(static_cast<uint32_t>(ms));
+    if (PlayingAnswers()) return PlayedTick();
+    return RecordTick(MachineTick());
 }
 
+// In milliseconds: the generator keeps its own state between reseeds, so a finer clock would
+// add nothing to the game but bytes to every replay.
 uint64_t TimeOfDaySeed() {
+    if (PlayingAnswers()) return PlayedSeed();
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
-    return uint64_t(now.tv_sec) * 1000000000ull + uint64_t(now.tv_nsec);
+    return RecordSeed(uint64_t(now.tv_sec) * 1000ull + uint64_t(now.tv_nsec) / 1000000ull);
 }
 
 void SleepMs(int32_t milliseconds) {
-    if (milliseconds > 0) SDL_Delay(static_cast<Uint32>(milliseconds));
+    if (milliseconds <= 0) return;
+    switch (CurrentPace()) {
+        case PlaybackPace::Live:
+            SDL_Delay(static_cast<Uint32>(milliseconds));
+            break;
+        case PlaybackPace::Watching:
+            WatchSleep(milliseconds);
+            break;
+        case PlaybackPace::Fastest:
+            break;
+    }
 }
 
+// The wait reads the machine's clock, not the game's: what it reads is no answer to the game, so
+// a replay holds the same clock readings whichever platform recorded it.
 void SleepUntilTick(int32_t tick) {
+    switch (CurrentPace()) {
+        case PlaybackPace::Live:
+            break;
+        case PlaybackPace::Watching:
+            WatchSleep(tick - LastPlayedTick());
+            return;
+        case PlaybackPace::Fastest:
+            return;
+    }
     // Sleep through most of the wait, then poll finely for the last millisecond or two.
-    const int32_t remaining = tick - TickCount();
+    const int32_t remaining = tick - MachineTick();
     if (remaining > 2) SDL_Delay(static_cast<Uint32>(remaining - 2));
-    while (tick - TickCount() > 0) {
+    while (tick - MachineTick() > 0) {
         timespec pause{0, 200000};
         nanosleep(&pause, nullptr);
     }
 }
 
 void DoEvents() {
+    if (CurrentPace() == PlaybackPace::Fastest) return;  // no window to take events from
     SDL_Event event;
     while (SDL_PollEvent(&event)) HandleWindowEvent(event);
     CheckDocumentOpener();
@@ -200,12 +230,28 @@ void OpenDocument(const std::string& path) {
     Opener = {child, path};
 }
 
+// A program of its own, so the game in this window goes on as it was. Started through a child
+// that exits at once, so that nothing is left to reap.
+void WatchReplayFile(const std::string& path) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (fork() == 0) {
+            setsid();
+            execl("/proc/self/exe", "vexlan", "--replay", path.c_str(),
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        _exit(0);
+    }
+    if (child > 0) waitpid(child, nullptr, 0);
+}
+
 void ChangeDirectory(const std::string& path) {
     if (chdir(path.c_str()) != 0) std::perror(("chdir " + path).c_str());
 }
 
 void EndProgram(int status) {
-    SaveWindowSettings();
+    if (CurrentPace() == PlaybackPace::Live) SaveWindowSettings();  // a replay writes nothing
     SDL_Quit();
     std::exit(status);
 }
@@ -213,7 +259,7 @@ void EndProgram(int status) {
 void FatalError(const std::string& message) {
     static bool failing = false;  // a failure while telling of one (no font, say) ends at once
     std::fprintf(stderr, "vexlan: %s\n", message.c_str());
-    if (!failing) {
+    if (!failing && CurrentPace() != PlaybackPace::Fastest) {
         failing = true;
         ShowFatalBox(message);
     }
@@ -223,9 +269,12 @@ void FatalError(const std::string& message) {
 
 // The pause holds the game here, between two frames. The menu bar is not for a paused game.
 void FrameWaitBegins() {
+    if (CurrentPace() == PlaybackPace::Fastest) return;
     PauseIfAsked([](const SDL_Event& event) {
         if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) return;
         HandleWindowEvent(event);
     });
 }
-void FrameWaitEnds() {}
+void FrameWaitEnds() {
+    NoteFrameEnd();
+}

@@ -40,11 +40,13 @@ wm_pid=$!
 for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 sleep 0.5  # a window mapped while it is still starting up can be left unmanaged
 
-# Starts the game from a fresh copy of its directory.
+# Starts the game from a fresh copy of its directory, with no data.ini, or with the lines of
+# $game_ini.
 start_game() {
     rm -rf "$work/game"
     cp -r "$game_dir" "$work/game"
-    rm -f "$work/game/data.ini"
+    rm -rf "$work/game/data.ini" "$work/game/replays"
+    [ -n "${game_ini:-}" ] && printf '%s\r\n' "[data]" $game_ini >"$work/game/data.ini"
     # A background job of a script ignores SIGINT; the game is started as a terminal would.
     env --default-signal=INT "$work/game/vexlan" >"$work/stdout.log" 2>"$work/stderr.log" &
     game_pid=$!

@@ -1,0 +1,262 @@
+#include "data/replay_file.h"
+
+#include <zlib.h>
+
+#include <bit>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view Magic{"\x89VXR\r\n\x1A\n", 8};
+constexpr size_t MagicSize = 8;
+constexpr size_t CrcSize = 4;
+// Limits far beyond any real game (an hour of play is some 1.5 MB of answers), so that a
+// damaged or hostile file cannot make the reader ask for gigabytes.
+constexpr uint32_t MaxAnswerBytes = 64u << 20;
+constexpr uint32_t MaxChecks = 1u << 20;
+
+class Writer {
+public:
+    void Bytes(std::string_view bytes) { Out.append(bytes); }
+    template <typename T>
+    void Number(T value) {
+        using U = std::make_unsigned_t<T>;
+        const auto bits = static_cast<U>(value);
+        for (size_t i = 0; i < sizeof(T); ++i) Out += static_cast<char>((bits >> (8 * i)) & 0xFF);
+    }
+    void Real(double value) { Number(std::bit_cast<uint64_t>(value)); }
+    void Text(const std::string& text) {
+        Number(static_cast<uint16_t>(text.size()));
+        Out += text;
+    }
+    std::string Out;
+};
+
+class Reader {
+public:
+    explicit Reader(std::string_view in) : In(in) {}
+    bool Bytes(size_t count, std::string_view& bytes) {
+        if (!Good || In.size() - At < count) return Good = false;
+        bytes = In.substr(At, count);
+        At += count;
+        return true;
+    }
+    template <typename T>
+    T Number() {
+        std::string_view bytes;
+        if (!Bytes(sizeof(T), bytes)) return T{};
+        std::make_unsigned_t<T> bits = 0;
+        for (size_t i = 0; i < sizeof(T); ++i)
+            bits |= static_cast<std::make_unsigned_t<T>>(static_cast<uint8_t>(bytes[i])) << (8 * i);
+        return static_cast<T>(bits);
+    }
+    double Real() { return std::bit_cast<double>(Number<uint64_t>()); }
+    std::string Text() {
+        std::string_view bytes;
+        Bytes(Number<uint16_t>(), bytes);
+        return std::string(bytes);
+    }
+    bool Flag() {
+        const auto value = Number<uint8_t>();
+        if (value > 1) Good = false;
+        return value == 1;
+    }
+    bool AtEnd() const { return At == In.size(); }
+    bool Good = true;
+
+private:
+    std::string_view In;
+    size_t At = 0;
+};
+
+void WriteCarried(Writer& w, const CarriedState& c) {
+    w.Number(c.ShipHP);
+    w.Number(c.FireCooldown);
+    w.Number(c.BlinkCounter);
+    w.Number(c.BounceCounter);
+    w.Number(c.BossDX);
+    w.Number(c.BossDY);
+    w.Number(c.BossDeathTimer);
+    w.Number(c.HomingPickCount);
+    for (const DebrisRecord& d : c.BossDebris) {
+        w.Real(d.X);
+        w.Real(d.Y);
+        w.Real(d.DX);
+        w.Real(d.DY);
+        w.Number(d.Life);
+        w.Number(d.Frame);
+        w.Number(d.Active);
+    }
+    for (const StreakRecord& s : c.Streaks) {
+        w.Number(s.X);
+        w.Number(s.Y);
+        w.Number(s.Life);
+    }
+    w.Number(c.RandomState);
+    w.Number(c.FrameSlot);
+    w.Number(c.Fps.LastTime);
+    w.Number(c.Fps.FrameCount);
+    w.Number(c.Fps.Shown);
+}
+
+void ReadCarried(Reader& r, CarriedState& c) {
+    c.ShipHP = r.Number<uint8_t>();
+    c.FireCooldown = r.Number<uint8_t>();
+    c.BlinkCounter = r.Number<int32_t>();
+    c.BounceCounter = r.Number<int32_t>();
+    c.BossDX = r.Number<int32_t>();
+    c.BossDY = r.Number<int32_t>();
+    c.BossDeathTimer = r.Number<uint8_t>();
+    c.HomingPickCount = r.Number<int16_t>();
+    for (DebrisRecord& d : c.BossDebris) {
+        d.X = r.Real();
+        d.Y = r.Real();
+        d.DX = r.Real();
+        d.DY = r.Real();
+        d.Life = r.Number<uint8_t>();
+        d.Frame = r.Number<uint8_t>();
+        d.Active = r.Number<int16_t>();
+    }
+    for (StreakRecord& s : c.Streaks) {
+        s.X = r.Number<int32_t>();
+        s.Y = r.Number<int32_t>();
+        s.Life = r.Number<int32_t>();
+    }
+    c.RandomState = r.Number<uint64_t>();
+    c.FrameSlot = r.Number<int32_t>();
+    c.Fps.LastTime = r.Number<int32_t>();
+    c.Fps.FrameCount = r.Number<int32_t>();
+    c.Fps.Shown = r.Number<uint8_t>();
+}
+
+uint32_t Crc(std::string_view bytes) {
+    return static_cast<uint32_t>(crc32(crc32(0, nullptr, 0),
+                                       reinterpret_cast<const Bytef*>(bytes.data()),
+                                       static_cast<uInt>(bytes.size())));
+}
+
+std::string Compress(const std::string& raw) {
+    uLongf size = compressBound(static_cast<uLong>(raw.size()));
+    std::string out(size, '\0');
+    compress2(reinterpret_cast<Bytef*>(out.data()), &size,
+              reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size()),
+              Z_BEST_COMPRESSION);
+    out.resize(size);
+    return out;
+}
+
+bool Uncompress(std::string_view packed, uint32_t length, std::string& raw) {
+    raw.assign(length, '\0');
+    uLongf size = length;
+    const int status = uncompress(reinterpret_cast<Bytef*>(raw.data()), &size,
+                                  reinterpret_cast<const Bytef*>(packed.data()),
+                                  static_cast<uLong>(packed.size()));
+    return status == Z_OK && size == length;
+}
+
+}  // namespace
+
+std::string EncodeReplay(const Replay& replay) {
+    Writer w;
+    w.Bytes(Magic);
+    w.Number(ReplayFormat);
+    w.Text(replay.GameVersion);
+    w.Number(replay.Difficulty);
+    w.Number(static_cast<uint8_t>(replay.MusicOn));
+    w.Number(static_cast<uint8_t>(replay.EffectsOn));
+    for (const HighScoreEntry& entry : replay.Table) {
+        w.Number(entry.Score);
+        w.Text(entry.Name);
+    }
+    WriteCarried(w, replay.Carried);
+    w.Number(static_cast<uint8_t>(replay.Files.size()));
+    for (const DataFileDigest& file : replay.Files) {
+        w.Text(file.Name);
+        w.Number(file.Digest);
+    }
+    w.Number(replay.Frames);
+    w.Number(replay.Score);
+    const std::string answers = EncodeAnswers(replay.Answers);
+    const std::string packed = Compress(answers);
+    w.Number(static_cast<uint32_t>(answers.size()));
+    w.Number(static_cast<uint32_t>(packed.size()));
+    w.Bytes(packed);
+    w.Number(static_cast<uint32_t>(replay.Checks.size()));
+    for (const ReplayCheck& check : replay.Checks) {
+        w.Number(check.Frame);
+        w.Number(check.Score);
+        w.Number(check.ShipX);
+        w.Number(check.ShipY);
+        w.Number(check.ShipHP);
+        w.Number(check.StateHash);
+    }
+    w.Number(Crc(w.Out));
+    return w.Out;
+}
+
+bool DecodeReplay(const std::string& bytes, Replay& replay, std::string& problem) {
+    replay = Replay{};
+    if (bytes.size() < MagicSize || std::string_view(bytes).substr(0, MagicSize) != Magic) {
+        problem = "not a replay";
+        return false;
+    }
+    Reader r(bytes);
+    std::string_view skipped;
+    r.Bytes(MagicSize, skipped);
+    const auto format = r.Number<uint16_t>();
+    if (r.Good && format != ReplayFormat) {
+        problem = "a replay of format " + std::to_string(format) + "; this game reads format " +
+                  std::to_string(ReplayFormat);
+        return false;
+    }
+    problem = "damaged";
+    if (bytes.size() < MagicSize + CrcSize) return false;
+    const std::string_view body = std::string_view(bytes).substr(0, bytes.size() - CrcSize);
+    Reader crc(std::string_view(bytes).substr(body.size()));
+    if (crc.Number<uint32_t>() != Crc(body)) return false;
+
+    Reader in(body);
+    in.Bytes(MagicSize + sizeof format, skipped);
+    replay.GameVersion = in.Text();
+    replay.Difficulty = in.Number<uint8_t>();
+    replay.MusicOn = in.Flag();
+    replay.EffectsOn = in.Flag();
+    for (HighScoreEntry& entry : replay.Table) {
+        entry.Score = in.Number<int32_t>();
+        entry.Name = in.Text();
+    }
+    ReadCarried(in, replay.Carried);
+    const auto files = in.Number<uint8_t>();
+    for (uint8_t i = 0; i < files && in.Good; ++i) {
+        DataFileDigest file;
+        file.Name = in.Text();
+        file.Digest = in.Number<uint64_t>();
+        replay.Files.push_back(std::move(file));
+    }
+    replay.Frames = in.Number<uint32_t>();
+    replay.Score = in.Number<int32_t>();
+    const auto length = in.Number<uint32_t>();
+    std::string_view packed;
+    in.Bytes(in.Number<uint32_t>(), packed);
+    std::string answers;
+    if (!in.Good || length > MaxAnswerBytes || !Uncompress(packed, length, answers) ||
+        !DecodeAnswers(answers, replay.Answers))
+        return false;
+    const auto checks = in.Number<uint32_t>();
+    if (checks > MaxChecks) return false;
+    for (uint32_t i = 0; i < checks && in.Good; ++i) {
+        ReplayCheck check;
+        check.Frame = in.Number<uint32_t>();
+        check.Score = in.Number<int32_t>();
+        check.ShipX = in.Number<int32_t>();
+        check.ShipY = in.Number<int32_t>();
+        check.ShipHP = in.Number<uint8_t>();
+        check.StateHash = in.Number<uint64_t>();
+        const bool ascending = replay.Checks.empty() || check.Frame > replay.Checks.back().Frame;
+        if (!ascending || check.Frame > replay.Frames) return false;
+        replay.Checks.push_back(check);
+    }
+    if (!in.Good || !in.AtEnd()) return false;
+    problem.clear();
+    return true;
+}

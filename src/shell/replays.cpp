@@ -1,0 +1,350 @@
+#include "shell/replays.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "common/file_bytes.h"
+#include "common/hash.h"
+#include "data/init.h"
+#include "data/replay_file.h"
+#include "data/settings.h"
+#include "game/boss.h"
+#include "game/bullets.h"
+#include "game/difficulty.h"
+#include "game/motion.h"
+#include "game/player.h"
+#include "game/state.h"
+#include "gfx/display.h"
+#include "gfx/text.h"
+#include "platform/platform.h"
+#include "shell/main_loop.h"
+#include "shell/main_window.h"
+
+namespace {
+
+constexpr size_t TablePlaces = 5;
+
+// The game being recorded, and the table as it stood before it.
+struct Recording {
+    bool Active = false;
+    Replay Game;
+    std::array<HighScoreEntry, TablePlaces> TableBefore;
+};
+// The replay being played, and where its result goes.
+struct Playback {
+    std::string File;
+    Replay Game;
+    std::ostream* Report = nullptr;
+};
+
+Recording Recorded;
+Playback Played;
+std::string LastReplayFile;    // where the last game goes instead of replays/last.vxr
+bool SaveFailureTold = false;  // a failing save is told once a run
+
+// The pictures a game draws and the stage script it plays, named as the game names them: a
+// replay made with other files is refused rather than played wrong.
+std::vector<std::string> DataFilesOfGame(uint8_t difficulty) {
+    std::vector<std::string> names;
+    if (const DifficultyValues* values = DifficultyValuesFor(difficulty))
+        names.push_back("\\teki_" + std::string(values->StageLetter) + ".dat");
+    for (const char* picture :
+         {"\\l_backs.bmp", "\\l_baku.bmp", "\\l_tama1234.bmp", "\\l_tama5.bmp", "\\l_tama6.bmp",
+          "\\l_tamaMe.bmp", "\\l_jiki.bmp", "\\l_boss1.bmp", "\\l_teki1.bmp", "\\l_teki2.bmp",
+          "\\l_teki3.bmp", "\\l_teki4.bmp", "\\l_teki5.bmp", "\\l_teki6.bmp", "\\w_gameover.bmp",
+          "\\l_ending1.bmp", "\\l_ending2.bmp"})
+        names.emplace_back(picture);
+    return names;
+}
+
+std::vector<DataFileDigest> DigestsOfGame(uint8_t difficulty) {
+    std::vector<DataFileDigest> digests;
+    for (const std::string& name : DataFilesOfGame(difficulty)) {
+        std::string bytes;
+        const bool read = ReadFileBytes(GameFile(name), bytes) == FileRead::Ok;
+        digests.push_back({name, read ? HashText(bytes) : 0});
+    }
+    return digests;
+}
+
+CarriedState CarriedNow() {
+    CarriedState c;
+    c.ShipHP = Player.HP;
+    c.FireCooldown = FireCooldown;
+    c.BlinkCounter = BlinkCounter;
+    c.BounceCounter = BounceCounter;
+    c.BossDX = BossDX;
+    c.BossDY = BossDY;
+    c.BossDeathTimer = BossDeathTimer;
+    c.HomingPickCount = HomingPickCount;
+    c.BossDebris = BossDebris;
+    c.Streaks = Streaks;
+    c.RandomState = RandomState();
+    c.FrameSlot = LastFrameSlotReached();
+    c.Fps = FpsCounterState();
+    return c;
+}
+
+void ApplyCarried(const CarriedState& c) {
+    Player.HP = c.ShipHP;
+    FireCooldown = c.FireCooldown;
+    BlinkCounter = c.BlinkCounter;
+    BounceCounter = c.BounceCounter;
+    BossDX = c.BossDX;
+    BossDY = c.BossDY;
+    BossDeathTimer = c.BossDeathTimer;
+    HomingPickCount = c.HomingPickCount;
+    BossDebris = c.BossDebris;
+    Streaks = c.Streaks;
+    SetRandomState(c.RandomState);
+    SetLastFrameSlot(c.FrameSlot);
+    SetFpsCounterState(c.Fps);
+}
+
+std::array<HighScoreEntry, TablePlaces> TableNow() {
+    std::array<HighScoreEntry, TablePlaces> table;
+    std::copy_n(HighScoreTable.begin(), TablePlaces, table.begin());
+    return table;
+}
+
+// Everything that moves or counts on the field, field by field (records have padding).
+uint64_t GameStateHash() {
+    uint64_t hash = HashStart;
+    auto add = [&hash](auto value) { hash = HashBytes(&value, sizeof value, hash); };
+    add(GameMode), add(StageTimer), add(Score);
+    add(Player.X), add(Player.Y), add(Player.DX), add(Player.DY), add(Player.HP);
+    add(Player.State);
+    for (const auto* table : {&PlayerShots, &EnemyBullets}) {
+        for (const BulletRecord& b : *table) {
+            add(b.X), add(b.Y), add(b.DX), add(b.DY), add(b.Frame), add(b.Active);
+        }
+    }
+    for (const EnemyRecord& e : Enemies) {
+        add(e.X), add(e.Y), add(e.HP), add(e.Sprite), add(e.FireCode), add(e.Active);
+        add(e.Exploding);
+    }
+    for (const StreakRecord& s : Streaks) add(s.X), add(s.Y), add(s.Life);
+    add(BossX), add(BossY), add(BossDX), add(BossDY), add(BossHP), add(BossPhase);
+    add(BossAttack), add(BossDeathTimer), add(HomingPickCount);
+    for (const DebrisRecord& d : BossDebris) {
+        add(d.X), add(d.Y), add(d.DX), add(d.DY), add(d.Life), add(d.Frame), add(d.Active);
+    }
+    add(FireCooldown), add(BlinkCounter), add(BounceCounter), add(RandomState());
+    return hash;
+}
+
+ReplayCheck CheckNow() {
+    return {static_cast<uint32_t>(AnswerFrames()),
+            Score,
+            Player.X,
+            Player.Y,
+            Player.HP,
+            GameStateHash()};
+}
+
+bool CheckFrame() {
+    return AnswerFrames() % ReplayCheckInterval == 0;
+}
+
+void KeepCheck() {
+    if (CheckFrame()) Recorded.Game.Checks.push_back(CheckNow());
+}
+
+void TellSaveFailure(const std::string& file, const std::string& reason) {
+    if (SaveFailureTold) return;
+    SaveFailureTold = true;
+    MessageBox("The replay of this game could not be saved to " + file + ": " + reason + ".", "",
+               BoxButtons::Ok, BoxIcon::Warning);
+}
+
+bool SaveReplay(const std::string& file, const std::string& bytes) {
+    std::string reason;
+    if (!MakeFolderFor(file, reason)) {
+        TellSaveFailure(file, reason);
+        return false;
+    }
+    if (ReplaceFileBytes(file, bytes)) return true;
+    TellSaveFailure(file, std::strerror(errno));
+    return false;
+}
+
+std::string TableReplay(size_t place) {
+    return ReplayFolder() + "/score" + std::to_string(place + 1) + ".vxr";
+}
+
+// The new entry stands at the first place that differs from the table before the game; the
+// places below it moved down one, and so do their replays.
+void MoveTableReplays(const std::string& bytes) {
+    const auto before = Recorded.TableBefore;
+    size_t place = 0;
+    while (place < TablePlaces && HighScoreTable[place].Score == before[place].Score &&
+           HighScoreTable[place].Name == before[place].Name)
+        ++place;
+    if (place == TablePlaces) return;  // not in the table (or left in the spare slot)
+    for (size_t to = TablePlaces - 1; to > place; --to) {
+        const std::string from = TableReplay(to - 1);
+        if (std::rename(from.c_str(), TableReplay(to).c_str()) != 0 && errno == ENOENT)
+            std::remove(TableReplay(to).c_str());  // its entry had none: neither does the place
+    }
+    SaveReplay(TableReplay(place), bytes);
+}
+
+[[noreturn]] void ReportOutOfStep(int64_t frame);
+
+// The frame being played has ended: its check, if it has one, must be the recorded one.
+void CheckPlayedFrame() {
+    if (!CheckFrame()) return;
+    const size_t index = size_t(AnswerFrames() / ReplayCheckInterval) - 1;
+    const auto& checks = Played.Game.Checks;
+    if (index >= checks.size() || !(checks[index] == CheckNow())) ReportOutOfStep(AnswerFrames());
+}
+
+[[noreturn]] void Finish(int status, const std::string& result) {
+    if (Played.Report) {
+        *Played.Report << Played.File << ": " << result << "\n";
+        Played.Report->flush();
+    } else if (status != 0) {
+        MessageBox(Played.File + ": " + result + ".", AppTitle, BoxButtons::Ok,
+                   status == 1 ? BoxIcon::Warning : BoxIcon::Error);
+    }
+    EndProgram(status);
+}
+
+void ApplyStart(const Replay& replay) {
+    Difficulty = replay.Difficulty;
+    MidiOn = ToBool16(replay.MusicOn);
+    WavOn = ToBool16(replay.EffectsOn);
+    std::copy(replay.Table.begin(), replay.Table.end(), HighScoreTable.begin());
+    HighScoreTable[TablePlaces] = {};
+    ApplyCarried(replay.Carried);
+}
+
+// Why the replay cannot be played here, or nothing.
+std::string ProblemWith(const std::string& file, Replay& replay) {
+    std::string bytes;
+    if (ReadFileBytes(file, bytes) != FileRead::Ok) return "cannot be read";
+    std::string problem;
+    if (!DecodeReplay(bytes, replay, problem)) return problem;
+    if (replay.GameVersion != GameVersion)
+        return "a replay of version " + replay.GameVersion + "; this is version " + GameVersion;
+    if (!DifficultyValuesFor(replay.Difficulty)) return "damaged";
+    const std::vector<DataFileDigest> ours = DigestsOfGame(replay.Difficulty);
+    for (const DataFileDigest& theirs : replay.Files) {
+        bool same = false;
+        for (const DataFileDigest& mine : ours) same = same || mine == theirs;
+        if (!same) return "made with other data (" + theirs.Name.substr(1) + ")";
+    }
+    if (replay.Files.size() != ours.size()) return "made with other data";
+    return {};
+}
+
+void EndWatching() {
+    EndProgram(0);
+}
+
+void ReportOutOfStep(int64_t frame) {
+    Finish(1, "out of step at frame " + std::to_string(frame));
+}
+
+}  // namespace
+
+std::string ReplayFolder() {
+    const std::string settings = SettingsFilesFor(ProgramDir).Write;
+    const size_t slash = settings.find_last_of('/');
+    return (slash == std::string::npos ? std::string(".") : settings.substr(0, slash)) + "/replays";
+}
+
+void WatchTableReplay(int place) {
+    const std::string file = TableReplay(size_t(place - 1));
+    std::error_code unknown;
+    if (std::filesystem::is_regular_file(file, unknown)) {
+        WatchReplayFile(file);
+        return;
+    }
+    MessageBox("There is no replay of place " + std::to_string(place) +
+                   " of the table: only games played since replays are kept have one.",
+               AppTitle, BoxButtons::Ok, BoxIcon::Information);
+}
+
+void SetLastReplayFile(const std::string& path) {
+    LastReplayFile = path;
+}
+
+void BeginGameRecording() {
+    Recorded = Recording{};
+    Recorded.Active = true;
+    Replay& game = Recorded.Game;
+    game.GameVersion = GameVersion;
+    game.Difficulty = Difficulty;
+    game.MusicOn = MidiOn != False16;
+    game.EffectsOn = WavOn != False16;
+    game.Table = TableNow();
+    Recorded.TableBefore = game.Table;
+    game.Carried = CarriedNow();
+    game.Files = DigestsOfGame(Difficulty);
+    SetAnswerHandlers({KeepCheck, nullptr});
+    StartRecordingAnswers();
+}
+
+void AbandonGameRecording() {
+    StopRecordingAnswers();
+    Recorded = Recording{};
+}
+
+void EndGameRecording(int32_t score) {
+    if (!Recorded.Active) return;
+    Replay& game = Recorded.Game;
+    game.Frames = static_cast<uint32_t>(AnswerFrames());
+    game.Score = score;
+    game.Answers = StopRecordingAnswers();
+    const std::string bytes = EncodeReplay(game);
+    SaveReplay(LastReplayFile.empty() ? ReplayFolder() + "/last.vxr" : LastReplayFile, bytes);
+    MoveTableReplays(bytes);
+    Recorded = Recording{};
+}
+
+void RunReplay(const std::string& file, PlaybackPace pace, std::ostream* report,
+               void (*onGameStart)()) {
+    SetPace(pace);
+    Played = {file, {}, report};
+    ProgramDir = ProgramDirectory();
+    ChangeDirectory(ProgramDir);
+    SetWindowHandlers({EndWatching, mnuReadMe_Click, mnuAbout_Click});
+    KeepSettingsUnwritten();
+    if (pace == PlaybackPace::Watching) {
+        KeepWindowSettingsIn(SettingsFilesFor(ProgramDir).Write);
+        OpenMainWindow(AppTitle, FieldWidth, FieldHeight);
+    }
+    const std::string problem = ProblemWith(file, Played.Game);
+    if (!problem.empty()) Finish(2, problem);
+
+    Form_Load();
+    InitGame();
+    const int32_t clearColour = SurfaceColour(0);
+    LoadSprites();
+    if (FramePeriod != 0) SetFrameRate(FramePeriod);
+    ApplyStart(Played.Game);
+    if (onGameStart) onGameStart();
+    SetAnswerHandlers({CheckPlayedFrame, ReportOutOfStep});
+    StartPlayingAnswers(Played.Game.Answers);
+    if (!NewGame()) Finish(2, "damaged");
+    const int32_t score = PlayGame(clearColour);
+    const int64_t frames = AnswerFrames();
+    const bool whole = StopPlayingAnswers();
+    if (!whole || frames != Played.Game.Frames || score != Played.Game.Score)
+        ReportOutOfStep(frames);
+    Finish(0, "ok, score " + std::to_string(score) + ", difficulty " +
+                  std::to_string(Played.Game.Difficulty) + ", " + std::to_string(frames) +
+                  " frames");
+}
+
+void ResetReplays() {
+    Recorded = Recording{};
+    Played = Playback{};
+    LastReplayFile.clear();
+    SaveFailureTold = false;
+    ResetAnswers();
+}

@@ -1,0 +1,41 @@
+// Every game is a replay (data/replay_file.h). A game is recorded from its new-game reset to its
+// end; the last one is kept as replays/last.vxr in the folder of the player's data.ini, and each
+// entry of the high-score table keeps its game as replays/score1.vxr .. score5.vxr, moving with
+// the entry. A replay plays alone in a fresh program: watched in the window, or verified without
+// one.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "platform/answers.h"
+
+// Where the replays of the player's games are kept: "replays" beside the data.ini written.
+std::string ReplayFolder();
+// The last game's replay goes to `path` instead of replays/last.vxr (the headless runner's
+// --record).
+void SetLastReplayFile(const std::string& path);
+
+// The menu's command: the replay of a place of the table (1 to 5) in a window of its own, or a
+// box saying there is none.
+void WatchTableReplay(int place);
+
+// Called just before the new-game reset: what the game starts from, and every answer from here.
+void BeginGameRecording();
+// The game's stage could not be loaded: there is no game to keep.
+void AbandonGameRecording();
+// The game has ended with `score` when play ended: saves it as the last game, and with its
+// entry when it entered the table. A failure to save is told once a run; the score is kept.
+void EndGameRecording(int32_t score);
+
+// Plays the replay in `file` in a fresh program and ends the program: with status 0 when it
+// played to its end as recorded, 1 when it went out of step, 2 when it is not a replay this game
+// can play. Watching opens the window; verifying shows nothing and writes the result line
+// ("FILE: ok, score N, difficulty D, F frames") to `report`. Neither writes any file.
+// `onGameStart` runs just before the game's reset.
+[[noreturn]] void RunReplay(const std::string& file, PlaybackPace pace, std::ostream* report,
+                            void (*onGameStart)() = nullptr);
+
+// Nothing recorded or played, nothing told, as the program starts.
+void ResetReplays();
