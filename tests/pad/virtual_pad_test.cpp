@@ -1,10 +1,16 @@
 // A gamepad as SDL sees one, made by SDL itself (a virtual joystick) under the dummy video
-// driver: the real window code reads it into the same keys as the keyboard.
+// driver: the real window code reads it into the same keys as the keyboard, and the boxes and
+// the name dialog answer it. While a box waits, SDL asks the virtual pad for its state at every
+// look at the events; the test's script changes one thing at each of those asks.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <deque>
+#include <functional>
+#include <string>
 
+#include "platform/pad_text_entry.h"
 #include "platform/platform.h"
 
 namespace {
@@ -29,6 +35,8 @@ protected:
         desc.naxes = SDL_CONTROLLER_AXIS_MAX;
         desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
         desc.name = "virtual pad";
+        desc.userdata = this;
+        desc.Update = [](void* self) { static_cast<VirtualPad*>(self)->PlayScript(); };
         const int index = SDL_JoystickAttachVirtualEx(&desc);
         ASSERT_GE(index, 0) << SDL_GetError();
         Index = index;
@@ -62,8 +70,49 @@ protected:
     }
     static bool Down(int key) { return (GetAsyncKeyState(key) & KeyDownNow) != 0; }
 
+    // A button pressed and released, as two steps of the script.
+    void Tap(SDL_GameControllerButton button) {
+        Script.push_back([this, button] { SDL_JoystickSetVirtualButton(Stick, button, 1); });
+        Script.push_back([this, button] { SDL_JoystickSetVirtualButton(Stick, button, 0); });
+    }
+    // The grid's cursor taken from `from` to a character, then the character typed with A.
+    void TypeOnGrid(GridCursor& from, const std::string& character) {
+        const std::optional<GridCursor> to = FindOnGrid(character);
+        ASSERT_TRUE(to.has_value()) << character << " is not on the grid";
+        for (; from.Row != to->Row; from = MoveGridCursor(from, 0, 1))
+            Tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+        for (; from.Column < to->Column; from = MoveGridCursor(from, 1, 0))
+            Tap(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+        for (; from.Column > to->Column; from = MoveGridCursor(from, -1, 0))
+            Tap(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+        Tap(SDL_CONTROLLER_BUTTON_A);
+    }
+
+    // The first asks of a box come before it drops what was pressed earlier: the script waits.
+    static constexpr int QuietAsks = 3;
+    void PlayScript() {
+        if (Script.empty() || ++Asks <= QuietAsks) return;
+        const auto step = Script.front();
+        Script.pop_front();
+        step();
+    }
+
+    // After an answer: the rest of the script (the release of the button that answered) is
+    // played, and the next box waits its quiet asks again.
+    void Finish() {
+        while (!Script.empty()) {
+            Script.front()();
+            Script.pop_front();
+        }
+        DoEvents();
+        Drain();
+        Asks = 0;
+    }
+
     int Index = -1;
     SDL_Joystick* Stick = nullptr;
+    std::deque<std::function<void()>> Script;
+    int Asks = 0;
 };
 
 TEST_F(VirtualPad, AIsZWithThePressLatchedAndReleased) {
@@ -111,6 +160,47 @@ TEST_F(VirtualPad, APadPulledOutWithAButtonHeldLetsTheKeyGo) {
     SDL_JoystickDetachVirtual(Index);
     DoEvents();
     EXPECT_FALSE(Down(VkZ));
+}
+
+TEST_F(VirtualPad, BoxesAnswerTheDpadAAndB) {
+    // Right moves to Cancel and A presses it.
+    Tap(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+    Tap(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_EQ(MessageBox("終了しますか", "確認", BoxButtons::OkCancel), BoxAnswer::Cancel);
+    Finish();
+    // B answers Cancel; where OK is all there is, OK.
+    Tap(SDL_CONTROLLER_BUTTON_B);
+    EXPECT_EQ(MessageBox("終了しますか", "確認", BoxButtons::OkCancel), BoxAnswer::Cancel);
+    Finish();
+    Tap(SDL_CONTROLLER_BUTTON_B);
+    EXPECT_EQ(MessageBox("notice", "", BoxButtons::Ok), BoxAnswer::Ok);
+    Finish();
+    // The stick moves once per push past its dead zone: left, centre, left wraps back to OK.
+    for (const Sint16 x : {Sint16(-StickFull), Sint16(0), Sint16(-StickFull), Sint16(0)})
+        Script.push_back(
+            [this, x] { SDL_JoystickSetVirtualAxis(Stick, SDL_CONTROLLER_AXIS_LEFTX, x); });
+    Tap(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_EQ(MessageBox("終了しますか", "確認", BoxButtons::OkCancel), BoxAnswer::Ok);
+}
+
+TEST_F(VirtualPad, APressStillQueuedWhenABoxOpensDoesNotAnswerIt) {
+    // A pressed to fire in the very frame the question comes: its event still waits.
+    SDL_JoystickSetVirtualButton(Stick, SDL_CONTROLLER_BUTTON_A, 1);
+    SDL_PumpEvents();
+    Script.push_back([this] { SDL_JoystickSetVirtualButton(Stick, SDL_CONTROLLER_BUTTON_A, 0); });
+    Tap(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+    Tap(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_EQ(MessageBox("終了しますか", "確認", BoxButtons::OkCancel), BoxAnswer::Cancel);
+}
+
+TEST_F(VirtualPad, TheNameDialogTypesFromTheGridDeletesWithBAndAnswersWithStart) {
+    GridCursor cursor;
+    for (const char* character : {"P", "a", "x"}) TypeOnGrid(cursor, character);
+    Tap(SDL_CONTROLLER_BUTTON_B);
+    for (const char* character : {"d", " ", "ア"}) TypeOnGrid(cursor, character);
+    Tap(SDL_CONTROLLER_BUTTON_START);
+    EXPECT_EQ(InputBox("ハイスコアです。名前を入力してください", "Vexlan ", nullptr, nullptr),
+              "Pad ア");
 }
 
 }  // namespace
