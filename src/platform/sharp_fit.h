@@ -30,6 +30,12 @@ struct SharpFitPlan {
     PictureSize Shown;
     std::vector<SharpSample> Columns;
     std::vector<SharpSample> Rows;
+    bool ColumnsBlend = false;  // some screen column is a blend of two picture columns
+    // For vector code: each column's weights of its first and second picture pixel, four of
+    // each (one per byte of a pixel), and a picture row with one pixel more, so that a column
+    // can always read its two pixels side by side.
+    std::vector<uint16_t> ColumnWeights;
+    std::vector<uint32_t> PaddedRow;
     // Two picture rows already scaled to the shown width, by the parity of their row number.
     std::vector<uint32_t> ScaledRows[2];
     int ScaledRowOf[2] = {-1, -1};
