@@ -66,6 +66,15 @@ void RefreshPadKeys() {
     }
 }
 
+// A button pressed is a press of its key, even where the pads were already taken to hold that
+// key: released and pressed again between two looks at the events, or held when a box closed.
+void PressButtonKey(Uint8 button) {
+    for (const ButtonKey& mapping : ButtonKeys) {
+        if (mapping.Button != button || !PadHolds[mapping.Key]) continue;
+        SetKeyDown(mapping.Key, true, KeySource::Pad);
+    }
+}
+
 PadAction ButtonAction(Uint8 button) {
     switch (button) {
         case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
@@ -135,6 +144,7 @@ bool HandleGamepadEvent(const SDL_Event& event) {
             return false;
     }
     RefreshPadKeys();
+    if (event.type == SDL_CONTROLLERBUTTONDOWN) PressButtonKey(event.cbutton.button);
     return true;
 }
 
