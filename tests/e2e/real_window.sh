@@ -131,9 +131,9 @@ PATH="$work/bin:$PATH" SDL_AUDIODRIVER=dummy start_game
 window="$(wait_game_window)" || fail "the game window did not appear"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 sleep 1
-xdotool mousemove --window "$window" 10 10 click 1
+xdotool mousemove --window "$window" 60 10 click 1  # "ヘルプ", after "表示"
 sleep 0.5
-xdotool mousemove --window "$window" 40 31 click 1  # the first item, "ReadMeを表示"
+xdotool mousemove --window "$window" 80 31 click 1  # its first item, "ReadMeを表示"
 wait_box >/dev/null || fail "no box told where the read-me is"
 xdotool key Return
 wait_no_box || fail "the read-me box did not close on Return"
@@ -224,7 +224,12 @@ iconv -f CP932 -t UTF-8 "$work/game/data.ini" | tr -d '\r' | grep -qx 'height=12
 mean_of() { convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:mean]' info:; }
 menu_bar_extent() {
     convert "$1" -crop "${2}x${3}+0+0" +repage -fill black +opaque "$BoxBody" -fill white \
-        -opaque "$BoxBody" -trim -format '%w %[fx:page.x]' info: 2>/dev/null | grep . || echo "0 0"
+        -opaque "$BoxBody" "$work/strip.png"
+    if [ "$(convert "$work/strip.png" -format '%[fx:maxima]' info:)" = 0 ]; then
+        echo "0 0"
+    else
+        convert "$work/strip.png" -trim -format '%w %[fx:page.x]' info:
+    fi
 }
 
 # 5. The most common screen, 1920 x 1080, with no size chosen before: the window opens at the
