@@ -1,6 +1,5 @@
 #include "platform/sdl/sdl_present.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
