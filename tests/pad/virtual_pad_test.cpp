@@ -373,12 +373,16 @@ TEST(VirtualPadGame, AWholeGameFromTheTitleToANameInTheTableWithThePadAlone) {
     std::filesystem::remove_all(home);
     const std::string dataIni = home + "/vexlan/data.ini";
     std::filesystem::create_directories(home + "/vexlan");
-    // Easy, and silent: the synthesiser is not what is tried here.
-    std::ofstream(dataIni) << "[data]\r\nDiffculty= 1\r\nMidi=0\r\nWav=0\r\n";
+    // Easy, and silent: the synthesiser is not what is tried here. The GPU asked for cannot be
+    // had on the dummy video driver: the game draws in software and does not keep the wish.
+    std::ofstream(dataIni) << "[data]\r\nDiffculty= 1\r\nMidi=0\r\nWav=0\r\n"
+                           << "[window]\r\nrenderer=gpu\r\n";
     EXPECT_EXIT(whole_game::Play(home), ::testing::ExitedWithCode(0), "");
     const std::string entered = GetProfileString(dataIni, "data", "name1", "", 64);
+    const std::string renderer = GetProfileString(dataIni, "window", "renderer", "", 16);
     std::filesystem::remove_all(home);
     EXPECT_EQ(entered, "Pad");
+    EXPECT_EQ(renderer, "auto");
 }
 
 }  // namespace
