@@ -1,51 +1,222 @@
-// The game's picture in a window of any size: a whole scale, centred, and mouse points mapped
-// back to the picture's own pixels.
+// The game's picture in a window of any size: sharp fit or whole steps, centred, the whole
+// factor before the smooth step, mouse points mapped back to the picture's own pixels, and the
+// sharp-fit scaler itself against a slow, plain reference.
 #include "platform/window_scale.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "platform/sharp_fit.h"
+
 namespace {
 
-constexpr PictureSize Picture{500, 620};  // the menu bar over the play area
+constexpr PictureSize Windowed{500, 620};  // the menu bar over the play area
+constexpr PictureSize Field{500, 600};     // the play area alone, in fullscreen
 
 TEST(WindowScale, TheLargestWholeScaleThatFitsBothWays) {
-    EXPECT_EQ(LargestWholeScale({500, 620}, Picture), 1);
-    EXPECT_EQ(LargestWholeScale({999, 1239}, Picture), 1);
-    EXPECT_EQ(LargestWholeScale({1000, 1240}, Picture), 2);
+    EXPECT_EQ(LargestWholeScale({500, 620}, Windowed), 1);
+    EXPECT_EQ(LargestWholeScale({999, 1239}, Windowed), 1);
+    EXPECT_EQ(LargestWholeScale({1000, 1240}, Windowed), 2);
     // The height limits a wide screen, the width a tall one.
-    EXPECT_EQ(LargestWholeScale({3840, 2160}, Picture), 3);
-    EXPECT_EQ(LargestWholeScale({1080, 1920}, Picture), 2);
+    EXPECT_EQ(LargestWholeScale({3840, 2160}, Windowed), 3);
+    EXPECT_EQ(LargestWholeScale({1080, 1920}, Windowed), 2);
     // Smaller than the picture (a window the desktop squeezed): still 1, never 0.
-    EXPECT_EQ(LargestWholeScale({300, 200}, Picture), 1);
+    EXPECT_EQ(LargestWholeScale({300, 200}, Windowed), 1);
 }
 
-TEST(WindowScale, ThePictureIsCentredOnTheBlackAround) {
-    const PicturePlacement full = PlacePicture({3840, 2160}, Picture);
-    EXPECT_EQ(full.Scale, 3);
+TEST(WindowScale, ASharpFitFillsTheHeightOrTheWidthWhicheverBinds) {
+    // Fullscreen: the play area 1080 pixels high on a 1920 x 1080 screen, 800 on a handheld.
+    const PicturePlacement full = PlacePicture({1920, 1080}, Field, Scaling::SharpFit);
+    EXPECT_EQ(full.Height, 1080);
+    EXPECT_EQ(full.Width, 900);
+    EXPECT_EQ(full.X, 510);
+    EXPECT_EQ(full.Y, 0);
+    const PicturePlacement handheld = PlacePicture({1280, 800}, Field, Scaling::SharpFit);
+    EXPECT_EQ(handheld.Height, 800);
+    EXPECT_EQ(handheld.Width, 667);  // 666.67, to the nearest pixel
+    EXPECT_EQ(handheld.X, (1280 - 667) / 2);
+    // A tall window: the width binds.
+    const PicturePlacement tall = PlacePicture({750, 2000}, Windowed, Scaling::SharpFit);
+    EXPECT_EQ(tall.Width, 750);
+    EXPECT_EQ(tall.Height, 930);
+    EXPECT_EQ(tall.Y, (2000 - 930) / 2);
+    // At a whole multiple the two scalings agree.
+    const PicturePlacement sharp = PlacePicture({1000, 1240}, Windowed, Scaling::SharpFit);
+    const PicturePlacement whole = PlacePicture({1000, 1240}, Windowed, Scaling::WholeSteps);
+    EXPECT_EQ(sharp.Width, whole.Width);
+    EXPECT_EQ(sharp.Height, whole.Height);
+    EXPECT_EQ(sharp.X, 0);
+}
+
+TEST(WindowScale, WholeStepsCentreTheLargestWholeScaleOnTheBlack) {
+    const PicturePlacement full = PlacePicture({3840, 2160}, Windowed, Scaling::WholeSteps);
+    EXPECT_EQ(full.Width, 1500);
+    EXPECT_EQ(full.Height, 1860);
     EXPECT_EQ(full.X, (3840 - 1500) / 2);
     EXPECT_EQ(full.Y, (2160 - 1860) / 2);
-    const PicturePlacement exact = PlacePicture({1000, 1240}, Picture);
-    EXPECT_EQ(exact.X, 0);
-    EXPECT_EQ(exact.Y, 0);
+    EXPECT_EQ(PlacePicture({1920, 1080}, Field, Scaling::WholeSteps).Height, 600);
 }
 
-TEST(WindowScale, TheWindowOpensAtTheLargestScaleThatLeavesTheMargin) {
-    EXPECT_EQ(OpeningScale({3840, 2112}, Picture, 64), 3);
-    EXPECT_EQ(OpeningScale({1920, 1040}, Picture, 64), 1);
-    // 2 x 620 fits in 1300 but not once the margin is taken.
-    EXPECT_EQ(OpeningScale({1300, 1300}, Picture, 64), 1);
-    EXPECT_EQ(OpeningScale({1304, 1304}, Picture, 64), 2);
+TEST(WindowScale, TheWholeFactorBeforeTheSmoothStepIsTheSmallestThatReaches) {
+    EXPECT_EQ(WholeFactorBefore({900, 1080}, Field), 2);
+    EXPECT_EQ(WholeFactorBefore({1000, 1200}, Field), 2);  // exactly 2x: no smooth step at all
+    EXPECT_EQ(WholeFactorBefore({1001, 1200}, Field), 3);
+    EXPECT_EQ(WholeFactorBefore({1690, 2096}, Windowed), 4);
+    EXPECT_EQ(WholeFactorBefore({400, 480}, Field), 1);  // smaller than the picture
+}
+
+TEST(WindowScale, TheWindowOpensAtTheLargestPictureThatLeavesTheMargin) {
+    // A 1920 x 1080 desktop: 1016 pixels of height, about 1.64x, not 1x.
+    const PictureSize hd = OpeningSize({1920, 1080}, Windowed, 64, Scaling::SharpFit);
+    EXPECT_EQ(hd.Height, 1016);
+    EXPECT_EQ(hd.Width, 819);
+    EXPECT_EQ(OpeningSize({1920, 1080}, Windowed, 64, Scaling::WholeSteps).Height, 620);
+    EXPECT_EQ(OpeningSize({3840, 2112}, Windowed, 64, Scaling::WholeSteps).Height, 1860);
+    // 2 x 620 fits in 1304 only once the margin is left: whole steps stay at 1x below it.
+    EXPECT_EQ(OpeningSize({1300, 1300}, Windowed, 64, Scaling::WholeSteps).Height, 620);
+    EXPECT_EQ(OpeningSize({1304, 1304}, Windowed, 64, Scaling::WholeSteps).Height, 1240);
+    // A screen too small for 1x still opens at 1x, the window's least size.
+    const PictureSize tiny = OpeningSize({640, 480}, Windowed, 64, Scaling::SharpFit);
+    EXPECT_EQ(tiny.Width, 500);
+    EXPECT_EQ(tiny.Height, 620);
 }
 
 TEST(WindowScale, PointsMapBackToPicturePixels) {
     // At 3x with the picture 170 pixels in: pixels 170..172 are its first column.
-    EXPECT_EQ(PictureCoordinate(170, 170, 3), 0);
-    EXPECT_EQ(PictureCoordinate(172, 170, 3), 0);
-    EXPECT_EQ(PictureCoordinate(173, 170, 3), 1);
-    EXPECT_EQ(PictureCoordinate(170 + 1499, 170, 3), 499);
+    EXPECT_EQ(PictureCoordinate(170, 170, 1500, 500), 0);
+    EXPECT_EQ(PictureCoordinate(172, 170, 1500, 500), 0);
+    EXPECT_EQ(PictureCoordinate(173, 170, 1500, 500), 1);
+    EXPECT_EQ(PictureCoordinate(170 + 1499, 170, 1500, 500), 499);
     // The black to the left is outside, even the pixel just before the picture.
-    EXPECT_EQ(PictureCoordinate(169, 170, 3), -1);
-    EXPECT_LT(PictureCoordinate(0, 170, 3), 0);
+    EXPECT_EQ(PictureCoordinate(169, 170, 1500, 500), -1);
+    EXPECT_LT(PictureCoordinate(0, 170, 1500, 500), 0);
+    // At 1.8x (fullscreen on 1080 lines): the last screen row is the picture's last row, and
+    // every picture row drawn from AreaCoordinate maps back to itself.
+    EXPECT_EQ(PictureCoordinate(1079, 0, 1080, 600), 599);
+    for (int row = 0; row < 600; ++row)
+        ASSERT_EQ(PictureCoordinate(AreaCoordinate(row, 0, 1080, 600), 0, 1080, 600), row);
+}
+
+// The slow way, as the scaling is defined: the picture enlarged by the whole factor into a
+// picture of its own, then sampled at each screen pixel's centre with linear filtering.
+std::vector<uint32_t> ReferenceSharpFit(const std::vector<uint32_t>& picture, PictureSize size,
+                                        PictureSize shown) {
+    const int factor = WholeFactorBefore(shown, size);
+    const int bigWidth = size.Width * factor;
+    const int bigHeight = size.Height * factor;
+    std::vector<uint32_t> big(size_t(bigWidth) * bigHeight);
+    for (int y = 0; y < bigHeight; ++y)
+        for (int x = 0; x < bigWidth; ++x)
+            big[size_t(y) * bigWidth + x] = picture[size_t(y / factor) * size.Width + x / factor];
+    std::vector<uint32_t> result(size_t(shown.Width) * shown.Height);
+    for (int y = 0; y < shown.Height; ++y) {
+        for (int x = 0; x < shown.Width; ++x) {
+            const double u =
+                std::clamp((x + 0.5) * bigWidth / shown.Width - 0.5, 0.0, double(bigWidth - 1));
+            const double v =
+                std::clamp((y + 0.5) * bigHeight / shown.Height - 0.5, 0.0, double(bigHeight - 1));
+            const int x0 = int(u);
+            const int y0 = int(v);
+            const int x1 = std::min(x0 + 1, bigWidth - 1);
+            const int y1 = std::min(y0 + 1, bigHeight - 1);
+            const double fx = u - x0;
+            const double fy = v - y0;
+            uint32_t pixel = 0;
+            for (int shift : {0, 8, 16}) {
+                auto channel = [&](int px, int py) {
+                    return double((big[size_t(py) * bigWidth + px] >> shift) & 0xFF);
+                };
+                const double top = channel(x0, y0) * (1 - fx) + channel(x1, y0) * fx;
+                const double bottom = channel(x0, y1) * (1 - fx) + channel(x1, y1) * fx;
+                pixel |= uint32_t(std::lround(top * (1 - fy) + bottom * fy)) << shift;
+            }
+            result[size_t(y) * shown.Width + x] = pixel;
+        }
+    }
+    return result;
+}
+
+std::vector<uint32_t> Scaled(const std::vector<uint32_t>& picture, PictureSize size,
+                             PictureSize shown) {
+    std::vector<uint32_t> result(size_t(shown.Width) * shown.Height, 0xDEADBEEF);
+    SharpFitPlan plan;
+    PlanSharpFit(plan, size, shown);
+    DrawSharpFit(plan, picture.data(), size.Width, result.data(), shown.Width);
+    return result;
+}
+
+int LargestChannelGap(uint32_t a, uint32_t b) {
+    int gap = 0;
+    for (int shift : {0, 8, 16})
+        gap = std::max(gap, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
+    return gap;
+}
+
+// A small picture with sharp edges everywhere: a checkerboard of strong colours.
+std::vector<uint32_t> Checkerboard(PictureSize size) {
+    std::vector<uint32_t> picture(size_t(size.Width) * size.Height);
+    for (int y = 0; y < size.Height; ++y)
+        for (int x = 0; x < size.Width; ++x)
+            picture[size_t(y) * size.Width + x] =
+                ((x + y) % 2 ? 0xFF2080u : 0x10E040u) + uint32_t(x * 7 + y * 3);
+    return picture;
+}
+
+TEST(SharpFit, MatchesTheSlowReferenceToOneLevelPerChannel) {
+    const PictureSize size{7, 5};
+    const std::vector<uint32_t> picture = Checkerboard(size);
+    // 1.8x as fullscreen on 1080 lines, 2.5x, an odd 3.3x, and a shrink below 1x.
+    for (const PictureSize shown :
+         {PictureSize{13, 9}, PictureSize{18, 13}, PictureSize{23, 17}, PictureSize{5, 4}}) {
+        const auto fast = Scaled(picture, size, shown);
+        const auto slow = ReferenceSharpFit(picture, size, shown);
+        for (size_t i = 0; i < fast.size(); ++i)
+            ASSERT_LE(LargestChannelGap(fast[i], slow[i]), 1)
+                << "pixel " << i << " of " << shown.Width << "x" << shown.Height;
+    }
+}
+
+TEST(SharpFit, AtAWholeMultipleEveryPixelIsASquareOfItsOwnColour) {
+    const PictureSize size{7, 5};
+    const std::vector<uint32_t> picture = Checkerboard(size);
+    const auto scaled = Scaled(picture, size, {21, 15});
+    for (int y = 0; y < 15; ++y)
+        for (int x = 0; x < 21; ++x)
+            ASSERT_EQ(scaled[size_t(y) * 21 + x], picture[size_t(y / 3) * 7 + x / 3]);
+}
+
+TEST(SharpFit, EdgesBlendAtMostOnePixelAndNoColumnIsAWholePixelWider) {
+    // Alternating black and white columns, 500 wide, shown 900 wide (1.8x, fullscreen on 1080
+    // lines): enlarged 2x, then brought down.
+    const std::vector<SharpSample> columns = SharpAxis(500, 900, 2);
+    std::vector<int> blends(500, 0);  // blended screen pixels between column j and j + 1
+    for (const SharpSample& sample : columns) {
+        if (sample.Weight == 0) continue;
+        ASSERT_EQ(sample.Second, sample.First + 1);
+        ASSERT_LE(++blends[size_t(sample.First)], 1) << "two blends after column " << sample.First;
+    }
+    std::vector<uint32_t> picture(500);
+    for (int x = 0; x < 500; ++x) picture[size_t(x)] = x % 2 ? 0xFFFFFFu : 0u;
+    const auto scaled = Scaled(picture, {500, 1}, {900, 1});
+    // How wide each white column is drawn: its own pixels, and its share of the blends beside it.
+    std::vector<double> width(500, 0.0);
+    for (size_t x = 0; x < 900; ++x) {
+        const SharpSample& sample = columns[x];
+        const int white = sample.First % 2 ? sample.First : sample.Second;
+        width[size_t(white)] += double(scaled[x] & 0xFF) / 255;
+    }
+    double narrowest = 1e9;
+    double widest = 0;
+    for (int x = 1; x < 499; x += 2) {
+        narrowest = std::min(narrowest, width[size_t(x)]);
+        widest = std::max(widest, width[size_t(x)]);
+    }
+    EXPECT_NEAR((narrowest + widest) / 2, 1.8, 0.3);
+    EXPECT_LT(widest - narrowest, 1.0);
 }
 
 }  // namespace

@@ -131,9 +131,9 @@ PATH="$work/bin:$PATH" SDL_AUDIODRIVER=dummy start_game
 window="$(wait_game_window)" || fail "the game window did not appear"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 sleep 1
-xdotool mousemove --window "$window" 10 10 click 1
+xdotool mousemove --window "$window" 60 10 click 1  # "ヘルプ", after "表示"
 sleep 0.5
-xdotool mousemove --window "$window" 40 31 click 1  # the first item, "ReadMeを表示"
+xdotool mousemove --window "$window" 80 31 click 1  # its first item, "ReadMeを表示"
 wait_box >/dev/null || fail "no box told where the read-me is"
 xdotool key Return
 wait_no_box || fail "the read-me box did not close on Return"
@@ -150,19 +150,19 @@ black_around() {
     done
 }
 
-# 4. A larger window: the picture at a whole scale, centred on black, in fullscreen too; the
-# menu bar answers the mouse through the scale; P pauses play and P again resumes it; SIGTERM
-# ends a paused game; the scale is remembered.
+# 4. A larger window: the picture at twice its size with whole pixels, centred on black; in
+# fullscreen it fills the screen's height; the menu bar answers the mouse through the scale; P
+# pauses play and P again resumes it; SIGTERM ends a paused game; the size is remembered.
 SDL_AUDIODRIVER=dummy start_game
 window="$(wait_game_window)" || fail "the game window did not appear"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
-xdotool windowsize --sync "$window" 1100 1260
+xdotool windowsize --sync "$window" 1100 1240
 sleep 1
 large="$(screenshot)"
-[ "$(identify -format %wx%h "$large")" = 1100x1260 ] || fail "the window was not resized: $large"
-# 2 x 500 by 2 x 620 leaves 50 pixels either side and 10 above and below.
-black_around "$large" 0x1260+49+0 0x1260+1050+0 1100x10+0+0 1100x10+0+1250
-xdotool mousemove --window "$window" 70 30 click 1  # the menu's caption, 10 x 10 into the bar
+[ "$(identify -format %wx%h "$large")" = 1100x1240 ] || fail "the window was not resized: $large"
+# 2 x 500 by 2 x 620 leaves 50 pixels either side.
+black_around "$large" 0x1240+49+0 0x1240+1050+0
+xdotool mousemove --window "$window" 70 20 click 1  # the first menu's caption, 10 x 10 into the bar
 sleep 0.5
 menu="$(screenshot)"
 menu_fill="$(convert "$menu" -crop 200x80+60+60 +repage -fill black +opaque '#F2F2F2' \
@@ -171,23 +171,23 @@ brighter_than "$menu_fill" 0.5 ||
     fail "a click on the scaled menu bar did not open the menu: $menu"
 xdotool key Escape
 sleep 0.5
-# F11: desktop fullscreen, the same whole scale (2x on this screen), centred on black; F11
-# again gives the window back.
+# F11: desktop fullscreen, the play area alone 1280 lines high (1067 wide), centred on black;
+# F11 again gives the window back.
 xdotool key F11
 sleep 1.5
 full="$(screenshot)"
 [ "$(identify -format %wx%h "$full")" = 1920x1280 ] || fail "F11 did not fill the screen: $full"
-black_around "$full" 0x1280+459+0 0x1280+1460+0 1920x20+0+0 1920x20+0+1260
-brighter_than "$(convert "$full" -crop 1000x1200+460+60 -colorspace Gray -format '%[fx:mean]' info:)" 0.01 ||
+black_around "$full" 0x1280+425+0 0x1280+1493+0
+brighter_than "$(convert "$full" -crop 1067x1280+426+0 -colorspace Gray -format '%[fx:mean]' info:)" 0.01 ||
     fail "no title in the fullscreen picture: $full"
 xdotool key F11
 sleep 1.5
-[ "$(identify -format %wx%h "$(screenshot)")" = 1100x1260 ] || fail "F11 again did not leave fullscreen"
+[ "$(identify -format %wx%h "$(screenshot)")" = 1100x1240 ] || fail "F11 again did not leave fullscreen"
 press Return
 sleep 3
 playing="$(screenshot)"
 # The play area starts under the 40 pixels of the menu bar.
-convert "$playing" -crop 1000x1200+50+50 +repage "$work/picture.png"
+convert "$playing" -crop 1000x1200+50+40 +repage "$work/picture.png"
 # Whole pixels: every 2 x 2 block of the game's frame is one colour (the menu bar's text is
 # drawn at the window's scale, sharp rather than blocky).
 convert "$work/picture.png" -sample 50% -sample 200% "$work/resampled.png"
@@ -213,12 +213,84 @@ sleep 0.5
 kill -TERM "$game_pid"
 wait "$game_pid" || fail "the game ended with status $? on SIGTERM in the pause"
 game_pid=""
-[ "$(data_ini_keys window)" = "scale fullscreen " ] || fail "data.ini has no window section"
+[ "$(data_ini_keys window)" = "width height fullscreen scaling renderer " ] ||
+    fail "data.ini's window section holds [$(data_ini_keys window)]"
 [ "$(data_ini_keys)" = "$DataIniKeys" ] || fail "the window section changed data.ini's own keys"
-iconv -f CP932 -t UTF-8 "$work/game/data.ini" | tr -d '\r' | grep -qx 'scale=2' ||
-    fail "the window's scale was not kept"
+iconv -f CP932 -t UTF-8 "$work/game/data.ini" | tr -d '\r' | grep -qx 'height=1240' ||
+    fail "the window's size was not kept"
 
-# 5. A game played in the window is kept as a replay that verifies headless with the game's
+# The mean brightness of a region of FILE in its own pixels, and the width and left edge of the
+# menu bar's grey in a strip at its top ("0 0" when there is none).
+mean_of() { convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:mean]' info:; }
+menu_bar_extent() {
+    convert "$1" -crop "${2}x${3}+0+0" +repage -fill black +opaque "$BoxBody" -fill white \
+        -opaque "$BoxBody" "$work/strip.png"
+    if [ "$(convert "$work/strip.png" -format '%[fx:maxima]' info:)" = 0 ]; then
+        echo "0 0"
+    else
+        convert "$work/strip.png" -trim -format '%w %[fx:page.x]' info:
+    fi
+}
+
+# 5. The most common screen, 1920 x 1080, with no size chosen before: the window opens at the
+# largest sharp fit that leaves the margin (1016 lines, not 620); F11 shows the play area 1080
+# lines high and centred, without the menu bar, which comes over the picture when the pointer
+# reaches the top of the screen and goes when it leaves the bar. Then a 1280 x 800 handheld.
+open_display 1920x1080
+SDL_AUDIODRIVER=dummy start_game ""
+window="$(wait_game_window)" || fail "the game window did not appear on 1920 x 1080"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+sleep 7
+opening="$(screenshot)"
+[ "$(identify -format %wx%h "$opening")" = 819x1016 ] ||
+    fail "the window did not open at the sharp fit of 1920 x 1080: $opening"
+xdotool key F11
+sleep 1.5
+full="$(screenshot)"
+[ "$(identify -format %wx%h "$full")" = 1920x1080 ] || fail "F11 did not fill 1920 x 1080: $full"
+black_around "$full" 0x1080+509+0 0x1080+1410+0
+[ "$(menu_bar_extent "$full" 1920 36)" = "0 0" ] || fail "the menu bar stayed in fullscreen: $full"
+# The prompt of the title, 580 lines down the play area, where a picture 1080 lines high puts it.
+brighter_than "$(mean_of "$full" 432x32+537+1044)" 0.03 || fail "the play area is not 1080 lines high: $full"
+xdotool mousemove 960 0
+sleep 0.6
+revealed="$(screenshot)"
+[ "$(menu_bar_extent "$revealed" 1920 36)" = "900 510" ] ||
+    fail "the pointer at the top did not bring the menu bar over the picture: $revealed"
+xdotool mousemove 960 600
+sleep 0.6
+[ "$(menu_bar_extent "$(screenshot)" 1920 36)" = "0 0" ] || fail "the menu bar did not go with the pointer"
+stop_game
+
+open_display 1280x800
+SDL_AUDIODRIVER=dummy start_game ""
+window="$(wait_game_window)" || fail "the game window did not appear on 1280 x 800"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+sleep 7
+xdotool key F11
+sleep 1.5
+full="$(screenshot)"
+[ "$(identify -format %wx%h "$full")" = 1280x800 ] || fail "F11 did not fill 1280 x 800: $full"
+black_around "$full" 0x800+305+0 0x800+973+0
+brighter_than "$(mean_of "$full" 320x24+326+773)" 0.03 || fail "the play area is not 800 lines high: $full"
+stop_game
+
+# 6. The GPU path, forced by the window's setting on Xvfb's software OpenGL, shows at 2x the very
+# pixels of the software path.
+open_display
+for renderer in software gpu; do
+    SDL_AUDIODRIVER=dummy start_game "width=1000\nheight=1240\nrenderer=$renderer"
+    window="$(wait_game_window)" || fail "the game window did not appear with the $renderer renderer"
+    sleep 8  # the title stands still once the logo is revealed
+    shot="$(screenshot)"
+    convert "$shot" -crop 1000x1200+0+40 +repage "$work/$renderer.png"
+    grep -q "could not be opened" "$work/stderr.log" && fail "no GPU renderer: $(cat "$work/stderr.log")"
+    stop_game
+done
+[ "$(compare -metric AE "$work/software.png" "$work/gpu.png" null: 2>&1 || true)" = 0 ] ||
+    fail "the GPU path's picture differs from the software path's: $work/gpu.png"
+
+# 7. A game played in the window is kept as a replay that verifies headless with the game's
 # score. Watched in the window it plays, Space pauses it, and it leaves every file alone.
 game_ini="Diffculty=3" SDL_AUDIODRIVER=dummy start_game
 window="$(wait_game_window)" || fail "the game window did not appear"
@@ -263,5 +335,5 @@ game_pid=""
 [ "$(cd "$work/game" && find . -type f -newer "$work/kept.vxr" | sort; md5sum data.ini)" = "$before" ] ||
     fail "watching the replay wrote files"
 
-echo "real window: title, game, quit question, data.ini, the read-me box, scaling and the pause as expected"
+echo "real window: title, game, quit question, data.ini, the read-me box, scaling, fullscreen on three screens, the GPU path and the pause as expected"
 echo "real window: a game kept as a replay verifies, and watching it pauses and writes nothing"

@@ -1,12 +1,12 @@
 #include "support/bot.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "game/boss.h"
 #include "game/bullets.h"
 #include "game/state.h"
-#include "platform/headless/headless.h"
 
 namespace {
 
@@ -78,17 +78,4 @@ BotKeys BotChoice() {
     keys.Up = bestDy < 0;
     keys.Down = bestDy > 0;
     return keys;
-}
-
-void BotPlay() {
-    const BotKeys keys = BotChoice();
-    headless::SetKey(VkZ, keys.Fire);
-    headless::SetKey(VkLeft, keys.Left);
-    headless::SetKey(VkRight, keys.Right);
-    headless::SetKey(VkUp, keys.Up);
-    headless::SetKey(VkDown, keys.Down);
-}
-
-void BotRelease() {
-    for (int key : {VkLeft, VkRight, VkUp, VkDown, VkZ}) headless::SetKey(key, false);
 }

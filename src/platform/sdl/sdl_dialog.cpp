@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_dialog.h"
 
 #include "platform/key_state.h"
+#include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace {
@@ -37,6 +38,8 @@ void RunDialogLoop(const std::function<void()>& draw, const std::function<void(S
                    const std::function<bool()>& finished, int wakeMs) {
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
+    SDL_FlushEvents(SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERBUTTONUP);
+    ForgetPadPresses();
     while (!finished()) {
         RedrawWindow(draw);
         SDL_Event event;
@@ -48,5 +51,6 @@ void RunDialogLoop(const std::function<void()>& draw, const std::function<void(S
         } while (!finished() && SDL_PollEvent(&event));
     }
     ForgetKeyState();
+    ForgetPadPresses();
     RedrawWindow();
 }

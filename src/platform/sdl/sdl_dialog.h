@@ -27,8 +27,9 @@ void DrawDialogButton(const UiRect& rect, const std::string& label, bool pressed
 
 // Runs a box until `finished()`: the window shows the last frame with `draw` on top, redrawn
 // after every batch of events (an expose or a resize included) and at least every `wakeMs`.
-// Nothing of the game runs meanwhile. Keys pressed before the box appeared are dropped, and
-// the key state is forgotten when it closes: keys released over the box never reach the game.
+// Nothing of the game runs meanwhile. Keys and pad buttons pressed before the box appeared are
+// dropped, and the key state is forgotten when it closes: keys released over the box never
+// reach the game.
 void RunDialogLoop(const std::function<void()>& draw, const std::function<void(SDL_Event&)>& handle,
                    const std::function<bool()>& finished, int wakeMs);
 

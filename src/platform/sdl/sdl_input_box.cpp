@@ -1,10 +1,14 @@
 // The name dialog, drawn in the game window over the last frame: caption, prompt, a one-line
 // field and OK / Cancel. Text arrives through SDL text input, so an input method can compose
-// Japanese; its composition is shown underlined at the caret until it is committed.
+// Japanese; its composition is shown underlined at the caret until it is committed. With a pad
+// plugged in, a grid of characters under the field lets the pad type too: the D-pad or stick
+// chooses, A types the character, B deletes the last one, Start answers OK and Back Cancel.
 #include <algorithm>
 
 #include "platform/answers.h"
+#include "platform/pad_text_entry.h"
 #include "platform/sdl/sdl_dialog.h"
+#include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/text_field.h"
 
@@ -20,22 +24,42 @@ enum class Button { None, Ok, Cancel };
 constexpr int DialogWidth = 380;
 constexpr int DialogHeight = 150;
 constexpr int FieldHeight = 23;
+constexpr int GridCell = 22;  // one character of the pad's grid, square
+constexpr int GridHintHeight = 18;
+constexpr uint32_t GridCursorFill = 0xCCE8FF;
+const std::string GridHint = "A 入力   B 1字消す   Start 決定   Back 取消";
 
-// Centred on the play area: the prompt with the buttons beside it, the field along the bottom.
+int GridColumns() {
+    size_t widest = 0;
+    for (const auto& row : PadCharacterRows()) widest = std::max(widest, row.size());
+    return int(widest);
+}
+
+int GridHeight() {
+    return int(PadCharacterRows().size()) * GridCell + DialogMargin + GridHintHeight;
+}
+
+// Centred on the play area: the prompt with the buttons beside it, the field along the bottom,
+// and under it the pad's grid where it is shown.
 struct DialogLayout {
-    UiRect Box = CentredOnPlayArea(DialogWidth, DialogHeight);
+    explicit DialogLayout(bool withGrid) : WithGrid(withGrid) {}
+    bool WithGrid;
+    UiRect Box = CentredOnPlayArea(DialogWidth, DialogHeight + (WithGrid ? GridHeight() : 0));
     int ContentTop = Box.Y + DialogCaptionHeight + DialogMargin;
     int ButtonsLeft = Box.X + Box.W - DialogMargin - DialogButtonWidth;
     UiRect Prompt{Box.X + DialogMargin, ContentTop, ButtonsLeft - Box.X - 2 * DialogMargin, 40};
     UiRect OkButton{ButtonsLeft, ContentTop, DialogButtonWidth, DialogButtonHeight};
     UiRect CancelButton{ButtonsLeft, ContentTop + DialogButtonHeight + 8, DialogButtonWidth,
                         DialogButtonHeight};
-    UiRect Field{Box.X + DialogMargin, Box.Y + Box.H - DialogMargin - FieldHeight,
+    UiRect Field{Box.X + DialogMargin, Box.Y + DialogHeight - DialogMargin - FieldHeight,
                  Box.W - 2 * DialogMargin, FieldHeight};
+    UiRect Grid{Box.X + (Box.W - GridColumns() * GridCell) / 2, Field.Y + Field.H + DialogMargin,
+                GridColumns() * GridCell, int(PadCharacterRows().size()) * GridCell};
 };
 
 struct Dialog {
-    DialogLayout Layout;
+    DialogLayout Layout{AnyPadPlugged()};
+    GridCursor Cursor;  // on the pad's grid
     std::string Prompt;
     std::string Title;
     TextField Field;
@@ -73,6 +97,35 @@ void DrawFieldText(const Dialog& dialog) {
     UiClip({});
 }
 
+UiRect GridCellRect(const DialogLayout& layout, int row, int column) {
+    return {layout.Grid.X + column * GridCell, layout.Grid.Y + row * GridCell, GridCell, GridCell};
+}
+
+void DrawGrid(const Dialog& dialog) {
+    const DialogLayout& layout = dialog.Layout;
+    const auto& rows = PadCharacterRows();
+    for (size_t row = 0; row < rows.size(); ++row) {
+        for (size_t column = 0; column < rows[row].size(); ++column) {
+            const UiRect cell = GridCellRect(layout, int(row), int(column));
+            if (int(row) == dialog.Cursor.Row && int(column) == dialog.Cursor.Column) {
+                UiFill(cell, GridCursorFill);
+                UiOutline(cell, DialogFocusColour);
+            }
+            const std::string& character = rows[row][column];
+            if (character == " ") {  // the blank, shown as an open box
+                UiFill({cell.X + 6, cell.Y + cell.H - 7, cell.W - 12, 1}, DialogTextColour);
+                UiFill({cell.X + 6, cell.Y + cell.H - 10, 1, 3}, DialogTextColour);
+                UiFill({cell.X + cell.W - 7, cell.Y + cell.H - 10, 1, 3}, DialogTextColour);
+                continue;
+            }
+            UiTextIn(cell, character, (cell.W - UiTextWidth(character)) / 2, DialogTextColour);
+        }
+    }
+    UiTextIn({layout.Box.X, layout.Grid.Y + layout.Grid.H + DialogMargin / 2, layout.Box.W,
+              GridHintHeight},
+             GridHint, (layout.Box.W - UiTextWidth(GridHint)) / 2, DialogTextColour);
+}
+
 void DrawDialog(const Dialog& dialog) {
     const DialogLayout& layout = dialog.Layout;
     DrawDialogFrame(layout.Box, dialog.Title);
@@ -83,6 +136,7 @@ void DrawDialog(const Dialog& dialog) {
     UiFill(layout.Field, FieldFill);
     UiOutline(layout.Field, dialog.Refused ? RefusedColour : DialogFocusColour);
     DrawFieldText(dialog);
+    if (layout.WithGrid) DrawGrid(dialog);
 }
 
 // OK on a text that may not be the answer keeps the dialog open and shows the field refused.
@@ -137,6 +191,44 @@ void HandleMouse(Dialog& dialog, const SDL_Event& event) {
     if (clicked == Button::Cancel) dialog.Result = Outcome::Cancel;
 }
 
+void HandlePad(Dialog& dialog, PadAction action) {
+    if (action == PadAction::None) return;
+    // A pad plugged in while the dialog is open brings the grid.
+    if (!dialog.Layout.WithGrid) {
+        dialog.Layout = DialogLayout(true);
+        return;
+    }
+    dialog.Refused = false;
+    switch (action) {
+        case PadAction::Left:
+            dialog.Cursor = MoveGridCursor(dialog.Cursor, -1, 0);
+            break;
+        case PadAction::Right:
+            dialog.Cursor = MoveGridCursor(dialog.Cursor, 1, 0);
+            break;
+        case PadAction::Up:
+            dialog.Cursor = MoveGridCursor(dialog.Cursor, 0, -1);
+            break;
+        case PadAction::Down:
+            dialog.Cursor = MoveGridCursor(dialog.Cursor, 0, 1);
+            break;
+        case PadAction::Accept:
+            dialog.Refused = !TypeText(dialog.Field, CharacterAt(dialog.Cursor));
+            break;
+        case PadAction::Back:
+            DeleteBeforeCaret(dialog.Field);
+            break;
+        case PadAction::Start:
+            PressOk(dialog);
+            break;
+        case PadAction::Escape:
+            dialog.Result = Outcome::Cancel;
+            break;
+        case PadAction::None:
+            break;
+    }
+}
+
 void HandleDialogEvent(Dialog& dialog, SDL_Event& event) {
     switch (event.type) {
         case SDL_QUIT:
@@ -163,6 +255,7 @@ void HandleDialogEvent(Dialog& dialog, SDL_Event& event) {
             HandleMouse(dialog, event);
             break;
         default:
+            HandlePad(dialog, PadActionOf(event));
             break;
     }
 }

@@ -9,6 +9,7 @@
 
 #include "platform/answers.h"
 #include "platform/sdl/sdl_dialog.h"
+#include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/text_wrap.h"
 
@@ -180,6 +181,28 @@ void HandleKey(OpenBox& box, const SDL_KeyboardEvent& key) {
     }
 }
 
+// A pad: left and right move between the buttons, A presses the highlighted one, B (and Back,
+// the pad's Escape) answers as Escape does.
+void HandlePad(OpenBox& box, PadAction action) {
+    switch (action) {
+        case PadAction::Left:
+            MoveFocus(box, -1);
+            break;
+        case PadAction::Right:
+            MoveFocus(box, 1);
+            break;
+        case PadAction::Accept:
+            box.Answer = box.Where.Buttons[box.Focus].first;
+            break;
+        case PadAction::Back:
+        case PadAction::Escape:
+            box.Answer = EscapeAnswer(box);
+            break;
+        default:
+            break;
+    }
+}
+
 Button ButtonAt(const OpenBox& box, int x, int y) {
     for (const auto& [button, rect] : box.Where.Buttons)
         if (rect.Contains(x, y)) return button;
@@ -203,6 +226,7 @@ void HandleEvent(OpenBox& box, SDL_Event& event) {
                                             [&box](int x, int y) { return ButtonAt(box, x, y); });
             break;
         default:
+            HandlePad(box, PadActionOf(event));
             break;
     }
 }

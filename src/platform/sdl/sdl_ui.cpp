@@ -14,7 +14,7 @@ namespace {
 constexpr int UiFontPoints = 9;  // the desktop's menu and dialog font size, at 96 DPI
 
 TTF_Font* Font = nullptr;
-int FontScale = 0;  // the picture scale the font was opened for
+unsigned FontDpi = 0;  // the pixel density the font was opened for
 
 // Rendered texts are kept: the menu bar's caption is drawn with every frame.
 struct RenderedText {
@@ -30,14 +30,12 @@ void ForgetRenderedTexts() {
     TextCache.clear();
 }
 
-int Scale() {
-    return PictureInWindow().Scale;
+double Scale() {
+    return PictureScale();
 }
 
 SDL_Rect ToPixels(const UiRect& rect) {
-    const PicturePlacement place = PictureInWindow();
-    return {place.X + rect.X * place.Scale, place.Y + rect.Y * place.Scale, rect.W * place.Scale,
-            rect.H * place.Scale};
+    return PictureRectInWindow(rect);
 }
 
 void SetColour(uint32_t rgb) {
@@ -46,11 +44,11 @@ void SetColour(uint32_t rgb) {
 
 // Opened at the window's pixel density, so glyphs are rasterised for the screen, not scaled.
 TTF_Font* UiFont() {
-    if (Font && FontScale == Scale()) return Font;
+    const unsigned dpi = static_cast<unsigned>(std::lround(96 * Scale()));
+    if (Font && FontDpi == dpi) return Font;
     if (Font) TTF_CloseFont(Font);
     ForgetRenderedTexts();
-    FontScale = Scale();
-    const unsigned dpi = static_cast<unsigned>(std::lround(96 * FontScale));
+    FontDpi = dpi;
     if (!TTF_WasInit() && TTF_Init() != 0)
         FatalError(std::string("Cannot start the text renderer: ") + TTF_GetError());
     const std::string& file = WindowFontFile();
@@ -115,11 +113,11 @@ int UiTextWidth(const std::string& text) {
     int width = 0;
     int height = 0;
     if (text.empty() || TTF_SizeUTF8(UiFont(), text.c_str(), &width, &height) != 0) return 0;
-    return static_cast<int>(std::lround(double(width) / Scale()));
+    return static_cast<int>(std::lround(width / Scale()));
 }
 
 int UiTextHeight() {
-    return static_cast<int>(std::lround(double(TTF_FontHeight(UiFont())) / Scale()));
+    return static_cast<int>(std::lround(TTF_FontHeight(UiFont()) / Scale()));
 }
 
 void UiText(const std::string& text, int x, int y, uint32_t rgb) {

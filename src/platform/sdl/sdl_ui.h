@@ -1,7 +1,8 @@
 // Drawing helpers for what the game window shows besides the game's own picture: the menu bar,
-// its menu and the name dialog. Coordinates are the picture's pixels (the 500 x 620 of menu bar
-// and play area); the helpers scale them to the window's drawable pixels, and text is rendered
-// at that scale, so that it stays sharp however large the window.
+// its menus, the boxes and the name dialog. Coordinates are the picture's pixels (the 500 x 620
+// of menu bar and play area in a window, the 500 x 600 play area in fullscreen); the helpers
+// scale them to the window's drawable pixels, and text is rendered at that scale, so that it
+// stays sharp however large the window.
 #pragma once
 
 #include <cstdint>

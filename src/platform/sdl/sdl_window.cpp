@@ -1,43 +1,49 @@
-// The game window: the menu bar, and below it the 500 x 600 play area. The two make one
-// picture, scaled by the largest whole factor the window allows and centred on black, with
-// nearest-neighbour sampling, so that it stays sharp at any window size and on HiDPI screens.
+// The game window: the menu bar and below it the 500 x 600 play area, one picture scaled to the
+// window (sharp fit or whole steps) and centred on black. In fullscreen the play area alone
+// fills the screen's height and the menu bar comes over it when the pointer reaches the top.
 #include "platform/sdl/sdl_window.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "platform/profile.h"
 #include "platform/sdl/sdl_gamepad.h"
+#include "platform/sdl/sdl_present.h"
 #include "platform/window_scale.h"
 
 namespace {
 
 SDL_Window* Window = nullptr;
-SDL_Renderer* Renderer = nullptr;
-std::vector<uint32_t> LastFrame;  // the last frame the game showed, kept for redrawing
-SDL_Texture* Frame = nullptr;     // the same for renderers that draw elsewhere than in memory
-bool FrameTextureStale = true;
 int FrameWidth = 0;
 int FrameHeight = 0;
 
 // Room left around the opening window for the desktop's frame and panels.
 constexpr int OpeningMargin = 64;
 
-// The window's size and mode, kept between runs in a section of the game's data file of its own.
+// The window's size, mode, scaling and renderer, kept between runs in a section of the game's
+// data file of its own.
 const std::string WindowSection = "window";
 std::string SettingsFile;
-int WindowedScale = 1;  // the last whole scale of the window while neither maximised nor full
-// Whether the player chose the scale (now or in an earlier run): one never chosen is not kept,
-// so that the window still opens to fit a larger screen later.
-bool ScaleChosen = false;
+struct WindowSettings {
+    PictureSize Size;  // the window's size while neither maximised nor full
+    // Whether the player chose the size (now or in an earlier run): one never chosen is not
+    // kept, so that the window still opens to fit a larger screen later.
+    bool SizeChosen = false;
+    Scaling Scale = Scaling::SharpFit;
+    RendererSetting Renderer = RendererSetting::Auto;
+};
+WindowSettings Settings;
 
 // In fullscreen the mouse pointer hides once it has been still this long, and shows again as
 // soon as it moves.
 constexpr Uint32 PointerIdleMs = 2000;
 Uint32 LastPointerMotion = 0;
 bool PointerHidden = false;
+// In fullscreen, the pointer within this many points of the screen's top shows the menu bar,
+// until it leaves the bar.
+constexpr int MenuRevealEdge = 2;
+bool MenuBarRevealed = false;
 
 void ShowPointer(bool shown) {
     if (PointerHidden != shown) return;
@@ -66,7 +72,13 @@ void RefuseInvisibleDisplay() {
                EnvironmentText("DISPLAY") + ", " + EnvironmentText("WAYLAND_DISPLAY") + ")");
 }
 
+// The picture the window shows: the menu bar over the play area, or in fullscreen the play
+// area alone.
 PictureSize Picture() {
+    if (Window && IsFullscreen()) return {FrameWidth, FrameHeight};
+    return {FrameWidth, FrameHeight + MenuBarHeight};
+}
+PictureSize WindowedPicture() {
     return {FrameWidth, FrameHeight + MenuBarHeight};
 }
 
@@ -78,12 +90,24 @@ PictureSize WindowPoints() {
 
 PictureSize DrawablePixels() {
     PictureSize size;
-    if (SDL_GetRendererOutputSize(Renderer, &size.Width, &size.Height) != 0) return WindowPoints();
+    if (SDL_GetRendererOutputSize(PresenterRenderer(), &size.Width, &size.Height) != 0)
+        return WindowPoints();
     return size;
 }
 
-bool IsFullscreen() {
-    return (SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+SDL_Rect WholePicture() {
+    const PicturePlacement place = PictureInWindow();
+    return {place.X, place.Y, place.Width, place.Height};
+}
+
+// In fullscreen the menu bar comes when the pointer reaches the top of the screen and goes when
+// it leaves the bar.
+void RevealMenuBar(int pointY, int pictureX, int pictureY) {
+    if (!IsFullscreen()) return;
+    if (pointY < MenuRevealEdge)
+        MenuBarRevealed = true;
+    else if (pictureY >= MenuBarHeight || pictureX < 0 || pictureX >= FrameWidth)
+        MenuBarRevealed = false;
 }
 
 // Mouse positions arrive in window points; everything that reads them (the menu bar, the boxes,
@@ -107,97 +131,55 @@ int MapMouseToPicture(void*, SDL_Event* event) {
     const PictureSize pixels = DrawablePixels();
     if (points.Width <= 0 || points.Height <= 0) return 1;
     const PicturePlacement place = PictureInWindow();
-    *x = PictureCoordinate(*x * pixels.Width / points.Width, place.X, place.Scale);
-    *y = PictureCoordinate(*y * pixels.Height / points.Height, place.Y, place.Scale);
+    const PictureSize picture = Picture();
+    const int pointY = *y;
+    *x = PictureCoordinate(*x * pixels.Width / points.Width, place.X, place.Width, picture.Width);
+    *y = PictureCoordinate(*y * pixels.Height / points.Height, place.Y, place.Height,
+                           picture.Height);
+    if (event->type == SDL_MOUSEMOTION) RevealMenuBar(pointY, *x, *y);
     return 1;
 }
 
-int SavedSetting(const std::string& key, int fallback) {
-    if (SettingsFile.empty()) return fallback;
-    const std::string value = GetProfileString(SettingsFile, WindowSection, key, "", 8);
+std::string SavedText(const std::string& key) {
+    if (SettingsFile.empty()) return "";
+    return GetProfileString(SettingsFile, WindowSection, key, "", 16);
+}
+
+int SavedNumber(const std::string& key, int fallback) {
+    const std::string value = SavedText(key);
     char* end = nullptr;
     const long number = std::strtol(value.c_str(), &end, 10);
     return (value.empty() || *end != '\0') ? fallback : int(number);
 }
 
-// The scale asked for before, where it still fits the screen; else the largest that fits.
-int OpeningWindowScale() {
+void ReadWindowSettings() {
+    Settings.Scale = SavedText("scaling") == "whole" ? Scaling::WholeSteps : Scaling::SharpFit;
+    Settings.Renderer = RendererSettingFrom(SavedText("renderer"));
+    Settings.Size = {SavedNumber("width", 0), SavedNumber("height", 0)};
+    const PictureSize picture = WindowedPicture();
+    Settings.SizeChosen =
+        Settings.Size.Width >= picture.Width && Settings.Size.Height >= picture.Height;
+}
+
+// The size chosen before, where it still fits the screen (else as much of it as fits); else the
+// largest picture that fits the screen.
+PictureSize OpeningWindowSize() {
+    const PictureSize picture = WindowedPicture();
     SDL_Rect usable{0, 0, 0, 0};
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
-    const int fitting = OpeningScale({usable.w, usable.h}, Picture(), OpeningMargin);
-    const int saved = SavedSetting("scale", 0);
-    if (saved < 1) return fitting;
-    ScaleChosen = true;
-    return std::min(saved, LargestWholeScale({usable.w, usable.h}, Picture()));
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return picture;
+    if (!Settings.SizeChosen)
+        return OpeningSize({usable.w, usable.h}, picture, OpeningMargin, Settings.Scale);
+    return {std::max(picture.Width, std::min(Settings.Size.Width, usable.w)),
+            std::max(picture.Height, std::min(Settings.Size.Height, usable.h))};
 }
 
 void NoteWindowSize() {
     const Uint32 flags = SDL_GetWindowFlags(Window);
     if ((flags & (SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_MAXIMIZED)) != 0) return;
-    const int scale = LargestWholeScale(WindowPoints(), Picture());
-    if (scale != WindowedScale) ScaleChosen = true;
-    WindowedScale = scale;
-}
-
-// The software renderer draws into the window's surface. There the frame is scaled by whole
-// pixels directly: each row widened once and copied down, a fraction of what a general stretch
-// costs at 3x. Returns false where the surface cannot take it (another renderer, another pixel
-// format, a window the desktop made smaller than the picture).
-bool DrawFrameIntoSurface(const SDL_Rect& where, int scale) {
-    SDL_RendererInfo info{};
-    if (SDL_GetRendererInfo(Renderer, &info) != 0 || (info.flags & SDL_RENDERER_SOFTWARE) == 0)
-        return false;
-    SDL_RenderFlush(Renderer);  // what was drawn before must lie under the frame
-    SDL_Surface* surface = SDL_GetWindowSurface(Window);
-    if (!surface || surface->format->BytesPerPixel != 4 || surface->format->Rmask != 0xFF0000 ||
-        surface->format->Gmask != 0x00FF00 || surface->format->Bmask != 0x0000FF)
-        return false;
-    if (where.x < 0 || where.y < 0 || where.x + where.w > surface->w ||
-        where.y + where.h > surface->h)
-        return false;
-    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
-    const size_t rowBytes = size_t(where.w) * sizeof(uint32_t);
-    for (int y = 0; y < FrameHeight; ++y) {
-        const uint32_t* from = LastFrame.data() + size_t(y) * FrameWidth;
-        auto* first = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) +
-                                                  size_t(where.y + y * scale) * surface->pitch) +
-                      where.x;
-        uint32_t* to = first;
-        for (int x = 0; x < FrameWidth; ++x) {
-            for (int copy = 0; copy < scale; ++copy) *to++ = from[x];
-        }
-        for (int copy = 1; copy < scale; ++copy)
-            std::memcpy(reinterpret_cast<uint8_t*>(first) + size_t(copy) * surface->pitch, first,
-                        rowBytes);
-    }
-    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    return true;
-}
-
-void DrawFrame(const SDL_Rect& where, int scale) {
-    if (DrawFrameIntoSurface(where, scale)) return;
-    if (FrameTextureStale) {
-        SDL_UpdateTexture(Frame, nullptr, LastFrame.data(), FrameWidth * int(sizeof(uint32_t)));
-        FrameTextureStale = false;
-    }
-    SDL_RenderCopy(Renderer, Frame, nullptr, &where);
-}
-
-// Black around the picture, drawn apart from it: clearing the whole of a large window with every
-// frame would cost as much as drawing the picture again.
-void DrawBlackAround(const PicturePlacement& place) {
-    const PictureSize window = DrawablePixels();
-    const PictureSize picture = Picture();
-    const int right = place.X + picture.Width * place.Scale;
-    const int bottom = place.Y + picture.Height * place.Scale;
-    const SDL_Rect around[] = {{0, 0, window.Width, place.Y},
-                               {0, bottom, window.Width, window.Height - bottom},
-                               {0, place.Y, place.X, bottom - place.Y},
-                               {right, place.Y, window.Width - right, bottom - place.Y}};
-    SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
-    for (const SDL_Rect& rect : around) {
-        if (rect.w > 0 && rect.h > 0) SDL_RenderFillRect(Renderer, &rect);
-    }
+    const PictureSize size = WindowPoints();
+    if (size.Width != Settings.Size.Width || size.Height != Settings.Size.Height)
+        Settings.SizeChosen = true;
+    Settings.Size = size;
 }
 
 }  // namespace
@@ -206,15 +188,48 @@ SDL_Window* GameWindow() {
     return Window;
 }
 SDL_Renderer* GameRenderer() {
-    return Renderer;
+    return PresenterRenderer();
 }
 
 UiRect PlayArea() {
-    return {0, MenuBarHeight, FrameWidth, FrameHeight};
+    return {0, IsFullscreen() ? 0 : MenuBarHeight, FrameWidth, FrameHeight};
 }
 
 PicturePlacement PictureInWindow() {
-    return PlacePicture(DrawablePixels(), Picture());
+    return PlacePicture(DrawablePixels(), Picture(), Settings.Scale);
+}
+
+SDL_Rect PictureRectInWindow(const UiRect& rect) {
+    const PicturePlacement place = PictureInWindow();
+    const PictureSize picture = Picture();
+    const int left = AreaCoordinate(rect.X, place.X, place.Width, picture.Width);
+    const int top = AreaCoordinate(rect.Y, place.Y, place.Height, picture.Height);
+    const int right = AreaCoordinate(rect.X + rect.W, place.X, place.Width, picture.Width);
+    const int bottom = AreaCoordinate(rect.Y + rect.H, place.Y, place.Height, picture.Height);
+    return {left, top, right - left, bottom - top};
+}
+
+double PictureScale() {
+    const PictureSize picture = Picture();
+    return picture.Width > 0 ? double(PictureInWindow().Width) / picture.Width : 1.0;
+}
+
+bool IsFullscreen() {
+    return Window && (SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+}
+
+bool MenuBarShown() {
+    return !IsFullscreen() || MenuBarRevealed;
+}
+
+Scaling WindowScaling() {
+    return Settings.Scale;
+}
+
+void SetWindowScaling(Scaling scaling) {
+    Settings.Scale = scaling;
+    ForgetWindowPixels();
+    RedrawWindow();
 }
 
 void KeepWindowSettingsIn(const std::string& profileFile) {
@@ -223,31 +238,40 @@ void KeepWindowSettingsIn(const std::string& profileFile) {
 
 void SaveWindowSettings() {
     if (!Window || SettingsFile.empty()) return;
-    if (ScaleChosen)
-        WriteProfileString(SettingsFile, WindowSection, "scale", std::to_string(WindowedScale));
+    if (Settings.SizeChosen) {
+        WriteProfileString(SettingsFile, WindowSection, "width",
+                           std::to_string(Settings.Size.Width));
+        WriteProfileString(SettingsFile, WindowSection, "height",
+                           std::to_string(Settings.Size.Height));
+    }
     WriteProfileString(SettingsFile, WindowSection, "fullscreen", IsFullscreen() ? "1" : "0");
+    WriteProfileString(SettingsFile, WindowSection, "scaling",
+                       Settings.Scale == Scaling::WholeSteps ? "whole" : "sharp");
+    WriteProfileString(SettingsFile, WindowSection, "renderer",
+                       RendererSettingName(Settings.Renderer));
 }
 
 void ToggleFullscreen() {
     if (!Window) return;
     SDL_SetWindowFullscreen(Window, IsFullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    MenuBarRevealed = false;
     LastPointerMotion = SDL_GetTicks();
     ShowPointer(true);
+    ForgetWindowPixels();
     RedrawWindow();
 }
 
 void HandleWindowChange(const SDL_WindowEvent& event) {
     if (event.event == SDL_WINDOWEVENT_SIZE_CHANGED) NoteWindowSize();
-    if (event.event == SDL_WINDOWEVENT_SIZE_CHANGED || event.event == SDL_WINDOWEVENT_EXPOSED)
+    if (event.event == SDL_WINDOWEVENT_SIZE_CHANGED || event.event == SDL_WINDOWEVENT_EXPOSED) {
+        ForgetWindowPixels();
         RedrawWindow();
+    }
 }
 
 void OpenMainWindow(const std::string& caption, int width, int height) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-    // The frame is 500 x 600 at 20 frames a second: scaling it on the CPU costs next to nothing,
-    // whereas a GL context (a software rasteriser where there is no GPU) would more than double
-    // the game's memory and CPU use. SDL_RENDER_DRIVER in the environment still overrides this.
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    // The software path writes into the window's own pixels, not into a texture.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Long input-method compositions arrive whole instead of cut at 32 bytes.
     SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
@@ -257,46 +281,45 @@ void OpenMainWindow(const std::string& caption, int width, int height) {
     OpenGamepads();
     FrameWidth = width;
     FrameHeight = height;
-    WindowedScale = OpeningWindowScale();
-    const PictureSize picture = Picture();
-    Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
-    if (SavedSetting("fullscreen", 0) == 1) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    ReadWindowSettings();
+    const PictureSize size = OpeningWindowSize();
+    if (!Settings.SizeChosen) Settings.Size = size;
+    // Shown once its renderer is there: a GL renderer may have to make the window anew.
+    Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN;
+    if (SavedNumber("fullscreen", 0) == 1) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     Window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                              picture.Width * WindowedScale, picture.Height * WindowedScale, flags);
+                              size.Width, size.Height, flags);
     if (!Window) FailOnSdl("Cannot open the game window");
+    const PictureSize picture = WindowedPicture();
     SDL_SetWindowMinimumSize(Window, picture.Width, picture.Height);
     // Text input is only for the name dialog: during play an input method must not take the
     // game's keys.
     SDL_StopTextInput();
-    Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_PRESENTVSYNC);
-    if (!Renderer) Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE);
-    if (!Renderer) FailOnSdl("Cannot draw into the game window");
+    // A choice that fails is not kept, so that no setting can keep the game from opening.
+    if (!OpenPresenter(Window, Settings.Renderer, width, height)) {
+        std::fprintf(stderr,
+                     "vexlan: the GPU renderer could not be opened (%s); drawing in software\n",
+                     SDL_GetError());
+        Settings.Renderer = RendererSetting::Auto;
+    }
+    SDL_ShowWindow(Window);
     SDL_AddEventWatch(MapMouseToPicture, nullptr);
-    Frame = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width,
-                              height);
-    if (!Frame) FailOnSdl("Cannot create the frame texture");
-    // Whole pixels, whatever the scale hint says: a HiDPI screen shows big sharp pixels.
-    SDL_SetTextureScaleMode(Frame, SDL_ScaleModeNearest);
-    LastFrame.assign(size_t(width) * height, 0);
     RedrawWindow();
 }
 
 void RedrawWindow(const std::function<void()>& overlay) {
-    if (!Renderer) return;
-    const PicturePlacement place = PictureInWindow();
-    DrawBlackAround(place);
-    DrawMenuBar();
-    const SDL_Rect playArea{place.X, place.Y + MenuBarHeight * place.Scale,
-                            FrameWidth * place.Scale, FrameHeight * place.Scale};
-    DrawFrame(playArea, place.Scale);
+    if (!PresenterRenderer()) return;
+    const SDL_Rect picture = WholePicture();
+    BeginWindowDrawing(picture);
+    DrawKeptFrame(PictureRectInWindow(PlayArea()));
+    if (MenuBarShown()) DrawMenuBar();
     if (overlay) overlay();
-    SDL_RenderPresent(Renderer);
+    EndWindowDrawing(picture);
     if (IsFullscreen() && SDL_GetTicks() - LastPointerMotion >= PointerIdleMs) ShowPointer(false);
 }
 
 void PresentPixels(const uint32_t* pixels, int width, int height) {
-    if (!Renderer || width != FrameWidth || height != FrameHeight) return;
-    LastFrame.assign(pixels, pixels + size_t(width) * height);
-    FrameTextureStale = true;
+    if (!PresenterRenderer() || width != FrameWidth || height != FrameHeight) return;
+    KeepFrame(pixels);
     RedrawWindow();
 }

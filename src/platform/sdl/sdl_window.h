@@ -9,8 +9,9 @@
 #include "platform/sdl/sdl_ui.h"
 #include "platform/window_scale.h"
 
-// The menu bar sits above the play area: the window's picture is this many pixels taller than
-// the game's frame.
+// The menu bar's height in the picture's pixels. Windowed, it sits above the play area and the
+// picture is this much taller than the game's frame; in fullscreen the play area fills the
+// picture and the bar is shown over it only while the pointer is at the top of the screen.
 constexpr int MenuBarHeight = 20;
 
 // Keys pressed with Alt, Ctrl or the logo key are the desktop's and the window's (Alt+Enter,
@@ -18,18 +19,27 @@ constexpr int MenuBarHeight = 20;
 constexpr Uint16 ChordModifiers = KMOD_ALT | KMOD_CTRL | KMOD_GUI;
 
 SDL_Window* GameWindow();
-// Where the game's frame is shown, in the picture's pixels: under the menu bar.
-UiRect PlayArea();
 SDL_Renderer* GameRenderer();
-// Where the picture (menu bar and play area) lies in the window's drawable pixels.
+// Where the game's frame is shown, in the picture's pixels.
+UiRect PlayArea();
+// Where the picture lies in the window's drawable pixels, and a rectangle of the picture there.
 PicturePlacement PictureInWindow();
+SDL_Rect PictureRectInWindow(const UiRect& rect);
+// Drawable pixels per picture pixel (the same both ways, but for rounding).
+double PictureScale();
+bool IsFullscreen();
 // Desktop fullscreen (no mode change) on or off.
 void ToggleFullscreen();
-// Keeps the window's scale and mode for the next run.
+// Sharp fit or whole steps, chosen in the View menu.
+Scaling WindowScaling();
+void SetWindowScaling(Scaling scaling);
+// Whether the menu bar is drawn: always in a window, in fullscreen while the pointer is on it.
+bool MenuBarShown();
+// Keeps the window's size, mode, scaling and renderer for the next run.
 void SaveWindowSettings();
 // A resize, an expose: the window is drawn again.
 void HandleWindowChange(const SDL_WindowEvent& event);
-// Draws the window again from the last frame shown: the menu bar and the play area, then
+// Draws the window again from the last frame shown: the play area and the menu bar, then
 // `overlay` (an open menu, the name dialog) on top, and shows the result.
 void RedrawWindow(const std::function<void()>& overlay = {});
 
@@ -37,5 +47,5 @@ void RedrawWindow(const std::function<void()>& overlay = {});
 void HandleWindowEvent(const SDL_Event& event);
 // Mouse events that belong to the menu bar.
 void HandleMenuEvent(const SDL_Event& event, const WindowHandlers& handlers);
-// Draws the closed menu bar (the game shows it with every frame).
+// Draws the closed menu bar.
 void DrawMenuBar();

@@ -25,28 +25,44 @@ fail() {
     exit 1
 }
 
-# A display of our own, too low for the window to open at 2x (1240 pixels high and a margin); Xvfb picks a free number and tells it. -noreset: without it the server
-# restarts whenever its last client leaves, and the next client can find nobody there.
-Xvfb -displayfd 3 -screen 0 1920x1280x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb does not answer on $DISPLAY"
-# A window manager, as on a desktop: fullscreen, maximising and the focus are its business.
-openbox >"$work/openbox.log" 2>&1 &
-wm_pid=$!
-for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
-sleep 0.5  # a window mapped while it is still starting up can be left unmanaged
+# A display of our own, of the given size (1920x1280 unless told: too low for the window to
+# open at 2x with whole steps, 1240 pixels high and a margin), with a window manager, as on a
+# desktop: fullscreen, maximising and the focus are its business. Called again, it replaces the
+# display. Xvfb picks a free number and tells it. -noreset: without it the server restarts
+# whenever its last client leaves, and the next client can find nobody there.
+open_display() {
+    stop_game
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 "${1:-1920x1280}x24" -nolisten tcp -noreset 3>"$work/display" \
+        >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    [ -s "$work/display" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n 1 "$work/display")"
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    xdpyinfo >/dev/null 2>&1 || fail "Xvfb does not answer on $DISPLAY"
+    openbox >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+    sleep 0.5  # a window mapped while it is still starting up can be left unmanaged
+}
 
-# Starts the game from a fresh copy of its directory, with no data.ini, or with the lines of
-# $game_ini.
+# Starts the game from a fresh copy of its directory, with no data.ini but a [window] section
+# holding the lines given (printf's escapes), or by default a window at 1x, the picture the
+# helpers below read at the game's own coordinates; and a [data] section of the lines of
+# $game_ini when that is set.
 start_game() {
+    local window_lines="${1-width=500\nheight=620}"
     rm -rf "$work/game"
     cp -r "$game_dir" "$work/game"
     rm -rf "$work/game/data.ini" "$work/game/replays"
     [ -n "${game_ini:-}" ] && printf '%s\r\n' "[data]" $game_ini >"$work/game/data.ini"
+    if [ -n "$window_lines" ]; then
+        printf "[window]\r\n${window_lines//\\n/\\r\\n}\r\n" >>"$work/game/data.ini"
+    fi
     # A background job of a script ignores SIGINT; the game is started as a terminal would.
     env --default-signal=INT "$work/game/vexlan" >"$work/stdout.log" 2>"$work/stderr.log" &
     game_pid=$!
@@ -135,3 +151,5 @@ data_ini_keys() {
             inside && /=/ { sub(/=.*/, ""); printf "%s ", $0 }'
 }
 DataIniKeys="score1 name1 score2 name2 score3 name3 score4 name4 score5 name5 Midi Wav Diffculty Ver "
+
+open_display

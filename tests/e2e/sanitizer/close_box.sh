@@ -20,7 +20,10 @@ closes_cleanly() {
     [ "$(data_ini_keys)" = "$DataIniKeys" ] || fail "the close box $where did not save data.ini"
 }
 opened_on() {  # opened_on KEYS...: a fresh game, then each key pressed on the title
-    SDL_AUDIODRIVER=dummy start_game
+    # Drawn in software: looking for a GPU loads Xvfb's software OpenGL, whose driver keeps 128
+    # bytes that LeakSanitizer reports from a module already unloaded at exit, where no
+    # suppression can name it. What is tried here is the game's own way out.
+    SDL_AUDIODRIVER=dummy start_game "width=500\nheight=620\nrenderer=software"
     window="$(wait_game_window)" || fail "the game window did not appear"
     xdotool windowfocus --sync "$window" 2>/dev/null || true
     sleep 3

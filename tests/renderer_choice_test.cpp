@@ -1,0 +1,36 @@
+// Which way frames reach the screen: the player's setting, the environment's override, and the
+// renderer strings that give a GPU driver away as a rasteriser running on the CPU.
+#include "platform/renderer_choice.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(RendererChoice, SoftwareRasterisersAreKnownByNameNotByMesa) {
+    EXPECT_TRUE(IsSoftwareRasteriser("llvmpipe (LLVM 15.0.6, 256 bits)"));
+    EXPECT_TRUE(IsSoftwareRasteriser("Gallium 0.4 on softpipe"));
+    EXPECT_TRUE(IsSoftwareRasteriser("Software Rasterizer"));
+    EXPECT_TRUE(IsSoftwareRasteriser("Mesa swrast"));
+    EXPECT_FALSE(IsSoftwareRasteriser("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
+    EXPECT_FALSE(IsSoftwareRasteriser("AMD Radeon RX 6600 (navi23, LLVM 15.0.6, DRM 3.49)"));
+    EXPECT_FALSE(IsSoftwareRasteriser(""));  // not OpenGL: nothing says it is no GPU
+}
+
+TEST(RendererChoice, TheEnvironmentOverridesTheSettingAndOnlyAutoRefusesARasteriser) {
+    const RendererPlan automatic = PlanRenderer(RendererSetting::Auto, nullptr);
+    EXPECT_TRUE(automatic.TryGpu);
+    EXPECT_TRUE(automatic.RefuseSoftwareRasteriser);
+    const RendererPlan gpu = PlanRenderer(RendererSettingFrom("GPU"), nullptr);
+    EXPECT_TRUE(gpu.TryGpu);
+    EXPECT_FALSE(gpu.RefuseSoftwareRasteriser);
+    EXPECT_FALSE(PlanRenderer(RendererSettingFrom("software"), nullptr).TryGpu);
+    EXPECT_FALSE(PlanRenderer(RendererSetting::Gpu, "software").TryGpu);
+    const RendererPlan named = PlanRenderer(RendererSetting::Software, "opengl");
+    EXPECT_TRUE(named.TryGpu);
+    EXPECT_FALSE(named.RefuseSoftwareRasteriser);
+    // An unknown kept value is auto, never a lock-out.
+    EXPECT_EQ(RendererSettingFrom("vulkan"), RendererSetting::Auto);
+    EXPECT_STREQ(RendererSettingName(RendererSettingFrom("software")), "software");
+}
+
+}  // namespace
