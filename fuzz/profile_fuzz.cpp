@@ -19,5 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string value = GetProfileString(file, "data", key, "", 49);
         if (value.size() > 49 * 3) std::abort();  // at most 49 CP932 bytes, at most 3 each in UTF-8
     }
+    std::remove(file.c_str());  // gone after every input: a fuzzer may end without running exit
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "shell/command_line.h"
 
+#include "game/state.h"
+
 namespace {
 
 constexpr int BadUsage = 2;  // the status of a command line the game does not understand
@@ -32,7 +34,7 @@ std::optional<int> AnswerCommandLine(const std::vector<std::string>& args, std::
                                      std::ostream& err) {
     if (args.empty()) return std::nullopt;
     if (args.size() == 1 && args[0] == "--version") {
-        out << "Vexlan 1.10\n";
+        out << "Vexlan " << GameVersion << "\n";
         return 0;
     }
     if (args.size() == 1 && args[0] == "--help") {

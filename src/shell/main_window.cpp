@@ -23,5 +23,5 @@ void mnuReadMe_Click() {
 }
 
 void mnuAbout_Click() {
-    MessageBox("Vexlan\nVersion 1.10", AppTitle, BoxButtons::Ok, BoxIcon::Information);
+    MessageBox("Vexlan\nVersion " + GameVersion, AppTitle, BoxButtons::Ok, BoxIcon::Information);
 }

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <system_error>
+#include <vector>
 
 #include "audio/headless/headless_audio.h"
 #include "game/difficulty.h"
@@ -30,10 +32,24 @@ void ResetProgram() {
     SetFrameRate(50);
 }
 
+namespace {
+// Every scratch directory the test program made; whatever a fixture left of them, passed or
+// failed, goes when the program ends.
+struct ScratchDirs {
+    std::vector<fs::path> Made;
+    ~ScratchDirs() {
+        std::error_code ignored;
+        for (const fs::path& dir : Made) fs::remove_all(dir, ignored);
+    }
+};
+ScratchDirs Scratch;
+}  // namespace
+
 std::string MakeScratchDir() {
     static std::mt19937_64 names{std::random_device{}()};
     const fs::path dir = fs::temp_directory_path() / ("vexlan-test-" + std::to_string(names()));
     fs::create_directories(dir);
+    Scratch.Made.push_back(dir);
     return dir.string();
 }
 

@@ -12,8 +12,8 @@
 // Normal difficulty, a new game's tables and an open 500 x 600 display.
 void ResetProgram();
 
-// A new empty directory under the system's temporary directory, removed by the caller's fixture
-// (or left for inspection when a test fails).
+// A new empty directory under the system's temporary directory. Fixtures remove theirs; whatever
+// is left, after a failure too, is removed when the test program ends.
 std::string MakeScratchDir();
 // A scratch directory holding a copy of the game's data files; ProgramDir is pointed at it.
 std::string MakeGameDir();
