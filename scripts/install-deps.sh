@@ -14,12 +14,13 @@ packages=(
     fonts-ipafont-gothic timgm6mb-soundfont
 )
 # Testing: clang for the fuzzers, GoogleTest and Google Benchmark, a virtual X display with a
-# window manager and the tools that drive and photograph the real window, sox to measure the mix, and the
-# validators of the installed menu entry, AppStream data and man page.
+# window manager and the tools that drive and photograph the real window, Mesa's software OpenGL
+# that the GPU path is forced onto there, sox to measure the mix, and the validators of the
+# installed menu entry, MIME type, AppStream data and man page.
 test_packages=(
     clang libclang-rt-14-dev
     libgtest-dev libbenchmark-dev
-    xvfb xdotool imagemagick x11-utils libx11-dev openbox
+    xvfb xdotool imagemagick x11-utils libx11-dev openbox libgl1-mesa-dri
     sox
     desktop-file-utils shared-mime-info appstream man-db
 )
