@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <string_view>
+#include <type_traits>
 
 namespace {
 
@@ -24,7 +25,14 @@ public:
         const auto bits = static_cast<U>(value);
         for (size_t i = 0; i < sizeof(T); ++i) Out += static_cast<char>((bits >> (8 * i)) & 0xFF);
     }
-    void Real(double value) { Number(std::bit_cast<uint64_t>(value)); }
+    // A field of a record, as wide as its type.
+    template <typename T>
+    void Field(const T& value) {
+        if constexpr (std::is_floating_point_v<T>)
+            Number(std::bit_cast<uint64_t>(value));
+        else
+            Number(value);
+    }
     void Text(const std::string& text) {
         Number(static_cast<uint16_t>(text.size()));
         Out += text;
@@ -50,7 +58,13 @@ public:
             bits |= static_cast<std::make_unsigned_t<T>>(static_cast<uint8_t>(bytes[i])) << (8 * i);
         return static_cast<T>(bits);
     }
-    double Real() { return std::bit_cast<double>(Number<uint64_t>()); }
+    template <typename T>
+    void Field(T& value) {
+        if constexpr (std::is_floating_point_v<T>)
+            value = std::bit_cast<double>(Number<uint64_t>());
+        else
+            value = Number<T>();
+    }
     std::string Text() {
         std::string_view bytes;
         Bytes(Number<uint16_t>(), bytes);
@@ -69,64 +83,47 @@ private:
     size_t At = 0;
 };
 
-void WriteCarried(Writer& w, const CarriedState& c) {
-    w.Number(c.ShipHP);
-    w.Number(c.FireCooldown);
-    w.Number(c.BlinkCounter);
-    w.Number(c.BounceCounter);
-    w.Number(c.BossDX);
-    w.Number(c.BossDY);
-    w.Number(c.BossDeathTimer);
-    w.Number(c.HomingPickCount);
-    for (const DebrisRecord& d : c.BossDebris) {
-        w.Real(d.X);
-        w.Real(d.Y);
-        w.Real(d.DX);
-        w.Real(d.DY);
-        w.Number(d.Life);
-        w.Number(d.Frame);
-        w.Number(d.Active);
+// The fields of the carried state and of a check, in file order: one list for writing (from a
+// const record) and reading.
+template <typename Io, typename Carried>
+void CarriedFields(Io& io, Carried& c) {
+    io.Field(c.ShipHP);
+    io.Field(c.FireCooldown);
+    io.Field(c.BlinkCounter);
+    io.Field(c.BounceCounter);
+    io.Field(c.BossDX);
+    io.Field(c.BossDY);
+    io.Field(c.BossDeathTimer);
+    io.Field(c.HomingPickCount);
+    for (auto& d : c.BossDebris) {
+        io.Field(d.X);
+        io.Field(d.Y);
+        io.Field(d.DX);
+        io.Field(d.DY);
+        io.Field(d.Life);
+        io.Field(d.Frame);
+        io.Field(d.Active);
     }
-    for (const StreakRecord& s : c.Streaks) {
-        w.Number(s.X);
-        w.Number(s.Y);
-        w.Number(s.Life);
+    for (auto& streak : c.Streaks) {
+        io.Field(streak.X);
+        io.Field(streak.Y);
+        io.Field(streak.Life);
     }
-    w.Number(c.RandomState);
-    w.Number(c.FrameSlot);
-    w.Number(c.Fps.LastTime);
-    w.Number(c.Fps.FrameCount);
-    w.Number(c.Fps.Shown);
+    io.Field(c.RandomState);
+    io.Field(c.FrameSlot);
+    io.Field(c.Fps.LastTime);
+    io.Field(c.Fps.FrameCount);
+    io.Field(c.Fps.Shown);
 }
 
-void ReadCarried(Reader& r, CarriedState& c) {
-    c.ShipHP = r.Number<uint8_t>();
-    c.FireCooldown = r.Number<uint8_t>();
-    c.BlinkCounter = r.Number<int32_t>();
-    c.BounceCounter = r.Number<int32_t>();
-    c.BossDX = r.Number<int32_t>();
-    c.BossDY = r.Number<int32_t>();
-    c.BossDeathTimer = r.Number<uint8_t>();
-    c.HomingPickCount = r.Number<int16_t>();
-    for (DebrisRecord& d : c.BossDebris) {
-        d.X = r.Real();
-        d.Y = r.Real();
-        d.DX = r.Real();
-        d.DY = r.Real();
-        d.Life = r.Number<uint8_t>();
-        d.Frame = r.Number<uint8_t>();
-        d.Active = r.Number<int16_t>();
-    }
-    for (StreakRecord& s : c.Streaks) {
-        s.X = r.Number<int32_t>();
-        s.Y = r.Number<int32_t>();
-        s.Life = r.Number<int32_t>();
-    }
-    c.RandomState = r.Number<uint64_t>();
-    c.FrameSlot = r.Number<int32_t>();
-    c.Fps.LastTime = r.Number<int32_t>();
-    c.Fps.FrameCount = r.Number<int32_t>();
-    c.Fps.Shown = r.Number<uint8_t>();
+template <typename Io, typename Check>
+void CheckFields(Io& io, Check& check) {
+    io.Field(check.Frame);
+    io.Field(check.Score);
+    io.Field(check.ShipX);
+    io.Field(check.ShipY);
+    io.Field(check.ShipHP);
+    io.Field(check.StateHash);
 }
 
 uint32_t Crc(std::string_view bytes) {
@@ -168,7 +165,7 @@ std::string EncodeReplay(const Replay& replay) {
         w.Number(entry.Score);
         w.Text(entry.Name);
     }
-    WriteCarried(w, replay.Carried);
+    CarriedFields(w, replay.Carried);
     w.Number(static_cast<uint8_t>(replay.Files.size()));
     for (const DataFileDigest& file : replay.Files) {
         w.Text(file.Name);
@@ -182,14 +179,7 @@ std::string EncodeReplay(const Replay& replay) {
     w.Number(static_cast<uint32_t>(packed.size()));
     w.Bytes(packed);
     w.Number(static_cast<uint32_t>(replay.Checks.size()));
-    for (const ReplayCheck& check : replay.Checks) {
-        w.Number(check.Frame);
-        w.Number(check.Score);
-        w.Number(check.ShipX);
-        w.Number(check.ShipY);
-        w.Number(check.ShipHP);
-        w.Number(check.StateHash);
-    }
+    for (const ReplayCheck& check : replay.Checks) CheckFields(w, check);
     w.Number(Crc(w.Out));
     return w.Out;
 }
@@ -225,7 +215,7 @@ bool DecodeReplay(const std::string& bytes, Replay& replay, std::string& problem
         entry.Score = in.Number<int32_t>();
         entry.Name = in.Text();
     }
-    ReadCarried(in, replay.Carried);
+    CarriedFields(in, replay.Carried);
     const auto files = in.Number<uint8_t>();
     for (uint8_t i = 0; i < files && in.Good; ++i) {
         DataFileDigest file;
@@ -246,12 +236,7 @@ bool DecodeReplay(const std::string& bytes, Replay& replay, std::string& problem
     if (checks > MaxChecks) return false;
     for (uint32_t i = 0; i < checks && in.Good; ++i) {
         ReplayCheck check;
-        check.Frame = in.Number<uint32_t>();
-        check.Score = in.Number<int32_t>();
-        check.ShipX = in.Number<int32_t>();
-        check.ShipY = in.Number<int32_t>();
-        check.ShipHP = in.Number<uint8_t>();
-        check.StateHash = in.Number<uint64_t>();
+        CheckFields(in, check);
         const bool ascending = replay.Checks.empty() || check.Frame > replay.Checks.back().Frame;
         if (!ascending || check.Frame > replay.Frames) return false;
         replay.Checks.push_back(check);
