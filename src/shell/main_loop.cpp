@@ -119,11 +119,16 @@ void TitleLoop() {
     TitleStartRequested = False16;
 }
 
-void MainLoop() {
+int32_t InitialiseOnce() {
     InitGame();
     const int32_t clearColour = SurfaceColour(0);
     LoadSprites();
     if (FramePeriod != 0) SetFrameRate(FramePeriod);
+    return clearColour;
+}
+
+void MainLoop() {
+    const int32_t clearColour = InitialiseOnce();
     for (;;) {
         SleepMs(300);
         TitleLoop();

@@ -7,6 +7,9 @@
 [[noreturn]] void MainLoop();
 void TitleLoop();
 
+// What the program sets up once before its first title: settings, display, sound, the frame
+// period and the sprites. Returns the back buffer's clear colour.
+int32_t InitialiseOnce();
 // One frame pass. Returns false when the game has ended and the title comes next.
 bool RunFramePass(int32_t clearColour);
 // Frame passes from a new game's reset until the game has ended; returns the score when play

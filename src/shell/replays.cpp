@@ -322,10 +322,7 @@ void RunReplay(const std::string& file, PlaybackPace pace, std::ostream* report,
     if (!problem.empty()) Finish(2, problem);
 
     Form_Load();
-    InitGame();
-    const int32_t clearColour = SurfaceColour(0);
-    LoadSprites();
-    if (FramePeriod != 0) SetFrameRate(FramePeriod);
+    const int32_t clearColour = InitialiseOnce();
     ApplyStart(Played.Game);
     if (onGameStart) onGameStart();
     SetAnswerHandlers({CheckPlayedFrame, ReportOutOfStep});
