@@ -32,13 +32,17 @@ install: build
 
 # The Debian package, built from a copy of the tracked files in build/deb/ (dpkg-buildpackage
 # leaves its results beside the source folder), then checked with lintian.
-DEB_SOURCE = build/deb/vexlan-1.10
+# The version comes from CMakeLists.txt's project(VERSION), the Debian revision from debian/changelog.
+VERSION := $(shell sed -n 's/^project.* VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
+DEB_VERSION := $(shell awk 'NR == 1 { gsub(/[()]/, "", $$2); print $$2 }' debian/changelog)
+DEB_SOURCE = build/deb/vexlan-$(VERSION)
+DEB_FILE = build/deb/vexlan_$(DEB_VERSION)_amd64.deb
 deb: package-deps
 	rm -rf build/deb && mkdir -p $(DEB_SOURCE)
 	git ls-files -z | xargs -0 cp --parents -t $(DEB_SOURCE)
 	cd $(DEB_SOURCE) && dpkg-buildpackage -us -uc -b
-	lintian --fail-on error build/deb/vexlan_1.10-1_amd64.deb
-	@echo "built build/deb/vexlan_1.10-1_amd64.deb"
+	lintian --fail-on error $(DEB_FILE)
+	@echo "built $(DEB_FILE)"
 
 test: test-deps build
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug $(DEV_FLAGS) -DVEXLAN_SANITIZE=ON \
