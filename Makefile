@@ -4,7 +4,7 @@ JOBS ?= 2
 # Our own builds: warnings are errors (a distribution build leaves this out).
 DEV_FLAGS = -DVEXLAN_WERROR=ON
 
-.PHONY: run test build install deb bench fuzz golden stage-report deps test-deps package-deps format clean
+.PHONY: run test check build install deb bench fuzz golden stage-report deps test-deps package-deps format clean
 
 # What building and playing need; the tests, fuzzers and benchmarks need more.
 deps:
@@ -16,9 +16,15 @@ test-deps:
 package-deps:
 	@scripts/install-deps.sh --package
 
+# The two trees the targets share: Release (the game assembled in build/game/) and the tests'
+# sanitizer build, whose real-window tests start that game.
+CONFIGURE_RELEASE = cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release $(DEV_FLAGS) \
+	-DVEXLAN_TESTS=OFF -DVEXLAN_GAME_OUTPUT=$(CURDIR)/build/game >/dev/null
+CONFIGURE_TESTS = cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug $(DEV_FLAGS) -DVEXLAN_SANITIZE=ON \
+	-DVEXLAN_GAME_DIR=$(CURDIR)/build/game >/dev/null
+
 build: deps
-	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release $(DEV_FLAGS) -DVEXLAN_TESTS=OFF \
-		-DVEXLAN_GAME_OUTPUT=$(CURDIR)/build/game >/dev/null
+	$(CONFIGURE_RELEASE)
 	cmake --build build/release -j$(JOBS)
 
 run: build
@@ -32,20 +38,32 @@ install: build
 
 # The Debian package, built from a copy of the tracked files in build/deb/ (dpkg-buildpackage
 # leaves its results beside the source folder), then checked with lintian.
-DEB_SOURCE = build/deb/vexlan-1.10
+# The version comes from CMakeLists.txt's project(VERSION), the Debian revision from debian/changelog.
+VERSION := $(shell sed -n 's/^project.* VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
+DEB_VERSION := $(shell awk 'NR == 1 { gsub(/[()]/, "", $$2); print $$2 }' debian/changelog)
+DEB_SOURCE = build/deb/vexlan-$(VERSION)
+DEB_FILE = build/deb/vexlan_$(DEB_VERSION)_amd64.deb
 deb: package-deps
 	rm -rf build/deb && mkdir -p $(DEB_SOURCE)
 	git ls-files -z | xargs -0 cp --parents -t $(DEB_SOURCE)
 	cd $(DEB_SOURCE) && dpkg-buildpackage -us -uc -b
-	lintian --fail-on error build/deb/vexlan_1.10-1_amd64.deb
-	@echo "built build/deb/vexlan_1.10-1_amd64.deb"
+	lintian --fail-on error $(DEB_FILE)
+	@echo "built $(DEB_FILE)"
 
 test: test-deps build
-	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug $(DEV_FLAGS) -DVEXLAN_SANITIZE=ON \
-		-DVEXLAN_GAME_DIR=$(CURDIR)/build/game >/dev/null
+	$(CONFIGURE_TESTS)
 	cmake --build build/test -j$(JOBS)
 	ctest --test-dir build/test --output-on-failure -j$(JOBS)
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SECONDS)
+
+# The quick loop while working: rebuilds the game and the tests and runs ctest, with no package
+# check and no fuzzing. CTEST_ARGS narrows the run, e.g. CTEST_ARGS='-R Profile'.
+check:
+	$(CONFIGURE_RELEASE)
+	cmake --build build/release -j$(JOBS)
+	$(CONFIGURE_TESTS)
+	cmake --build build/test -j$(JOBS)
+	ctest --test-dir build/test --output-on-failure -j$(JOBS) $(CTEST_ARGS)
 
 bench: test-deps build
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release $(DEV_FLAGS) -DVEXLAN_TESTS=OFF -DVEXLAN_BENCH=ON >/dev/null
@@ -56,8 +74,7 @@ bench: test-deps build
 
 # Records the golden runs again, after a deliberate change of the game's behaviour.
 golden: test-deps build
-	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug $(DEV_FLAGS) -DVEXLAN_SANITIZE=ON \
-		-DVEXLAN_GAME_DIR=$(CURDIR)/build/game >/dev/null
+	$(CONFIGURE_TESTS)
 	cmake --build build/test -j$(JOBS) --target golden_record
 	tests/golden/record.sh $(CURDIR) build/test/tests/golden_record
 

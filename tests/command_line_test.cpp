@@ -6,6 +6,8 @@
 
 #include <sstream>
 
+#include "common/version.h"
+
 namespace {
 
 struct Answer {
@@ -29,7 +31,7 @@ TEST(CommandLine, NoArgumentsStartsTheGame) {
 TEST(CommandLine, VersionAndHelpAnswerOnStandardOutput) {
     const Answer version = Ask({"--version"});
     EXPECT_EQ(version.Status, 0);
-    EXPECT_EQ(version.Out, "Vexlan 1.10\n");
+    EXPECT_EQ(version.Out, "Vexlan " + GameVersion + "\n");
     EXPECT_EQ(version.Err, "");
 
     const Answer help = Ask({"--help"});

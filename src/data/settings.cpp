@@ -18,6 +18,9 @@ namespace {
 constexpr size_t ReadBytes = 49;      // what a 50-byte buffer holds besides its final zero
 constexpr size_t PaddedLength = 255;  // characters every written value is padded to
 constexpr uint8_t DefaultDifficulty = DifficultyNormal;
+// data.ini's own format version, written as "Ver": it stays "1.10" whatever the program's version,
+// since the file's layout has not changed.
+constexpr char SettingsFileVersion[] = "1.10";
 
 std::string ReadFileName;  // remembered from the previous read
 std::string ReadSection;
@@ -164,5 +167,5 @@ void WriteSettings() {
     WriteIniValue("Midi", NumberText(MidiOn), "", "");
     WriteIniValue("Wav", NumberText(WavOn), "", "");
     WriteIniValue("Diffculty", NumberText(Difficulty), "", "");
-    WriteIniValue("Ver", GameVersion, "", "");
+    WriteIniValue("Ver", SettingsFileVersion, "", "");
 }

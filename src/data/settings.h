@@ -6,7 +6,7 @@
 //   Midi        music on: "-1", off: " 0" (read as on whenever its number is not 0)
 //   Wav         sound effects, likewise
 //   Diffculty   " 1" Easy, " 2" Normal, " 3" Hard (the key's spelling is the file's own)
-//   Ver         "1.10", the version of the writer; never read
+//   Ver         "1.10", the settings file's own format version (not the program's); never read
 // Every value is written padded with blanks to 255 characters. Reading takes the number at the
 // start of a value, blanks ignored, rounded half to even; anything after a ";" is a comment.
 // Missing keys give score 0, an empty name, music and effects off, difficulty 2.

@@ -36,7 +36,6 @@ extern uint8_t GameMode;    // state of the current game
 extern int16_t StageTimer;  // stage frames counted; the enemy schedule is keyed to it
 extern int32_t Score;       // current score
 inline const std::string AppTitle = "Vexlan ";  // the window caption, trailing blank included
-inline const std::string GameVersion = "1.10";
 extern std::string ProgramDir;  // directory of the program file, no trailing separator
 extern uint8_t FramePeriod;     // milliseconds per frame handed to the pacer (50)
 extern uint8_t

@@ -1,5 +1,6 @@
 #include "shell/command_line.h"
 
+#include "common/version.h"
 #include "game/state.h"
 
 namespace {

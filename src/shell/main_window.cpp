@@ -2,6 +2,7 @@
 
 #include "audio/music_device.h"
 #include "audio/sound.h"
+#include "common/version.h"
 #include "data/settings.h"
 #include "game/state.h"
 #include "platform/platform.h"

@@ -8,6 +8,7 @@
 
 #include "common/file_bytes.h"
 #include "common/hash.h"
+#include "common/version.h"
 #include "data/init.h"
 #include "data/replay_file.h"
 #include "data/settings.h"

@@ -55,7 +55,8 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.vexlan.vexlan
     fail "appstreamcli rejects the metainfo file"
 man -l "$root/usr/share/man/man6/vexlan.6" 2>&1 >/dev/null | grep . && fail "the man page has errors"
 
-[ "$("$root/usr/bin/vexlan" --version)" = "Vexlan 1.10" ] || fail "the installed binary's --version"
+version="$(sed -n 's/^project.* VERSION \([0-9.]*\) .*/\1/p' "$source_dir/CMakeLists.txt")"
+[ "$("$root/usr/bin/vexlan" --version)" = "Vexlan $version" ] || fail "the installed binary's --version"
 status=0
 "$root/usr/bin/vexlan" --no-such-option 2>/dev/null || status=$?
 [ "$status" -eq 2 ] || fail "an unknown option ended with status $status, not 2"

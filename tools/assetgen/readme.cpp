@@ -1,11 +1,11 @@
 // readme.txt: what the player reads from the help menu.
 #include "assetgen.h"
+#include "common/version.h"
 
 std::string MakeReadme() {
-    return R"(Vexlan 1.10
-===========
-
-A small vertical-scrolling shoot-'em-up. Steer your fighter up the field, shoot down the
+    const std::string title = "Vexlan " + GameVersion;
+    return title + "\n" + std::string(title.size(), '=') + "\n\n" +
+           R"(A small vertical-scrolling shoot-'em-up. Steer your fighter up the field, shoot down the
 butterflies, bats, dogs, small fry, green beetles and blue armour that the stage sends at
 you, dodge their bullets, and after about a minute and a half face the boss. Destroy it to
 see the ending and put your name in the table of the five best scores.
