@@ -12,7 +12,8 @@ struct DifficultyValues {
     uint8_t ShipHP;
     int32_t BossHP;
     const char* StageLetter;  // the stage script is "teki_" + letter + ".dat"
-    // Easy gives the enemies more hit points but makes them fire more often; Hard the other way.
+    // Easy gives the enemies more hit points but makes them fire more often; Hard the other way,
+    // on purpose.
     double HitPointFactor;
     double FireIntervalFactor;
 };

@@ -26,6 +26,8 @@ struct EnemyPicture {
     uint8_t HitRadius;
 };
 
+// The source limits 105 and 424 cut the last column of the bat and of the fifth butterfly cell,
+// on purpose.
 constexpr EnemyPicture EnemyPictures[] = {
     {10, 14, 0, 42, 36, 85, 71, 0, 85, true, 424, 71, 36},    // butterfly
     {20, 20, 1, 28, 27, 59, 54, 0, 0, false, 0, 0, 52},       // dog, bottom of its bob

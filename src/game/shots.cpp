@@ -20,6 +20,7 @@ void DrawShot(const BulletRecord& shot) {
                       0, 0, ShotSize, ShotSize, true);
 }
 
+// Below 0, not at 0: an enemy takes one hit more than its HP, on purpose.
 void HitEnemy(BulletRecord& shot, EnemyRecord& enemy) {
     shot.Active = False16;
     --enemy.HP;

@@ -61,6 +61,7 @@ bool ZDownNow() {
 
 }  // namespace
 
+// Home is (x, y + h), on purpose: the game-over picture given y 121 stands whole at 192.
 BlockPlace BlockPosition(int32_t x, int32_t y, int32_t w, int32_t h, int32_t blockSize, int32_t c,
                          int32_t r, int32_t startX, int32_t startY, int32_t frame) {
     const int64_t cellX = int64_t(blockSize) * c;

@@ -27,6 +27,7 @@ struct Placed {
     int32_t X;
     int32_t Y;
 };
+// "Diffculty", so spelled on purpose, as the settings file's key is.
 constexpr Placed Labels[] = {
     {"Diffculty", 30, 30}, {"Midi", 30, 80}, {"Wav", 30, 130}, {"Exit", 30, 180}};
 constexpr Placed Difficulties[] = {{"Easy", 200, 30}, {"Normal", 300, 30}, {"Hard", 400, 30}};

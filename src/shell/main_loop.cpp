@@ -48,6 +48,7 @@ void StageFrame() {
     }
 }
 
+// No enemy update: explosions still running stop here, neither drawn nor scored, on purpose.
 void BossFrame() {
     UpdateStreaks();
     UpdatePlayerShots();
@@ -104,6 +105,7 @@ int32_t PlayGame(int32_t clearColour) {
     return score;
 }
 
+// Esc ends the title as the start item does, on purpose: it starts a game.
 void TitleLoop() {
     LoadTitlePictures();
     for (;;) {
