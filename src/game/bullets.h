@@ -18,4 +18,3 @@ constexpr uint8_t BulletBouncing = 60;
 
 void SpawnEnemyBullet(double x, double y, double dx, double dy, uint8_t code);
 void UpdateEnemyBullets();
-void CheckBulletHitsPlayer(uint8_t slot, uint8_t radius);

@@ -21,11 +21,10 @@ int32_t FrameSlotOf(int32_t tick, int32_t periodMs) {
     return static_cast<int32_t>(RoundHalfEven(double(tick) / double(periodMs)));
 }
 
-bool InitDisplay(int width, int height) {
-    if (BackBuffer) return false;  // the display opens once
+void InitDisplay(int width, int height) {
+    if (BackBuffer) return;  // the display opens once
     BackBuffer = CreateOffscreenSurface(width, height);
     DoEvents();
-    return true;
 }
 
 void PresentFrame(const Surface& surface) {
@@ -43,10 +42,9 @@ void ResetDisplay() {
     LastFrameSlot = 0;
 }
 
-bool SetFrameRate(int32_t periodMs) {
+void SetFrameRate(int32_t periodMs) {
     TimerPeriod = periodMs;
     LastFrameSlot = FrameSlotOf(TickCount(), TimerPeriod);
-    return true;
 }
 
 void ShowFrame() {
@@ -62,7 +60,7 @@ void SetLastFrameSlot(int32_t slot) {
     LastFrameSlot = slot;
 }
 
-bool WaitNextFrame() {
+void WaitNextFrame() {
     FrameWaitBegins();
     // Sleep until the slot is about to change rather than spinning on the clock, then take the
     // first tick of the new slot: the same slots as a busy loop, at a fraction of the cost.
@@ -76,5 +74,4 @@ bool WaitNextFrame() {
         SleepUntilTick(NextSlotStart(now, LastFrameSlot, TimerPeriod));
     }
     FrameWaitEnds();
-    return true;
 }

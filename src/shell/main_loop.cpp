@@ -104,6 +104,8 @@ int32_t PlayGame(int32_t clearColour) {
     return score;
 }
 
+namespace {
+
 void TitleLoop() {
     LoadTitlePictures();
     for (;;) {
@@ -119,11 +121,13 @@ void TitleLoop() {
     TitleStartRequested = False16;
 }
 
+}  // namespace
+
+// The frame rate is set once, by the initialisation.
 int32_t InitialiseOnce() {
     InitGame();
     const int32_t clearColour = SurfaceColour(0);
     LoadSprites();
-    if (FramePeriod != 0) SetFrameRate(FramePeriod);
     return clearColour;
 }
 
