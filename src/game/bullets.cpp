@@ -6,10 +6,10 @@
 #include "game/state.h"
 #include "gfx/display.h"
 
-int32_t BounceCounter = 0;  // shared by all bouncing bullets; kept across games
+BulletsCarriedOverRecord BulletsCarriedOver;
 
 void ResetBounceCounter() {
-    BounceCounter = 0;
+    BulletsCarriedOver = {};
 }
 
 namespace {
@@ -69,9 +69,9 @@ uint8_t UpdateHoming(BulletRecord& bullet) {
 // shared counter retires it: one bullet in 150 frames, k of them one every 150 / k frames.
 uint8_t UpdateBouncing(BulletRecord& bullet) {
     Draw(bullet, SurfBullets6, (bullet.Frame % FramesPerFamily) * 60, 0, LargeLook);
-    if (++BounceCounter == BounceLifetime) {
+    if (++BulletsCarriedOver.BounceCounter == BounceLifetime) {
         bullet.Active = False16;
-        BounceCounter = 0;
+        BulletsCarriedOver.BounceCounter = 0;
     }
     if (bullet.Frame == BulletBouncing + 2) bullet.Frame = BulletBouncing;
     bullet.X += bullet.DX;
