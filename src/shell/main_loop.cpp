@@ -115,10 +115,10 @@ void TitleLoop() {
         DrawTitleMenu();
         DrawText("please push arrow or enter key", 15, 580, TextWhite, 16);
         ShowFrame();
-        if (GetAsyncKeyState(VkEscape) != 0 || TitleStartRequested != False16) break;
+        if (GetAsyncKeyState(VkEscape) != 0 || TitleScreen.TitleStartRequested != False16) break;
     }
     ReleaseTitlePictures();
-    TitleStartRequested = False16;
+    TitleScreen.TitleStartRequested = False16;
 }
 
 }  // namespace
