@@ -61,10 +61,10 @@ void SetUpBossWreck() {
     Difficulty = 2;
     GameMode = ModeBoss;
     ResetBoss();
-    BossX = 250;
-    BossY = 150;
-    BossPhase = PhaseDestroyed;
-    BossDX = BossDY = 0;
+    BossFight.BossX = 250;
+    BossFight.BossY = 150;
+    BossFight.BossPhase = PhaseDestroyed;
+    BossCarriedOver.BossDX = BossCarriedOver.BossDY = 0;
 }
 
 void BM_BossWreckFrameWith150Bullets(benchmark::State& state) {
@@ -73,8 +73,8 @@ void BM_BossWreckFrameWith150Bullets(benchmark::State& state) {
     const std::array<DebrisRecord, 11> debris = DebrisAllFlying();
     for (auto _ : state) {
         EnemyBullets = bullets;
-        BossDebris = debris;
-        BossDeathTimer = 0;
+        BossCarriedOver.BossDebris = debris;
+        BossCarriedOver.BossDeathTimer = 0;
         ClearSurface(BackBuffer, 0);
         UpdateBoss();
         UpdateEnemyBullets();

@@ -69,7 +69,7 @@ void BM_TwoHundredBulletsInFlight(benchmark::State& state) {
     const std::vector<BulletRecord> hail = Hail();
     for (auto _ : state) {
         EnemyBullets = hail;
-        BounceCounter = 0;
+        BulletsCarriedOver.BounceCounter = 0;
         UpdateEnemyBullets();
         benchmark::DoNotOptimize(BackBuffer->Pixels.data());
     }
@@ -91,7 +91,7 @@ void BM_BusyStageFrame(benchmark::State& state) {
         PlayerShots = volleys;
         Enemies = crowd;
         Player = {250, 560, 0, 0, 5, 2};
-        FireCooldown = 3;
+        PlayerCarriedOver.FireCooldown = 3;
         ClearSurface(BackBuffer, 0);
         UpdateStreaks();
         UpdatePlayer();

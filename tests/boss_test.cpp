@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "audio/headless/headless_audio.h"
+#include "game/difficulty.h"
 #include "game/state.h"
 #include "gfx/display.h"
 #include "platform/headless/headless.h"
@@ -20,21 +21,18 @@ protected:
     void SetUp() override {
         GameTest::SetUp();
         headless::SetSeed(7);
-        BossDX = BossDY = 0;
-        BossDebris = {};
-        BossDeathTimer = 0;
-        HomingPickCount = 0;
+        BossCarriedOver = {};
         SurfBoss = nullptr;
         SurfExplosion = nullptr;
         ResetBoss();
     }
 
     static void StartFight(int32_t x, int32_t y, int32_t dx, int32_t dy) {
-        BossPhase = PhaseFighting;
-        BossX = x;
-        BossY = y;
-        BossDX = dx;
-        BossDY = dy;
+        BossFight.BossPhase = PhaseFighting;
+        BossFight.BossX = x;
+        BossFight.BossY = y;
+        BossCarriedOver.BossDX = dx;
+        BossCarriedOver.BossDY = dy;
     }
     // One fighting frame from the given position and steps.
     static void FightFrom(int32_t x, int32_t y, int32_t dx, int32_t dy) {
@@ -79,78 +77,104 @@ TEST_P(BossHitCount, StartingHitPointsOfHitsDestroyTheBossAndPayTheBonusOnce) {
     const int hits = 200 + 100 * GetParam();
     ResetBoss();
     Score = 123;
-    for (int hit = 1; hit < hits; ++hit) ASSERT_TRUE(ShotHits(BossX, BossY + 10));  // descending
-    EXPECT_EQ(BossPhase, PhaseEntering);
-    BossDX = 4;
-    BossDY = 3;
-    EXPECT_TRUE(ShotHits(BossX, BossY));
-    EXPECT_EQ(BossPhase, PhaseDestroyed);
+    for (int hit = 1; hit < hits; ++hit)
+        ASSERT_TRUE(ShotHits(BossFight.BossX, BossFight.BossY + 10));  // descending
+    EXPECT_EQ(BossFight.BossPhase, PhaseEntering);
+    BossCarriedOver.BossDX = 4;
+    BossCarriedOver.BossDY = 3;
+    EXPECT_TRUE(ShotHits(BossFight.BossX, BossFight.BossY));
+    EXPECT_EQ(BossFight.BossPhase, PhaseDestroyed);
     EXPECT_EQ(Score, 123 + GetParam() * 1000);
-    EXPECT_EQ(BossDX, 0);
-    EXPECT_EQ(BossDY, 0);
+    EXPECT_EQ(BossCarriedOver.BossDX, 0);
+    EXPECT_EQ(BossCarriedOver.BossDY, 0);
     // The wreck still swallows shots, without a second bonus.
-    EXPECT_TRUE(ShotHits(BossX, BossY));
-    EXPECT_EQ(BossHP, -1);
+    EXPECT_TRUE(ShotHits(BossFight.BossX, BossFight.BossY));
+    EXPECT_EQ(BossFight.BossHP, -1);
     EXPECT_EQ(Score, 123 + GetParam() * 1000);
 }
 INSTANTIATE_TEST_SUITE_P(EachDifficulty, BossHitCount, ::testing::Values(1, 2, 3));
 
+// A replay plays its game in a fresh program given only the carried-over record: a fight must
+// leave nothing else behind for the next game, not even the attack of a game lost mid-fight.
+TEST_F(BossTest, ANewFightKeepsOnlyTheCarriedOverRecordOfTheLast) {
+    Difficulty = DifficultyNormal;
+    BossFight = {
+        .BossX = 7, .BossY = 8, .BossPhase = PhaseFighting, .BossAttack = AttackRing, .BossHP = 3};
+    BossCarriedOver.BossDX = 4;
+    BossCarriedOver.HomingPickCount = 1;
+    ResetBoss();
+    const BossFightRecord left = BossFight;
+    const BossCarriedOverRecord carried = BossCarriedOver;
+    ResetBossState();
+    BossCarriedOver = carried;
+    ResetBoss();
+    EXPECT_EQ(left.BossX, BossFight.BossX);
+    EXPECT_EQ(left.BossY, BossFight.BossY);
+    EXPECT_EQ(left.BossPhase, BossFight.BossPhase);
+    EXPECT_EQ(left.BossAttack, BossFight.BossAttack);
+    EXPECT_EQ(left.BossHP, BossFight.BossHP);
+    EXPECT_EQ(BossCarriedOver.BossDX, 4);
+    EXPECT_EQ(BossCarriedOver.HomingPickCount, 1);
+}
+
 TEST_F(BossTest, ShotsHitOnlyWithinSixtyPixelsOfTheCentre) {
-    BossPhase = PhaseFighting;
-    BossX = 250;
-    BossY = 300;
-    BossHP = 400;
+    BossFight.BossPhase = PhaseFighting;
+    BossFight.BossX = 250;
+    BossFight.BossY = 300;
+    BossFight.BossHP = 400;
     EXPECT_FALSE(ShotHits(310, 300));
     EXPECT_FALSE(ShotHits(250 - 36, 300 + 48));
-    EXPECT_EQ(BossHP, 400);
+    EXPECT_EQ(BossFight.BossHP, 400);
     EXPECT_TRUE(ShotHits(250, 300 - 59.9));
-    EXPECT_EQ(BossHP, 399);
+    EXPECT_EQ(BossFight.BossHP, 399);
 }
 
 // --- Reset, descent and drift ---
 
 TEST_F(BossTest, ResetPlacesTheBossAndKeepsWhatOutlivesAGame) {
-    BossDX = -3;
-    BossDY = 7;
-    BossDebris[4] = DebrisRecord{1, 2, 3, 4, 5, 6, True16};
-    BossDeathTimer = 42;
-    HomingPickCount = 1;
-    BossHP = 17;
+    BossCarriedOver.BossDX = -3;
+    BossCarriedOver.BossDY = 7;
+    BossCarriedOver.BossDebris[4] = DebrisRecord{1, 2, 3, 4, 5, 6, True16};
+    BossCarriedOver.BossDeathTimer = 42;
+    BossCarriedOver.HomingPickCount = 1;
+    BossFight.BossHP = 17;
     Difficulty = 0;  // not a difficulty: the hit points stay
     ResetBoss();
-    EXPECT_EQ(BossX, 250);
-    EXPECT_EQ(BossY, -250);
-    EXPECT_EQ(BossPhase, PhaseEntering);
-    EXPECT_EQ(BossHP, 17);
-    EXPECT_EQ(BossDX, -3);
-    EXPECT_EQ(BossDY, 7);
-    EXPECT_EQ(BossDebris[4].Life, 5);
-    EXPECT_EQ(BossDebris[4].Active, True16);
-    EXPECT_EQ(BossDeathTimer, 42);
-    EXPECT_EQ(HomingPickCount, 1);
+    EXPECT_EQ(BossFight.BossX, 250);
+    EXPECT_EQ(BossFight.BossY, -250);
+    EXPECT_EQ(BossFight.BossPhase, PhaseEntering);
+    EXPECT_EQ(BossFight.BossHP, 17);
+    EXPECT_EQ(BossCarriedOver.BossDX, -3);
+    EXPECT_EQ(BossCarriedOver.BossDY, 7);
+    EXPECT_EQ(BossCarriedOver.BossDebris[4].Life, 5);
+    EXPECT_EQ(BossCarriedOver.BossDebris[4].Active, True16);
+    EXPECT_EQ(BossCarriedOver.BossDeathTimer, 42);
+    EXPECT_EQ(BossCarriedOver.HomingPickCount, 1);
 }
 
 TEST_F(BossTest, FightBeginsOnThe168thFrameAtY251AfterFiringEveryFrameOfTheDescent) {
     for (int frame = 1; frame <= 167; ++frame) {
         UpdateBoss();
-        ASSERT_EQ(BossPhase, PhaseEntering) << frame;
-        ASSERT_EQ(BossAttack, AttackSingle) << frame;
+        ASSERT_EQ(BossFight.BossPhase, PhaseEntering) << frame;
+        ASSERT_EQ(BossFight.BossAttack, AttackSingle) << frame;
     }
-    EXPECT_EQ(BossX, 250);
-    EXPECT_EQ(BossY, 251);
+    EXPECT_EQ(BossFight.BossX, 250);
+    EXPECT_EQ(BossFight.BossY, 251);
     UpdateBoss();
-    EXPECT_EQ(BossPhase, PhaseFighting);
-    EXPECT_EQ(BossAttack, AttackSingle);
-    EXPECT_TRUE(BossDX >= -5 && BossDX <= 5) << BossDX;
-    EXPECT_TRUE(BossDY >= -5 && BossDY <= 5) << BossDY;
-    EXPECT_EQ(BossX, 250 + BossDX);
-    EXPECT_EQ(BossY, 251 + BossDY);
+    EXPECT_EQ(BossFight.BossPhase, PhaseFighting);
+    EXPECT_EQ(BossFight.BossAttack, AttackSingle);
+    EXPECT_TRUE(BossCarriedOver.BossDX >= -5 && BossCarriedOver.BossDX <= 5)
+        << BossCarriedOver.BossDX;
+    EXPECT_TRUE(BossCarriedOver.BossDY >= -5 && BossCarriedOver.BossDY <= 5)
+        << BossCarriedOver.BossDY;
+    EXPECT_EQ(BossFight.BossX, 250 + BossCarriedOver.BossDX);
+    EXPECT_EQ(BossFight.BossY, 251 + BossCarriedOver.BossDY);
 
     ResetBoss();
-    BossY = 250;  // not yet below the line
+    BossFight.BossY = 250;  // not yet below the line
     UpdateBoss();
-    EXPECT_EQ(BossPhase, PhaseEntering);
-    EXPECT_EQ(BossY, 253);
+    EXPECT_EQ(BossFight.BossPhase, PhaseEntering);
+    EXPECT_EQ(BossFight.BossY, 253);
 }
 
 TEST_F(BossTest, StepsTurnOnlyAtTheBoundsCheckedBeforeTheMove) {
@@ -167,10 +191,12 @@ TEST_F(BossTest, StepsTurnOnlyAtTheBoundsCheckedBeforeTheMove) {
     for (const Case& c : cases) {
         FightFrom(c.x, c.y, c.dx, c.dy);
         SCOPED_TRACE(testing::Message() << "from " << c.x << "," << c.y);
-        EXPECT_TRUE(BossDX >= c.lowDX && BossDX <= c.highDX) << BossDX;
-        EXPECT_TRUE(BossDY >= c.lowDY && BossDY <= c.highDY) << BossDY;
-        EXPECT_EQ(BossX, c.x + BossDX);
-        EXPECT_EQ(BossY, c.y + BossDY);
+        EXPECT_TRUE(BossCarriedOver.BossDX >= c.lowDX && BossCarriedOver.BossDX <= c.highDX)
+            << BossCarriedOver.BossDX;
+        EXPECT_TRUE(BossCarriedOver.BossDY >= c.lowDY && BossCarriedOver.BossDY <= c.highDY)
+            << BossCarriedOver.BossDY;
+        EXPECT_EQ(BossFight.BossX, c.x + BossCarriedOver.BossDX);
+        EXPECT_EQ(BossFight.BossY, c.y + BossCarriedOver.BossDY);
     }
 }
 
@@ -181,8 +207,8 @@ TEST_F(BossTest, AZeroStepFreezesItsAxisWhileTheOtherBouncesBetweenTheBounds) {
         for (int frame = 0; frame < 1000; ++frame) {
             EnemyBullets.assign(InitialTableSlots, BulletRecord{});
             UpdateBoss();
-            ASSERT_EQ(sideways ? BossX : BossY, sideways ? 250 : 251) << frame;
-            const int32_t moving = sideways ? BossY : BossX;
+            ASSERT_EQ(sideways ? BossFight.BossX : BossFight.BossY, sideways ? 250 : 251) << frame;
+            const int32_t moving = sideways ? BossFight.BossY : BossFight.BossX;
             low = std::min(low, moving);
             high = std::max(high, moving);
         }
@@ -245,7 +271,7 @@ TEST_F(BossTest, FightingFramesChooseAttacksAtTheirRates) {
     for (int frame = 0; frame < 4000; ++frame) {
         EnemyBullets.assign(InitialTableSlots, BulletRecord{});
         UpdateBoss();
-        ++seen[BossAttack];
+        ++seen[BossFight.BossAttack];
     }
     EXPECT_EQ(seen.size(), 6u);  // 0, 1, 3, 4, 5, 6
     EXPECT_TRUE(seen[1] >= 480 && seen[1] <= 640) << seen[1];
@@ -256,18 +282,18 @@ TEST_F(BossTest, FightingFramesChooseAttacksAtTheirRates) {
 }
 
 TEST_F(BossTest, HomingFiresOnEverySecondPickCountingAcrossGames) {
-    HomingPickCount = 1;  // one pick in the game before
+    BossCarriedOver.HomingPickCount = 1;  // one pick in the game before
     ResetBoss();
     StartFight(250, 200, 0, 0);
     std::vector<std::pair<int, int>> picks;  // counter after the pick, attack fired
     for (int frame = 0; frame < 3000 && picks.size() < 4; ++frame) {
         EnemyBullets.assign(InitialTableSlots, BulletRecord{});
-        const int16_t before = HomingPickCount;
+        const int16_t before = BossCarriedOver.HomingPickCount;
         UpdateBoss();
-        if (HomingPickCount != before)
-            picks.emplace_back(HomingPickCount, BossAttack);
+        if (BossCarriedOver.HomingPickCount != before)
+            picks.emplace_back(BossCarriedOver.HomingPickCount, BossFight.BossAttack);
         else
-            ASSERT_NE(BossAttack, AttackHoming);
+            ASSERT_NE(BossFight.BossAttack, AttackHoming);
     }
     const std::vector<std::pair<int, int>> expected{{0, 4}, {1, 0}, {0, 4}, {1, 0}};
     EXPECT_EQ(picks, expected);
@@ -276,8 +302,8 @@ TEST_F(BossTest, HomingFiresOnEverySecondPickCountingAcrossGames) {
 // --- Bullets (these need the real bullet table and motion helpers) ---
 
 TEST_F(BossTest, EachAttackSpawnsItsBulletsAtTheBossCentreWithTheDrawnSteps) {
-    BossX = 250;
-    BossY = 100;
+    BossFight.BossX = 250;
+    BossFight.BossY = 100;
     const std::map<uint8_t, std::pair<size_t, uint8_t>> attacks{
         {1, {1, 0}}, {2, {0, 0}}, {3, {3, 10}}, {4, {1, 40}}, {5, {12, 20}}, {6, {1, 60}}};
     for (const auto& [attack, expected] : attacks) {
@@ -297,8 +323,8 @@ TEST_F(BossTest, EachAttackSpawnsItsBulletsAtTheBossCentreWithTheDrawnSteps) {
 }
 
 TEST_F(BossTest, SpreadAimsAtTheShipAndRingGoesAllRound) {
-    BossX = 250;
-    BossY = 100;
+    BossFight.BossX = 250;
+    BossFight.BossY = 100;
     Player.X = 350;
     Player.Y = 200;  // 45 degrees
     const auto spread = Fired(3);
@@ -330,25 +356,25 @@ TEST_F(BossTest, DestructionSoundsTenTimesAndRequestsTheEndingAtFrame100) {
     WavOn = True16;
     SoundExplosion = SoundEffect{8, 0, 1};
     GameMode = ModeBoss;
-    BossPhase = PhaseDestroyed;
-    BossX = 250;
-    BossY = 200;
+    BossFight.BossPhase = PhaseDestroyed;
+    BossFight.BossX = 250;
+    BossFight.BossY = 200;
     for (int frame = 1; frame <= 100; ++frame) {
         ASSERT_EQ(GameMode, ModeBoss) << frame;
         UpdateBoss();
         EXPECT_EQ(headless::TakePlayedVoices().size(), frame % 10 == 0 ? 1u : 0u) << frame;
     }
     EXPECT_EQ(GameMode, ModeEnding);
-    EXPECT_EQ(BossDeathTimer, 0);
-    EXPECT_EQ(BossX, 250);
-    EXPECT_EQ(BossY, 200);
+    EXPECT_EQ(BossCarriedOver.BossDeathTimer, 0);
+    EXPECT_EQ(BossFight.BossX, 250);
+    EXPECT_EQ(BossFight.BossY, 200);
 }
 
 TEST_F(BossTest, DestructionIsSilentWithEffectsOffAndShortenedByATimerLeftRunning) {
     SoundExplosion = SoundEffect{8, 0, 1};
     GameMode = ModeBoss;
-    BossPhase = PhaseDestroyed;
-    BossDeathTimer = 95;  // an earlier game ended during its destruction
+    BossFight.BossPhase = PhaseDestroyed;
+    BossCarriedOver.BossDeathTimer = 95;  // an earlier game ended during its destruction
     for (int frame = 1; frame <= 5; ++frame) {
         ASSERT_EQ(GameMode, ModeBoss) << frame;
         UpdateBoss();
@@ -362,32 +388,33 @@ TEST_F(BossTest, DebrisDrawsItsCellAtTheRoundedPositionUntilItsLastFrame) {
     for (int x = 0; x < 810; ++x) {
         for (int y = 0; y < 80; ++y) SurfExplosion->Pixels[y * 810 + x] = 0x100 + x / 81;
     }
-    for (DebrisRecord& debris : BossDebris) debris = DebrisRecord{-1000, 0, 0, 0, 50, 0, True16};
-    BossDebris[3] = DebrisRecord{99.5, 203.5, 1, -2, 2, 9, True16};
+    for (DebrisRecord& debris : BossCarriedOver.BossDebris)
+        debris = DebrisRecord{-1000, 0, 0, 0, 50, 0, True16};
+    BossCarriedOver.BossDebris[3] = DebrisRecord{99.5, 203.5, 1, -2, 2, 9, True16};
     ClearSurface(BackBuffer, 0);
     UpdateBossDestruction();
     // (100.5 - 40, 201.5 - 40) rounds half to even to (60, 162).
     EXPECT_EQ(PixelAt(BackBuffer, 60, 162), 0x100u);
     EXPECT_EQ(PixelAt(BackBuffer, 59, 162), 0u);
     EXPECT_EQ(PixelAt(BackBuffer, 60, 161), 0u);
-    EXPECT_EQ(BossDebris[3].Active, True16);
+    EXPECT_EQ(BossCarriedOver.BossDebris[3].Active, True16);
 
     ClearSurface(BackBuffer, 0);
     UpdateBossDestruction();
     // (101.5 - 40, 199.5 - 40) rounds to (62, 160); drawn in the frame its life ran out.
     EXPECT_EQ(PixelAt(BackBuffer, 62, 160), 0x101u);
     EXPECT_EQ(PixelAt(BackBuffer, 61, 160), 0u);
-    EXPECT_EQ(BossDebris[3].Active, False16);
+    EXPECT_EQ(BossCarriedOver.BossDebris[3].Active, False16);
 }
 
 TEST_F(BossTest, NewDebrisLeavesFromTheCentreAndShowsFromTheNextFrame) {
     SurfExplosion = MakeSurface(810, 80, 0x123456);
-    BossX = 250;
-    BossY = 300;
+    BossFight.BossX = 250;
+    BossFight.BossY = 300;
     ClearSurface(BackBuffer, 0);
     UpdateBossDestruction();
     EXPECT_EQ(std::ranges::count(BackBuffer->Pixels, 0u), 500 * 600);
-    for (const DebrisRecord& debris : BossDebris) {
+    for (const DebrisRecord& debris : BossCarriedOver.BossDebris) {
         if (debris.Active == False16) continue;
         EXPECT_EQ(debris.X, 250);
         EXPECT_EQ(debris.Y, 300);

@@ -47,7 +47,7 @@ protected:
         SurfBullets5 = LargeStrip();
         SurfBullets6 = LargeStrip();
         Player = {250, 500, 0, 0, 3, ShipNormal};
-        BounceCounter = 0;
+        BulletsCarriedOver.BounceCounter = 0;
     }
     void Frame() {
         ClearSurface(BackBuffer, 0);
@@ -197,11 +197,11 @@ TEST_F(BulletsTest, TwoBouncingBulletsFromAFreshProgramLoseOneAfter75Frames) {
     Frame();
     EXPECT_TRUE(EnemyBullets[0].Active);
     EXPECT_FALSE(EnemyBullets[1].Active);
-    EXPECT_EQ(BounceCounter, 0);
+    EXPECT_EQ(BulletsCarriedOver.BounceCounter, 0);
 }
 
 TEST_F(BulletsTest, ABouncingBulletRetiredByTheCounterStillHitsThatFrame) {
-    BounceCounter = 149;
+    BulletsCarriedOver.BounceCounter = 149;
     SpawnEnemyBullet(250, 500, 0, 0, 60);
     Frame();
     EXPECT_EQ(Player.HP, 2);

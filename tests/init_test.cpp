@@ -145,9 +145,9 @@ TEST_F(InitTest, ANewGameResetsTheCountersAndTablesButKeepsWhatOutlivesGames) {
     GameMode = ModeGameOver;
     PlayerShots.assign(40, BulletRecord{1, 2, 3, 4, 5, True16});
     EnemyBullets.assign(30, BulletRecord{1, 2, 3, 4, 5, True16});
-    FireCooldown = 7;
-    BlinkCounter = 12;
-    BounceCounter = 99;
+    PlayerCarriedOver.FireCooldown = 7;
+    PlayerCarriedOver.BlinkCounter = 12;
+    BulletsCarriedOver.BounceCounter = 99;
     Streaks[4] = {1, 2, 3};
     HighScoreTable[0] = {50, "keep"};
     NewGame();
@@ -162,9 +162,9 @@ TEST_F(InitTest, ANewGameResetsTheCountersAndTablesButKeepsWhatOutlivesGames) {
         EXPECT_FALSE(EnemyBullets[i].Active);
         EXPECT_EQ(EnemyBullets[i].Frame, 0);
     }
-    EXPECT_EQ(FireCooldown, 7);
-    EXPECT_EQ(BlinkCounter, 12);
-    EXPECT_EQ(BounceCounter, 99);
+    EXPECT_EQ(PlayerCarriedOver.FireCooldown, 7);
+    EXPECT_EQ(PlayerCarriedOver.BlinkCounter, 12);
+    EXPECT_EQ(BulletsCarriedOver.BounceCounter, 99);
     EXPECT_EQ(Streaks[4].Life, 3);
     EXPECT_EQ(HighScoreTable[0].Name, "keep");
 }

@@ -53,8 +53,8 @@ TEST_F(FramePassTest, TheBossArrivesOnThe2050thStageFrame) {
     RunFramePass(0);
     EXPECT_EQ(GameMode, ModeBoss);
     EXPECT_EQ(StageTimer, 0);
-    EXPECT_EQ(BossY, -250);  // the boss was reset
-    EXPECT_EQ(BossPhase, PhaseEntering);
+    EXPECT_EQ(BossFight.BossY, -250);  // the boss was reset
+    EXPECT_EQ(BossFight.BossPhase, PhaseEntering);
     RunFramePass(0);
     EXPECT_EQ(StageTimer, 0);  // the timer stands still during the fight
 }
@@ -66,11 +66,11 @@ TEST_F(FramePassTest, TheBossWinsOverAGameOverAskedForInTheSameFrame) {
     RunFramePass(0);
     EXPECT_EQ(GameMode, ModeBoss);
     EXPECT_EQ(Player.State, ShipGone);
-    EXPECT_EQ(BossY, -250);
+    EXPECT_EQ(BossFight.BossY, -250);
     // The first boss frame finds the ship gone and asks for the game over again.
     RunFramePass(0);
     EXPECT_EQ(GameMode, ModeGameOver);
-    EXPECT_EQ(BossY, -247);  // after a whole boss frame
+    EXPECT_EQ(BossFight.BossY, -247);  // after a whole boss frame
 }
 
 TEST_F(FramePassTest, AnUnknownModeOnlyClearsPresentsAndWaits) {
@@ -108,8 +108,8 @@ TEST_F(FramePassTest, StageStatusLineDrawsTheScoreInTheHpTextsSize) {
 
 TEST_F(FramePassTest, BossStatusLineDrawsTheScoreInTheFrameRateSize) {
     GameMode = ModeBoss;
-    BossX = -1000;  // keep the boss picture away from the status line
-    BossY = -1000;
+    BossFight.BossX = -1000;  // keep the boss picture away from the status line
+    BossFight.BossY = -1000;
     Score = 1234;
     RunFramePass(0);
     const auto drawn = StatusArea();
@@ -188,11 +188,11 @@ TEST_F(FramePassTest, StageDrawsEnemiesThenTheShipThenTheBullets) {
 TEST_F(FramePassTest, BossFightDrawsTheBossThenTheShipThenTheBullets) {
     SolidPictures();
     GameMode = ModeBoss;
-    BossX = 226;
-    BossY = 400;
-    BossDX = BossDY = 0;
-    BossPhase = PhaseFighting;
-    BossHP = 400;
+    BossFight.BossX = 226;
+    BossFight.BossY = 400;
+    BossCarriedOver.BossDX = BossCarriedOver.BossDY = 0;
+    BossFight.BossPhase = PhaseFighting;
+    BossFight.BossHP = 400;
     Player = {226, 500, 0, 0, 5, ShipNormal};
     EnemyBullets[0] = {226, 500, 0, 0, 0, True16};
     RunFramePass(0);

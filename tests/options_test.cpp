@@ -74,26 +74,26 @@ TEST_F(OptionsTest, TheFirstKeyFoundActsAndNoSettingPassesItsEnd) {
         SCOPED_TRACE(c.What);
         headless::Reset();
         headless::ResetAudio();
-        OptionCursor = c.Cursor;
+        OptionsScreen.OptionCursor = c.Cursor;
         Difficulty = c.Difficulty;
         MidiOn = c.Midi;
         WavOn = c.Wav;
-        OptionExitRequested = False16;
-        OptionFrameCount = 0;
+        OptionsScreen.OptionExitRequested = False16;
+        OptionsScreen.OptionFrameCount = 0;
         Hold(c.Held);
         HandleOptionKeys();
-        EXPECT_EQ(OptionCursor, c.WantCursor);
+        EXPECT_EQ(OptionsScreen.OptionCursor, c.WantCursor);
         EXPECT_EQ(Difficulty, c.WantDifficulty);
         EXPECT_EQ(MidiOn, c.WantMidi);
         EXPECT_EQ(WavOn, c.WantWav);
-        EXPECT_EQ(OptionExitRequested, c.WantExit);
+        EXPECT_EQ(OptionsScreen.OptionExitRequested, c.WantExit);
     }
 }
 
 TEST_F(OptionsTest, ATappedKeyCountsAsWellAsAHeldOne) {
     headless::TapKey(VkDown);
     HandleOptionKeys();
-    EXPECT_EQ(OptionCursor, 1);
+    EXPECT_EQ(OptionsScreen.OptionCursor, 1);
 }
 
 // --- Pacing and pauses ---
@@ -109,7 +109,7 @@ TEST_F(OptionsTest, NoKeyNoPause) {
 }
 
 TEST_F(OptionsTest, TheSkippedFrameFollowsTheCountKeptFromTheLastVisit) {
-    OptionFrameCount = 3;
+    OptionsScreen.OptionFrameCount = 3;
     Hold({VkUp});
     EXPECT_EQ(PausesOver(3), (std::vector<int32_t>{100, 0, 100}));
 }
@@ -117,7 +117,7 @@ TEST_F(OptionsTest, TheSkippedFrameFollowsTheCountKeptFromTheLastVisit) {
 // --- The screen's loop ---
 
 TEST_F(OptionsTest, TheScreenWalksToExitAndLeavesOnConfirmation) {
-    OptionCursor = 2;  // every visit starts on the difficulty row
+    OptionsScreen.OptionCursor = 2;  // every visit starts on the difficulty row
     int32_t firstWaitTick = 0;
     int32_t lastWaitEnd = 0;
     headless::SetFrameHooks(
@@ -132,8 +132,8 @@ TEST_F(OptionsTest, TheScreenWalksToExitAndLeavesOnConfirmation) {
     RunOptionsScreen();
     // Passes 2..4 step down to Exit, pass 5 reads no keys, pass 6 confirms.
     EXPECT_EQ(headless::PresentCount(), 6);
-    EXPECT_EQ(OptionCursor, 3);
-    EXPECT_EQ(OptionExitRequested, False16);
+    EXPECT_EQ(OptionsScreen.OptionCursor, 3);
+    EXPECT_EQ(OptionsScreen.OptionExitRequested, False16);
     EXPECT_EQ(firstWaitTick - start, 1000);
     EXPECT_EQ(TickCount() - lastWaitEnd, 500);
 }
@@ -143,7 +143,7 @@ TEST_F(OptionsTest, EscapeLeavesAndTheScreenOpensAgainTheSameWay) {
     for (int visit = 0; visit < 2; ++visit) {
         SCOPED_TRACE(visit);
         Waits = 0;
-        OptionCursor = 3;
+        OptionsScreen.OptionCursor = 3;
         const int presentsBefore = headless::PresentCount();
         OnFrameWait([](int wait) {
             if (wait == 1) headless::TapKey(VkRight);
@@ -154,7 +154,7 @@ TEST_F(OptionsTest, EscapeLeavesAndTheScreenOpensAgainTheSameWay) {
     }
     // The right arrow acted once per visit, on the difficulty row each time.
     EXPECT_EQ(Difficulty, 3);
-    EXPECT_EQ(OptionExitRequested, False16);
+    EXPECT_EQ(OptionsScreen.OptionExitRequested, False16);
 }
 
 TEST_F(OptionsTest, TheScreenIsClearedWithTheBlackColourEveryFrame) {
@@ -202,7 +202,7 @@ void ExpectPlain(int x, int y) {
 }
 
 TEST_F(OptionsTest, TheCurrentRowAndTheChosenValuesAreGreenTheRestBlue) {
-    OptionCursor = 2;
+    OptionsScreen.OptionCursor = 2;
     Difficulty = 3;
     MidiOn = True16;
     WavOn = False16;
@@ -222,7 +222,7 @@ TEST_F(OptionsTest, TheCurrentRowAndTheChosenValuesAreGreenTheRestBlue) {
 }
 
 TEST_F(OptionsTest, ValuesOutsideTheirRangeMarkNothing) {
-    OptionCursor = 5;
+    OptionsScreen.OptionCursor = 5;
     Difficulty = 0;
     MidiOn = 1;
     WavOn = 1;

@@ -27,8 +27,8 @@ protected:
                     SurfExplosion->Pixels[size_t(y) * SurfExplosion->Width + 81 * cell + x] =
                         ExplosionColour(cell);
         Player = {226, 600, 0, 0, 5, 0};
-        FireCooldown = 0;
-        BlinkCounter = 0;
+        PlayerCarriedOver.FireCooldown = 0;
+        PlayerCarriedOver.BlinkCounter = 0;
         GameMode = ModeStage;
     }
     static uint32_t ExplosionColour(int cell) { return 0x400000u + uint32_t(cell); }
@@ -70,7 +70,7 @@ TEST_F(PlayerTest, ShowsOnlyOnceWhollyInsideTheField) {
 }
 
 TEST_F(PlayerTest, IgnoresKeysWhileRisingIn) {
-    FireCooldown = 255;
+    PlayerCarriedOver.FireCooldown = 255;
     headless::SetKey(VkLeft, true);
     headless::SetKey(VkZ, true);
     for (int frame = 0; frame < 20; ++frame) Frame();
@@ -151,7 +151,7 @@ TEST_F(PlayerTest, HoldingZFiresAVolleyEveryThirdFrame) {
 
 TEST_F(PlayerTest, AVolleyStartsFromTheCentreBeforeTheMove) {
     Fly(200, 400);
-    FireCooldown = 3;
+    PlayerCarriedOver.FireCooldown = 3;
     headless::SetKey(VkZ, true);
     headless::SetKey(VkLeft, true);
     Frame();
@@ -164,25 +164,25 @@ TEST_F(PlayerTest, AVolleyStartsFromTheCentreBeforeTheMove) {
         EXPECT_EQ(PlayerShots[i].DY, 30);
     }
     EXPECT_EQ(Player.X, 188);
-    EXPECT_EQ(FireCooldown, 1);
+    EXPECT_EQ(PlayerCarriedOver.FireCooldown, 1);
 }
 
 TEST_F(PlayerTest, ATapBetweenFramesStillFiresOnce) {
     Fly(200, 400);
-    FireCooldown = 3;
+    PlayerCarriedOver.FireCooldown = 3;
     headless::TapKey(VkZ);
     Frame();
     EXPECT_EQ(ActiveShots(), 3);
-    FireCooldown = 3;
+    PlayerCarriedOver.FireCooldown = 3;
     Frame();
     EXPECT_EQ(ActiveShots(), 3);  // the tap was used up by the first query
 }
 
 TEST_F(PlayerTest, CooldownSaturatesAt255) {
     Fly(200, 400);
-    FireCooldown = 250;
+    PlayerCarriedOver.FireCooldown = 250;
     for (int frame = 0; frame < 10; ++frame) Frame();
-    EXPECT_EQ(FireCooldown, 255);
+    EXPECT_EQ(PlayerCarriedOver.FireCooldown, 255);
 }
 
 TEST_F(PlayerTest, BlinksOnTheHundredMillisecondClock) {
@@ -197,7 +197,7 @@ TEST_F(PlayerTest, BlinksOnTheHundredMillisecondClock) {
     headless::SetClock(100400);
     Frame();
     EXPECT_TRUE(ShipDrawn());
-    EXPECT_EQ(BlinkCounter, 3);
+    EXPECT_EQ(PlayerCarriedOver.BlinkCounter, 3);
 }
 
 TEST_F(PlayerTest, BlinkingEndsAfterFiftyFrames) {
@@ -209,13 +209,13 @@ TEST_F(PlayerTest, BlinkingEndsAfterFiftyFrames) {
     }
     Frame();
     EXPECT_EQ(Player.State, ShipNormal);
-    EXPECT_EQ(BlinkCounter, 0);
+    EXPECT_EQ(PlayerCarriedOver.BlinkCounter, 0);
 }
 
 TEST_F(PlayerTest, ABlinkLeftPartWayShortensTheNextOne) {
     Fly(200, 400);
     Player.State = ShipBlinking;
-    BlinkCounter = 45;
+    PlayerCarriedOver.BlinkCounter = 45;
     for (int frame = 0; frame < 5; ++frame) Frame();
     EXPECT_EQ(Player.State, ShipNormal);
 }
@@ -223,7 +223,7 @@ TEST_F(PlayerTest, ABlinkLeftPartWayShortensTheNextOne) {
 TEST_F(PlayerTest, BlinkingShipStillSteersAndFires) {
     Fly(200, 400);
     Player.State = ShipBlinking;
-    FireCooldown = 3;
+    PlayerCarriedOver.FireCooldown = 3;
     headless::SetKey(VkZ, true);
     headless::SetKey(VkRight, true);
     Frame();

@@ -102,10 +102,10 @@ TEST_F(RunnerInputTest, TraceLineHoldsEveryField) {
     Enemies[2].Active = True16;
     Enemies[2].Exploding = True16;
     MidiOn = True16;
-    BossX = 250;
-    BossY = -250;
-    BossHP = 400;
-    BossPhase = PhaseEntering;
+    BossFight.BossX = 250;
+    BossFight.BossY = -250;
+    BossFight.BossHP = 400;
+    BossFight.BossPhase = PhaseEntering;
     MessageBox("こんにちは", "t", BoxButtons::Ok);
     headless::SetClock(123456);
     EXPECT_EQ(TraceLine(9),

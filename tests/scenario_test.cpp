@@ -63,7 +63,8 @@ GameLog PlayOneGame(uint8_t difficulty, Pilot pilot, uint64_t seed = 1234,
         if (log.BossDestroyed > 0 && log.Ending < 0) log.SoundsInDestruction += sounds;
         if (GameMode == ModeStage && log.FirstStageFrame < 0) log.FirstStageFrame = frame;
         if (GameMode == ModeBoss && lastMode == ModeStage) log.BossArrival = frame;
-        if (GameMode == ModeBoss && BossPhase == PhaseDestroyed && lastPhase != PhaseDestroyed) {
+        if (GameMode == ModeBoss && BossFight.BossPhase == PhaseDestroyed &&
+            lastPhase != PhaseDestroyed) {
             log.BossDestroyed = frame;
             log.BonusPaid = Score - lastScore;
         }
@@ -79,7 +80,7 @@ GameLog PlayOneGame(uint8_t difficulty, Pilot pilot, uint64_t seed = 1234,
             log.FinalScore = Score;
         }
         lastMode = GameMode;
-        lastPhase = GameMode == ModeBoss ? BossPhase : 0;
+        lastPhase = GameMode == ModeBoss ? BossFight.BossPhase : 0;
         lastScore = Score;
     };
     auto play = [&] {

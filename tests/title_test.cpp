@@ -37,7 +37,7 @@ protected:
         std::vector<int> trail;
         for (int i = 0; i < calls; ++i) {
             HandleTitleKeys();
-            trail.push_back(TitleCursor);
+            trail.push_back(TitleScreen.TitleCursor);
         }
         return trail;
     }
@@ -51,86 +51,87 @@ TEST_F(TitleTest, HeldDownStepsOnEveryOtherFrameAndStopsAtTheEnd) {
 }
 
 TEST_F(TitleTest, HeldUpStepsOnEveryOtherFrameAndStopsAtTheTop) {
-    TitleCursor = 3;
+    TitleScreen.TitleCursor = 3;
     headless::SetKey(VkUp, true);
     EXPECT_EQ(CursorTrail(8), (std::vector<int>{2, 2, 1, 1, 0, 0, 0, 0}));
 }
 
 TEST_F(TitleTest, UpWinsWhenBothArrowsAreHeld) {
-    TitleCursor = 2;
+    TitleScreen.TitleCursor = 2;
     headless::SetKey(VkUp, true);
     headless::SetKey(VkDown, true);
     HandleTitleKeys();
-    EXPECT_EQ(TitleCursor, 1);
+    EXPECT_EQ(TitleScreen.TitleCursor, 1);
 }
 
 TEST_F(TitleTest, AnArrowTappedBetweenInputFramesIsLost) {
     headless::TapKey(VkDown);
     CursorTrail(2);
-    EXPECT_EQ(TitleCursor, 0);
+    EXPECT_EQ(TitleScreen.TitleCursor, 0);
 }
 
 TEST_F(TitleTest, TheFrameCounterWrapsToTheLowestValueAndKeepsThePace) {
-    TitleFrameCount = 2147483646;
+    TitleScreen.TitleFrameCount = 2147483646;
     headless::SetKey(VkDown, true);
     HandleTitleKeys();  // reaches the highest value, wraps to an even count: no input
-    EXPECT_EQ(TitleFrameCount, -2147483647 - 1);
-    EXPECT_EQ(TitleCursor, 0);
+    EXPECT_EQ(TitleScreen.TitleFrameCount, -2147483647 - 1);
+    EXPECT_EQ(TitleScreen.TitleCursor, 0);
     HandleTitleKeys();
-    EXPECT_EQ(TitleCursor, 1);
+    EXPECT_EQ(TitleScreen.TitleCursor, 1);
 }
 
 // --- Choosing an item ---
 
 TEST_F(TitleTest, AZTapWaitsThroughASkippedFrameAndStartsTheGame) {
-    TitleFrameCount = 1;  // the next pass reads no keys
+    TitleScreen.TitleFrameCount = 1;  // the next pass reads no keys
     headless::TapKey(VkZ);
     HandleTitleKeys();
-    EXPECT_EQ(TitleStartRequested, False16);
+    EXPECT_EQ(TitleScreen.TitleStartRequested, False16);
     HandleTitleKeys();
-    EXPECT_EQ(TitleStartRequested, True16);
+    EXPECT_EQ(TitleScreen.TitleStartRequested, True16);
 }
 
 TEST_F(TitleTest, ReturnChoosesTheItemTheArrowJustMovedTo) {
-    TitleCursor = 1;
+    TitleScreen.TitleCursor = 1;
     headless::SetKey(VkUp, true);
     headless::TapKey(VkReturn);
     HandleTitleKeys();
-    EXPECT_EQ(TitleCursor, 0);
-    EXPECT_EQ(TitleStartRequested, True16);
+    EXPECT_EQ(TitleScreen.TitleCursor, 0);
+    EXPECT_EQ(TitleScreen.TitleStartRequested, True16);
 }
 
 TEST_F(TitleTest, TheOptionsItemRunsTheOptionsScreenAndComesBack) {
-    TitleCursor = 2;
+    TitleScreen.TitleCursor = 2;
     headless::TapKey(VkReturn);
     OnFrameWait([](int) { headless::TapKey(VkEscape); });
     const int32_t before = TickCount();
     HandleTitleKeys();
     EXPECT_EQ(headless::PresentCount(), 1);
     EXPECT_GE(TickCount() - before, 1500);  // the screen's pauses on the way in and out
-    EXPECT_EQ(TitleCursor, 2);
-    EXPECT_EQ(TitleStartRequested, False16);
+    EXPECT_EQ(TitleScreen.TitleCursor, 2);
+    EXPECT_EQ(TitleScreen.TitleStartRequested, False16);
 }
 
 // Needs the high-score screen.
 TEST_F(TitleTest, TheHighScoreItemShowsTheTableUntilZ) {
-    TitleCursor = 1;
+    TitleScreen.TitleCursor = 1;
     headless::SetKey(VkZ, true);  // still held when the table reads it: it closes at once
     const int32_t before = TickCount();
     HandleTitleKeys();
     EXPECT_EQ(headless::PresentCount(), 1);
     EXPECT_GE(TickCount() - before, 1000);
-    EXPECT_EQ(TitleStartRequested, False16);
+    EXPECT_EQ(TitleScreen.TitleStartRequested, False16);
 }
 
 TEST_F(TitleTest, TheEndItemReleasesThePicturesAndEndsTheProgram) {
     WriteTitlePictures();
     LoadTitlePictures();
-    TitleCursor = 3;
+    TitleScreen.TitleCursor = 3;
     headless::TapKey(VkZ);
     EXPECT_THROW(HandleTitleKeys(), headless::ProgramExit);
     for (const Surface* picture :
-         {&TitleLogo, &TitleStartItem, &TitleScoreItem, &TitleOptionItem, &TitleEndItem})
+         {&TitlePictures.TitleLogo, &TitlePictures.TitleStartItem, &TitlePictures.TitleScoreItem,
+          &TitlePictures.TitleOptionItem, &TitlePictures.TitleEndItem})
         EXPECT_EQ(*picture, nullptr);
 }
 
@@ -158,7 +159,7 @@ protected:
 };
 
 TEST_F(TitleMenuTest, ItemsAreDrawnWithTheirKeyAndTheCurrentOneTwiceAsLargeWithout) {
-    TitleCursor = 1;
+    TitleScreen.TitleCursor = 1;
     DrawTitleMenu();
     for (int item : {0, 2, 3}) {
         const int y = 200 + 100 * item;
@@ -185,7 +186,7 @@ TEST_F(TitleMenuTest, EachItemEnlargesAroundItsOwnCentre) {
     for (int item = 0; item < 4; ++item) {
         SCOPED_TRACE(item);
         ClearSurface(BackBuffer, Backdrop);
-        TitleCursor = uint8_t(item);
+        TitleScreen.TitleCursor = uint8_t(item);
         DrawTitleMenu();
         const int top = 167 + 100 * item;
         EXPECT_EQ(At(88, top), Key);
@@ -195,7 +196,7 @@ TEST_F(TitleMenuTest, EachItemEnlargesAroundItsOwnCentre) {
 }
 
 TEST_F(TitleMenuTest, ACursorOutsideTheMenuEnlargesNothing) {
-    TitleCursor = 4;
+    TitleScreen.TitleCursor = 4;
     DrawTitleMenu();
     EXPECT_EQ(At(88, 167), Backdrop);
     EXPECT_EQ(At(100, 220), Backdrop);
@@ -229,21 +230,21 @@ TEST_F(TitleMenuTest, TheLogoIsRevealedOneRowPerFrameOnTheFirstVisit) {
         ClearSurface(BackBuffer, 0);
         DrawTitleLogo();
         ASSERT_TRUE(LogoShows(std::min(frame, 125)));
-        ASSERT_EQ(LogoRevealRows, std::min(frame + 1, 125));
+        ASSERT_EQ(TitleScreen.LogoRevealRows, std::min(frame + 1, 125));
     }
 }
 
 TEST_F(TitleMenuTest, LaterVisitsShowTheWholeLogoAndTheLastChosenItem) {
     for (int frame = 0; frame < 125; ++frame) DrawTitleLogo();
-    TitleCursor = 2;
+    TitleScreen.TitleCursor = 2;
     ReleaseTitlePictures();
-    EXPECT_EQ(TitleLogo, nullptr);
+    EXPECT_EQ(TitlePictures.TitleLogo, nullptr);
 
     LoadTitlePictures();
     ClearSurface(BackBuffer, 0);
     DrawTitleLogo();
     EXPECT_TRUE(LogoShows(125));
-    EXPECT_EQ(TitleCursor, 2);
+    EXPECT_EQ(TitleScreen.TitleCursor, 2);
 }
 
 }  // namespace

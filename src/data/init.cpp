@@ -28,7 +28,7 @@ void InitGame() {
     }
     BlackColour = SurfaceColour(0);
     FramePeriod = 50;
-    SetFrameRate(50);
+    SetFrameRate(FramePeriod);
 }
 
 void LoadSprites() {

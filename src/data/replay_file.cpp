@@ -88,14 +88,14 @@ private:
 template <typename Io, typename Carried>
 void CarriedFields(Io& io, Carried& c) {
     io.Field(c.ShipHP);
-    io.Field(c.FireCooldown);
-    io.Field(c.BlinkCounter);
-    io.Field(c.BounceCounter);
-    io.Field(c.BossDX);
-    io.Field(c.BossDY);
-    io.Field(c.BossDeathTimer);
-    io.Field(c.HomingPickCount);
-    for (auto& d : c.BossDebris) {
+    io.Field(c.Player.FireCooldown);
+    io.Field(c.Player.BlinkCounter);
+    io.Field(c.Bullets.BounceCounter);
+    io.Field(c.Boss.BossDX);
+    io.Field(c.Boss.BossDY);
+    io.Field(c.Boss.BossDeathTimer);
+    io.Field(c.Boss.HomingPickCount);
+    for (auto& d : c.Boss.BossDebris) {
         io.Field(d.X);
         io.Field(d.Y);
         io.Field(d.DX);

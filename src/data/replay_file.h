@@ -33,6 +33,8 @@
 #include <vector>
 
 #include "game/boss.h"
+#include "game/bullets.h"
+#include "game/player.h"
 #include "game/state.h"
 #include "gfx/text.h"
 #include "platform/answers.h"
@@ -40,17 +42,13 @@
 constexpr uint16_t ReplayFormat = 1;
 constexpr uint32_t ReplayCheckInterval = 100;  // frames between two checks
 
-// What a new game takes over from the one before it.
+// What a new game takes over from the one before it: the modules' carried-over records and the
+// other values that outlive a game.
 struct CarriedState {
-    uint8_t ShipHP = 0;
-    uint8_t FireCooldown = 0;
-    int32_t BlinkCounter = 0;
-    int32_t BounceCounter = 0;
-    int32_t BossDX = 0;
-    int32_t BossDY = 0;
-    uint8_t BossDeathTimer = 0;
-    int16_t HomingPickCount = 0;
-    std::array<DebrisRecord, 11> BossDebris{};
+    uint8_t ShipHP = 0;  // kept by a new game at a difficulty without its own hit points
+    PlayerCarriedOverRecord Player;
+    BulletsCarriedOverRecord Bullets;
+    BossCarriedOverRecord Boss;
     std::array<StreakRecord, 31> Streaks{};
     uint64_t RandomState = 0;
     int32_t FrameSlot = 0;

@@ -412,9 +412,7 @@ bool LoadStage() {
     if (settings == nullptr)
         return ReportBrokenStage("There is no stage for difficulty " + std::to_string(Difficulty) +
                                  ".");
-    StageLetter = settings->StageLetter;
-    FireIntervalFactor = settings->FireIntervalFactor;
-    const std::string name = "teki_" + StageLetter + ".dat";
+    const std::string name = "teki_" + std::string(settings->StageLetter) + ".dat";
     std::string bytes;
     if (ReadFileBytes(GameFile("\\" + name), bytes) != FileRead::Ok)
         return ReportBrokenStage(name + ": the file is missing or cannot be read");

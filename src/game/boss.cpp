@@ -12,20 +12,12 @@
 #include "game/motion.h"
 #include "gfx/display.h"
 
-int32_t BossX, BossY;                     // centre
-int32_t BossDX, BossDY;                   // step per frame; kept across games
-uint8_t BossPhase;                        // PhaseEntering, PhaseFighting or PhaseDestroyed
-uint8_t BossAttack;                       // attack to fire this frame; 0 = none
-int32_t BossHP;                           // destroyed when a hit leaves it at 0 or less
-std::array<DebrisRecord, 11> BossDebris;  // debris still flying resumes at the next destruction
-uint8_t BossDeathTimer;                   // frames of the destruction sequence; kept across games
-int16_t HomingPickCount;                  // picks of the homing attack; kept across games
+BossFightRecord BossFight;
+BossCarriedOverRecord BossCarriedOver;
 
 void ResetBossState() {
-    BossX = BossY = BossDX = BossDY = BossHP = 0;
-    BossPhase = BossAttack = BossDeathTimer = 0;
-    HomingPickCount = 0;
-    BossDebris = {};
+    BossFight = {};
+    BossCarriedOver = {};
 }
 
 namespace {
@@ -40,8 +32,8 @@ constexpr int32_t TopBound = 0;
 constexpr int32_t BottomBound = 360;
 
 void DrawBoss() {
-    DrawSpriteClipped(BackBuffer, BossX - 135, BossY - 118, 269, 236, FieldWidth, FieldHeight,
-                      SurfBoss, 0, 0, 269, 236, true);
+    DrawSpriteClipped(BackBuffer, BossFight.BossX - 135, BossFight.BossY - 118, 269, 236,
+                      FieldWidth, FieldHeight, SurfBoss, 0, 0, 269, 236, true);
 }
 
 // 810: debris shows the tenth cell whole, where enemy explosions cut it at 808, on purpose.
@@ -52,31 +44,35 @@ void DrawDebris(const DebrisRecord& debris) {
 }
 
 void Descend() {
-    BossDY = 3;
-    BossDX = 0;
-    BossAttack = AttackSingle;  // the descent is one long spray
-    if (BossY > 250) {
-        BossPhase = PhaseFighting;
+    BossCarriedOver.BossDY = 3;
+    BossCarriedOver.BossDX = 0;
+    BossFight.BossAttack = AttackSingle;  // the descent is one long spray
+    if (BossFight.BossY > 250) {
+        BossFight.BossPhase = PhaseFighting;
         // A step drawn as 0 here is never redrawn: the boss then keeps to that line all fight.
-        BossDX = RandomRange(5, -5);
-        BossDY = RandomRange(5, -5);
+        BossCarriedOver.BossDX = RandomRange(5, -5);
+        BossCarriedOver.BossDY = RandomRange(5, -5);
     }
 }
 
 // Acts before the move, so the boss may overshoot a bound by one step.
 void TurnAtBounds() {
-    if (BossX <= LeftBound && BossDX <= 0) BossDX = RandomRange(8, 3);
-    if (BossX >= RightBound && BossDX > 0) BossDX = RandomRange(-3, -8);
-    if (BossY <= TopBound && BossDY <= 0) BossDY = RandomRange(8, 3);
-    if (BossY >= BottomBound && BossDY > 0) BossDY = RandomRange(-3, -8);
+    if (BossFight.BossX <= LeftBound && BossCarriedOver.BossDX <= 0)
+        BossCarriedOver.BossDX = RandomRange(8, 3);
+    if (BossFight.BossX >= RightBound && BossCarriedOver.BossDX > 0)
+        BossCarriedOver.BossDX = RandomRange(-3, -8);
+    if (BossFight.BossY <= TopBound && BossCarriedOver.BossDY <= 0)
+        BossCarriedOver.BossDY = RandomRange(8, 3);
+    if (BossFight.BossY >= BottomBound && BossCarriedOver.BossDY > 0)
+        BossCarriedOver.BossDY = RandomRange(-3, -8);
 }
 
 // Only every second pick of the homing attack fires. The count outlives the game, so a game that
 // ended after one pick fires the homing bullet at the first pick of the next.
 uint8_t HomingOnSecondPick() {
-    ++HomingPickCount;
-    if (HomingPickCount != 2) return 0;
-    HomingPickCount = 0;
+    ++BossCarriedOver.HomingPickCount;
+    if (BossCarriedOver.HomingPickCount != 2) return 0;
+    BossCarriedOver.HomingPickCount = 0;
     return AttackHoming;
 }
 
@@ -85,15 +81,16 @@ void ChooseAttack() {
     if (e <= 10) {
         const int32_t pick =
             PickWeighted(5, AttackBouncing, 30, AttackRing, 65, AttackHoming, 0, 0, 0);
-        BossAttack = pick == AttackHoming ? HomingOnSecondPick() : static_cast<uint8_t>(pick);
+        BossFight.BossAttack =
+            pick == AttackHoming ? HomingOnSecondPick() : static_cast<uint8_t>(pick);
     } else if (e <= 30) {
-        BossAttack =
+        BossFight.BossAttack =
             static_cast<uint8_t>(PickWeighted(30, AttackSpread, 70, AttackSingle, 0, 0, 0, 0, 0));
     }
 }
 
 void FireSpread(double x, double y) {
-    const int32_t aim = AimAngle(BossX, BossY, Player.X, Player.Y);
+    const int32_t aim = AimAngle(BossFight.BossX, BossFight.BossY, Player.X, Player.Y);
     for (int32_t offset : {-20, 0, 20}) {
         const Velocity v = VelocityFromAngle(aim + offset, 10);
         SpawnEnemyBullet(x, y, v.DX, v.DY, BulletPink);
@@ -119,8 +116,8 @@ void AdvanceDebris(DebrisRecord& debris) {
 void MaybeStartDebris(DebrisRecord& debris) {
     if (RandomRange(3, 0) != 0) return;
     debris.Active = True16;
-    debris.X = BossX;
-    debris.Y = BossY;
+    debris.X = BossFight.BossX;
+    debris.Y = BossFight.BossY;
     debris.Frame = 0;
     debris.Life = static_cast<uint8_t>(RandomRange(20, 10));
     const int32_t angle = RandomRange(359, 0);
@@ -133,15 +130,17 @@ void MaybeStartDebris(DebrisRecord& debris) {
 }  // namespace
 
 void ResetBoss() {
-    BossX = 250;
-    BossY = -250;  // above the field
-    BossPhase = PhaseEntering;
-    if (const DifficultyValues* values = DifficultyValuesFor(Difficulty)) BossHP = values->BossHP;
+    const DifficultyValues* values = DifficultyValuesFor(Difficulty);
+    BossFight = {.BossX = 250,
+                 .BossY = -250,  // above the field
+                 .BossPhase = PhaseEntering,
+                 .BossAttack = 0,
+                 .BossHP = values ? values->BossHP : BossFight.BossHP};
 }
 
 void UpdateBoss() {
-    BossAttack = 0;
-    switch (BossPhase) {
+    BossFight.BossAttack = 0;
+    switch (BossFight.BossPhase) {
         case PhaseEntering:
             Descend();
             break;
@@ -153,26 +152,26 @@ void UpdateBoss() {
             UpdateBossDestruction();
             break;
     }
-    BossX += BossDX;
-    BossY += BossDY;
-    if (BossPhase < PhaseDestroyed) DrawBoss();
-    if (BossAttack != 0) BossFire(BossAttack);
+    BossFight.BossX += BossCarriedOver.BossDX;
+    BossFight.BossY += BossCarriedOver.BossDY;
+    if (BossFight.BossPhase < PhaseDestroyed) DrawBoss();
+    if (BossFight.BossAttack != 0) BossFire(BossFight.BossAttack);
 }
 
 // Tested in every phase: the boss can be hurt while it descends, and its wreck goes on
 // swallowing shots without paying a second bonus.
 void CheckShotHitsBoss(uint8_t slot) {
     BulletRecord& shot = PlayerShots[slot];
-    const double dy = shot.Y - BossY;
-    const double dx = shot.X - BossX;
+    const double dy = shot.Y - BossFight.BossY;
+    const double dx = shot.X - BossFight.BossX;
     if (!(double(HitRadius) * HitRadius > dy * dy + dx * dx)) return;
-    --BossHP;
+    --BossFight.BossHP;
     shot.Active = False16;
-    if (BossPhase < PhaseDestroyed && BossHP < 1) {
-        BossPhase = PhaseDestroyed;
+    if (BossFight.BossPhase < PhaseDestroyed && BossFight.BossHP < 1) {
+        BossFight.BossPhase = PhaseDestroyed;
         Score += Difficulty * 1000;
-        BossDX = 0;
-        BossDY = 0;
+        BossCarriedOver.BossDX = 0;
+        BossCarriedOver.BossDY = 0;
     }
 }
 
@@ -180,8 +179,8 @@ void BossFire(uint8_t attack) {
     // Both draws are made whatever the attack: a is 4 to 9 either way, b is -9 to 9.
     const int32_t a = RandomFromTwoRanges(9, 4, -4, -9);
     const int32_t b = RandomRange(9, -9);
-    const double x = BossX;
-    const double y = BossY;
+    const double x = BossFight.BossX;
+    const double y = BossFight.BossY;
     switch (attack) {
         case AttackSingle:
             SpawnEnemyBullet(x, y, b, a, BulletOrange);
@@ -226,17 +225,17 @@ int32_t PickWeightedFor(uint8_t d, uint8_t weight1, int32_t value1, uint8_t weig
 
 void UpdateBossDestruction() {
     DrawBoss();
-    for (DebrisRecord& debris : BossDebris) {
+    for (DebrisRecord& debris : BossCarriedOver.BossDebris) {
         if (debris.Active != False16) {
             AdvanceDebris(debris);
         } else {
             MaybeStartDebris(debris);
         }
     }
-    ++BossDeathTimer;
-    if (BossDeathTimer % 10 == 0 && WavOn != False16) PlaySound(SoundExplosion);
-    if (BossDeathTimer == DeathFrames) {
+    ++BossCarriedOver.BossDeathTimer;
+    if (BossCarriedOver.BossDeathTimer % 10 == 0 && WavOn != False16) PlaySound(SoundExplosion);
+    if (BossCarriedOver.BossDeathTimer == DeathFrames) {
         GameMode = ModeEnding;
-        BossDeathTimer = 0;
+        BossCarriedOver.BossDeathTimer = 0;
     }
 }

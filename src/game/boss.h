@@ -20,22 +20,38 @@ struct DebrisRecord {
     bool16 Active = False16;
 };
 
-extern int32_t BossX, BossY;    // centre
-extern int32_t BossDX, BossDY;  // step per frame
-extern uint8_t BossPhase;
-extern uint8_t BossAttack;             // attack to fire this frame: one of the below, or 0 for none
 constexpr uint8_t AttackSingle = 1;    // one small bullet in a random direction
 constexpr uint8_t AttackSpread = 3;    // three aimed at the ship
 constexpr uint8_t AttackHoming = 4;    // a homing bullet (every second time it is picked)
 constexpr uint8_t AttackRing = 5;      // twelve all round
 constexpr uint8_t AttackBouncing = 6;  // a bullet that bounces off the field's edges
-extern int32_t BossHP;
-extern std::array<DebrisRecord, 11> BossDebris;  // kept across games
-extern uint8_t BossDeathTimer;   // frames of the destruction sequence; kept across games
-extern int16_t HomingPickCount;  // only every second pick of the homing attack fires
-// Every boss variable as the program starts; ResetBoss, at each game, sets only some of them.
+
+// The boss of one fight, set whole by ResetBoss at each new game and when the boss arrives.
+struct BossFightRecord {
+    int32_t BossX = 0;  // centre
+    int32_t BossY = 0;
+    uint8_t BossPhase = 0;   // PhaseEntering, PhaseFighting or PhaseDestroyed
+    uint8_t BossAttack = 0;  // attack to fire this frame: one of the above, or 0 for none
+    int32_t BossHP = 0;      // destroyed when a hit leaves it at 0 or less
+};
+extern BossFightRecord BossFight;
+
+// What one fight leaves to the next, even in a later game: the fight begins with these as the
+// last one left them (a replay carries them).
+struct BossCarriedOverRecord {
+    int32_t BossDX = 0;  // step per frame; a step drawn as 0 on arrival is never redrawn
+    int32_t BossDY = 0;
+    uint8_t BossDeathTimer = 0;                 // frames of the destruction sequence
+    int16_t HomingPickCount = 0;                // only every second pick of the homing attack fires
+    std::array<DebrisRecord, 11> BossDebris{};  // debris still flying resumes at the next death
+};
+extern BossCarriedOverRecord BossCarriedOver;
+
+// Both records as the program starts.
 void ResetBossState();
 
+// A new fight: the boss above the field, entering, its hit points from the difficulty (any other
+// difficulty keeps those it had).
 void ResetBoss();
 void UpdateBoss();
 void CheckShotHitsBoss(uint8_t slot);

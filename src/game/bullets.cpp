@@ -6,10 +6,10 @@
 #include "game/state.h"
 #include "gfx/display.h"
 
-int32_t BounceCounter = 0;  // shared by all bouncing bullets; kept across games
+BulletsCarriedOverRecord BulletsCarriedOver;
 
 void ResetBounceCounter() {
-    BounceCounter = 0;
+    BulletsCarriedOver = {};
 }
 
 namespace {
@@ -69,9 +69,9 @@ uint8_t UpdateHoming(BulletRecord& bullet) {
 // shared counter retires it: one bullet in 150 frames, k of them one every 150 / k frames.
 uint8_t UpdateBouncing(BulletRecord& bullet) {
     Draw(bullet, SurfBullets6, (bullet.Frame % FramesPerFamily) * 60, 0, LargeLook);
-    if (++BounceCounter == BounceLifetime) {
+    if (++BulletsCarriedOver.BounceCounter == BounceLifetime) {
         bullet.Active = False16;
-        BounceCounter = 0;
+        BulletsCarriedOver.BounceCounter = 0;
     }
     if (bullet.Frame == BulletBouncing + 2) bullet.Frame = BulletBouncing;
     bullet.X += bullet.DX;
@@ -100,6 +100,23 @@ uint8_t MoveBullet(BulletRecord& bullet) {
     return 0;  // no spawner uses the other codes
 }
 
+void CheckBulletHitsPlayer(uint8_t slot, uint8_t radius) {
+    BulletRecord& bullet = EnemyBullets[slot];
+    const double dy = Player.Y - bullet.Y;
+    const double dx = Player.X - bullet.X;
+    const double reach = radius + ShipReach;
+    if (!(reach * reach > dy * dy + dx * dx)) return;
+    // The bullet is used up whatever the ship's state.
+    bullet.Frame = 0;
+    bullet.Active = False16;
+    if (Player.State == ShipNormal && Player.HP != 0) {
+        --Player.HP;
+        Player.State = ShipBlinking;
+    } else if (Player.HP == 0 && Player.State < ShipExplosionFirst) {
+        Player.State = ShipExplosionFirst;
+    }
+}
+
 }  // namespace
 
 void SpawnEnemyBullet(double x, double y, double dx, double dy, uint8_t code) {
@@ -120,22 +137,5 @@ void UpdateEnemyBullets() {
         const uint8_t radius = MoveBullet(bullet);
         // Even a bouncing bullet retired just now can still hit in this frame.
         CheckBulletHitsPlayer(static_cast<uint8_t>(i), radius);
-    }
-}
-
-void CheckBulletHitsPlayer(uint8_t slot, uint8_t radius) {
-    BulletRecord& bullet = EnemyBullets[slot];
-    const double dy = Player.Y - bullet.Y;
-    const double dx = Player.X - bullet.X;
-    const double reach = radius + ShipReach;
-    if (!(reach * reach > dy * dy + dx * dx)) return;
-    // The bullet is used up whatever the ship's state.
-    bullet.Frame = 0;
-    bullet.Active = False16;
-    if (Player.State == ShipNormal && Player.HP != 0) {
-        --Player.HP;
-        Player.State = ShipBlinking;
-    } else if (Player.HP == 0 && Player.State < ShipExplosionFirst) {
-        Player.State = ShipExplosionFirst;
     }
 }

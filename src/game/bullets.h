@@ -3,8 +3,12 @@
 
 #include <cstdint>
 
-extern int32_t BounceCounter;  // shared by all bouncing bullets, kept across games
-void ResetBounceCounter();     // as the program starts; a new game leaves it alone
+// What the bullets carry over from game to game: a new game leaves it alone (a replay carries it).
+struct BulletsCarriedOverRecord {
+    int32_t BounceCounter = 0;  // shared by all bouncing bullets
+};
+extern BulletsCarriedOverRecord BulletsCarriedOver;
+void ResetBounceCounter();  // as the program starts
 
 // A bullet's Frame is its family times ten plus its animation step; these are the codes it is
 // spawned with. Families 0 to 3 are the small bullets, one row each of their strip.
@@ -18,4 +22,3 @@ constexpr uint8_t BulletBouncing = 60;
 
 void SpawnEnemyBullet(double x, double y, double dx, double dy, uint8_t code);
 void UpdateEnemyBullets();
-void CheckBulletHitsPlayer(uint8_t slot, uint8_t radius);

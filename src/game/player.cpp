@@ -8,13 +8,10 @@
 #include "gfx/display.h"
 #include "platform/platform.h"
 
-uint8_t FireCooldown = 0;  // frames since the last volley, saturating at 255; kept across games
-int32_t BlinkCounter = 0;  // frames spent blinking; kept across games, so a game that ends
-                           // mid-blink shortens the first blink of the next
+PlayerCarriedOverRecord PlayerCarriedOver;
 
 void ResetPlayerCounters() {
-    FireCooldown = 0;
-    BlinkCounter = 0;
+    PlayerCarriedOver = {};
 }
 
 namespace {
@@ -55,13 +52,13 @@ void ReadSteering() {
 
 // A tap between two frames still fires: the pressed-since-last-query state counts.
 void ReadFire() {
-    if (GetAsyncKeyState(VkZ) != 0 && FireCooldown > VolleyCooldown) {
-        FireCooldown = 0;
+    if (GetAsyncKeyState(VkZ) != 0 && PlayerCarriedOver.FireCooldown > VolleyCooldown) {
+        PlayerCarriedOver.FireCooldown = 0;
         SpawnPlayerShot(-8, ShotSpeed);
         SpawnPlayerShot(0, ShotSpeed);
         SpawnPlayerShot(8, ShotSpeed);
     }
-    if (FireCooldown < 255) ++FireCooldown;
+    if (PlayerCarriedOver.FireCooldown < 255) ++PlayerCarriedOver.FireCooldown;
 }
 
 void MoveAndClamp() {
@@ -76,9 +73,9 @@ void MoveAndClamp() {
 // Shown for 100 ms, hidden for 100 ms, whatever the frame rate.
 void Blink() {
     if ((TickCount() / 100) % 2 == 0) DrawShip();
-    if (++BlinkCounter == BlinkFrames) {
+    if (++PlayerCarriedOver.BlinkCounter == BlinkFrames) {
         Player.State = ShipNormal;
-        BlinkCounter = 0;
+        PlayerCarriedOver.BlinkCounter = 0;
     }
 }
 

@@ -3,9 +3,15 @@
 
 #include <cstdint>
 
-extern uint8_t FireCooldown;  // frames since the last volley, saturating at 255; kept across games
-extern int32_t BlinkCounter;  // frames spent blinking; kept across games
-// The two counters above as the program starts; a new game leaves them alone.
+// The ship's counters, which a new game leaves alone: they carry over from game to game (a
+// replay carries them).
+struct PlayerCarriedOverRecord {
+    uint8_t FireCooldown = 0;  // frames since the last volley, saturating at 255
+    int32_t BlinkCounter = 0;  // frames spent blinking: a game that ends mid-blink shortens the
+                               // first blink of the next
+};
+extern PlayerCarriedOverRecord PlayerCarriedOver;
+// The counters as the program starts.
 void ResetPlayerCounters();
 
 void UpdatePlayer();

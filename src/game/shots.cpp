@@ -30,6 +30,19 @@ void HitEnemy(BulletRecord& shot, EnemyRecord& enemy) {
     }
 }
 
+// A shot that hits goes on to the enemies after it, so one shot can damage every enemy it
+// overlaps in the frame.
+void CheckShotHitsEnemies(uint8_t shotSlot) {
+    BulletRecord& shot = PlayerShots[shotSlot];
+    for (EnemyRecord& enemy : Enemies) {
+        if (!enemy.Active || enemy.Exploding) continue;
+        const double dy = enemy.Y - shot.Y;
+        const double dx = enemy.X - shot.X;
+        const double r = enemy.HitRadius + ShotReach;
+        if (r * r > dy * dy + dx * dx) HitEnemy(shot, enemy);
+    }
+}
+
 }  // namespace
 
 void SpawnPlayerShot(int32_t dx, uint8_t speed) {
@@ -51,18 +64,5 @@ void UpdatePlayerShots() {
         } else if (GameMode == ModeBoss) {
             CheckShotHitsBoss(static_cast<uint8_t>(i));
         }
-    }
-}
-
-// A shot that hits goes on to the enemies after it, so one shot can damage every enemy it
-// overlaps in the frame.
-void CheckShotHitsEnemies(uint8_t shotSlot) {
-    BulletRecord& shot = PlayerShots[shotSlot];
-    for (EnemyRecord& enemy : Enemies) {
-        if (!enemy.Active || enemy.Exploding) continue;
-        const double dy = enemy.Y - shot.Y;
-        const double dx = enemy.X - shot.X;
-        const double r = enemy.HitRadius + ShotReach;
-        if (r * r > dy * dy + dx * dx) HitEnemy(shot, enemy);
     }
 }

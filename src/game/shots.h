@@ -5,4 +5,3 @@
 
 void SpawnPlayerShot(int32_t dx, uint8_t speed);
 void UpdatePlayerShots();
-void CheckShotHitsEnemies(uint8_t shot);

@@ -29,8 +29,6 @@ SoundEffect SoundExplosion;
 bool16 MidiOn = False16;
 bool16 WavOn = False16;
 int32_t BlackColour = 0;
-std::string StageLetter;
-double FireIntervalFactor = 0;
 
 BulletRecord* FreeSlot(std::vector<BulletRecord>& table, size_t limit) {
     for (BulletRecord& slot : table)
@@ -61,8 +59,6 @@ void ResetSharedState() {
     MidiOn = False16;
     WavOn = False16;
     BlackColour = 0;
-    StageLetter.clear();
-    FireIntervalFactor = 0;
 }
 
 std::string GameFile(const std::string& name) {

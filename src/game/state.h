@@ -133,9 +133,6 @@ extern SoundEffect SoundExplosion;
 extern bool16 MidiOn;        // background music enabled
 extern bool16 WavOn;         // sound effects enabled
 extern int32_t BlackColour;  // pixel value of black
-// Written when the stage loads and never read again: kept so the shared state stays whole.
-extern std::string StageLetter;    // "e", "n" or "h": which stage script
-extern double FireIntervalFactor;  // enemy fire intervals scaled by difficulty
 
 // Every variable above back to its value at program start.
 void ResetSharedState();

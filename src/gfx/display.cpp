@@ -6,8 +6,12 @@
 Surface BackBuffer;
 
 namespace {
-int32_t TimerPeriod = 0;    // milliseconds per frame
-int32_t LastFrameSlot = 0;  // the slot in which the previous frame ended
+// The frame pacer, set once by SetFrameRate; the slot carries from game to game.
+struct FramePacerRecord {
+    int32_t TimerPeriod = 0;    // milliseconds per frame
+    int32_t LastFrameSlot = 0;  // the slot in which the previous frame ended
+};
+FramePacerRecord FramePacer;
 
 // The first tick after `now` that lies outside `slot`.
 int32_t NextSlotStart(int32_t now, int32_t slot, int32_t period) {
@@ -21,11 +25,10 @@ int32_t FrameSlotOf(int32_t tick, int32_t periodMs) {
     return static_cast<int32_t>(RoundHalfEven(double(tick) / double(periodMs)));
 }
 
-bool InitDisplay(int width, int height) {
-    if (BackBuffer) return false;  // the display opens once
+void InitDisplay(int width, int height) {
+    if (BackBuffer) return;  // the display opens once
     BackBuffer = CreateOffscreenSurface(width, height);
     DoEvents();
-    return true;
 }
 
 void PresentFrame(const Surface& surface) {
@@ -39,14 +42,12 @@ void RestoreWindow() {
 
 void ResetDisplay() {
     RestoreWindow();
-    TimerPeriod = 0;
-    LastFrameSlot = 0;
+    FramePacer = {};
 }
 
-bool SetFrameRate(int32_t periodMs) {
-    TimerPeriod = periodMs;
-    LastFrameSlot = FrameSlotOf(TickCount(), TimerPeriod);
-    return true;
+void SetFrameRate(int32_t periodMs) {
+    FramePacer.TimerPeriod = periodMs;
+    FramePacer.LastFrameSlot = FrameSlotOf(TickCount(), FramePacer.TimerPeriod);
 }
 
 void ShowFrame() {
@@ -56,25 +57,24 @@ void ShowFrame() {
 }
 
 int32_t LastFrameSlotReached() {
-    return LastFrameSlot;
+    return FramePacer.LastFrameSlot;
 }
 void SetLastFrameSlot(int32_t slot) {
-    LastFrameSlot = slot;
+    FramePacer.LastFrameSlot = slot;
 }
 
-bool WaitNextFrame() {
+void WaitNextFrame() {
     FrameWaitBegins();
     // Sleep until the slot is about to change rather than spinning on the clock, then take the
     // first tick of the new slot: the same slots as a busy loop, at a fraction of the cost.
     for (;;) {
         const int32_t now = TickCount();
-        const int32_t slot = FrameSlotOf(now, TimerPeriod);
-        if (slot != LastFrameSlot) {
-            LastFrameSlot = slot;
+        const int32_t slot = FrameSlotOf(now, FramePacer.TimerPeriod);
+        if (slot != FramePacer.LastFrameSlot) {
+            FramePacer.LastFrameSlot = slot;
             break;
         }
-        SleepUntilTick(NextSlotStart(now, LastFrameSlot, TimerPeriod));
+        SleepUntilTick(NextSlotStart(now, FramePacer.LastFrameSlot, FramePacer.TimerPeriod));
     }
     FrameWaitEnds();
-    return true;
 }

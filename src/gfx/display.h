@@ -7,9 +7,9 @@
 
 extern Surface BackBuffer;  // 500 x 600 once the display is open
 
-// Opens the display for the game window: creates the back buffer. Opened at most once:
-// a second call returns false and changes nothing.
-bool InitDisplay(int width, int height);
+// Opens the display for the game window: creates the back buffer. Opened at most once: a
+// second call changes nothing.
+void InitDisplay(int width, int height);
 // Shows the back buffer in the window.
 void PresentFrame(const Surface& surface);
 // Drops the back buffer; the display is closed afterwards.
@@ -20,9 +20,9 @@ void ResetDisplay();
 
 // Frame slots are TickCount / period rounded half to even, so with 50 ms even slots last
 // 51 ms and odd ones 49 ms.
-bool SetFrameRate(int32_t periodMs);
+void SetFrameRate(int32_t periodMs);
 // Returns at the first tick of the next frame slot.
-bool WaitNextFrame();
+void WaitNextFrame();
 // The slot in which the previous frame ended: how many clock readings the next wait takes
 // depends on it, so a replay carries it.
 int32_t LastFrameSlotReached();

@@ -13,8 +13,7 @@
 
 namespace {
 
-std::string FontFile;     // the file behind the window font
-uint8_t CurrentSize = 0;  // sticky point size of the shared font
+std::string FontFile;  // the file behind the window font, kept for the whole run
 // The fonts live as long as the program; the map is never destroyed, so they stay reachable
 // until the process ends.
 std::map<uint8_t, TTF_Font*>& FontsBySize = *new std::map<uint8_t, TTF_Font*>;
@@ -26,10 +25,16 @@ struct RenderedText {
     std::vector<uint8_t> Alpha;  // glyph coverage, row-major
 };
 using TextKey = std::tuple<std::string, uint8_t>;
-std::map<TextKey, RenderedText> TextCache;
 constexpr size_t TextCacheLimit = 256;
 
-FpsCounter Fps;  // kept from game to game
+// What drawing text remembers between calls, as the program starts.
+struct TextStateRecord {
+    uint8_t CurrentSize = 0;  // sticky point size of the shared font
+    std::map<TextKey, RenderedText> TextCache;
+};
+TextStateRecord TextState;
+
+FpsCounter FpsCarriedOver;  // the frame-rate display's count, kept from game to game
 
 TTF_Font* FontOfSize(uint8_t size) {
     auto found = FontsBySize.find(size);
@@ -42,9 +47,9 @@ TTF_Font* FontOfSize(uint8_t size) {
 
 const RenderedText& Render(const std::string& text, uint8_t size) {
     TextKey key{text, size};
-    auto found = TextCache.find(key);
-    if (found != TextCache.end()) return found->second;
-    if (TextCache.size() >= TextCacheLimit) TextCache.clear();
+    auto found = TextState.TextCache.find(key);
+    if (found != TextState.TextCache.end()) return found->second;
+    if (TextState.TextCache.size() >= TextCacheLimit) TextState.TextCache.clear();
     RenderedText rendered;
     // Rendered in white; the colour is applied when the coverage is blended in.
     SDL_Surface* glyphs =
@@ -64,7 +69,7 @@ const RenderedText& Render(const std::string& text, uint8_t size) {
         }
         SDL_FreeSurface(argb);
     }
-    return TextCache.emplace(key, std::move(rendered)).first->second;
+    return TextState.TextCache.emplace(key, std::move(rendered)).first->second;
 }
 
 uint32_t Blend(uint32_t under, uint32_t colour, uint32_t alpha) {
@@ -86,20 +91,19 @@ void CreateTextFont(const std::string& faceName) {
 }
 
 void ResetText() {
-    CurrentSize = 0;
-    TextCache.clear();
-    Fps = {};
+    TextState = {};
+    FpsCarriedOver = {};
 }
 
 uint8_t TextFontSize() {
-    return CurrentSize;
+    return TextState.CurrentSize;
 }
 
 void DrawText(const std::string& text, int32_t x, int32_t y, int32_t bgrColour, uint8_t size) {
-    if (size != 0) CurrentSize = size;
-    if (!BackBuffer || text.empty() || CurrentSize == 0) return;
+    if (size != 0) TextState.CurrentSize = size;
+    if (!BackBuffer || text.empty() || TextState.CurrentSize == 0) return;
     if (FontFile.empty()) CreateTextFont("ＭＳ Ｐゴシック");
-    const RenderedText& rendered = Render(text, CurrentSize);
+    const RenderedText& rendered = Render(text, TextState.CurrentSize);
     const uint32_t colour = static_cast<uint32_t>(SurfaceColour(bgrColour));
     SurfaceData& dest = *BackBuffer;
     for (int row = 0; row < rendered.Height; ++row) {
@@ -117,19 +121,19 @@ void DrawText(const std::string& text, int32_t x, int32_t y, int32_t bgrColour, 
 
 void DrawFps() {
     const int32_t now = TickCount();
-    if (int64_t(now) - Fps.LastTime > 1000) {
-        Fps.Shown = static_cast<uint8_t>(Fps.FrameCount);
-        Fps.LastTime = now;
-        Fps.FrameCount = 1;
+    if (int64_t(now) - FpsCarriedOver.LastTime > 1000) {
+        FpsCarriedOver.Shown = static_cast<uint8_t>(FpsCarriedOver.FrameCount);
+        FpsCarriedOver.LastTime = now;
+        FpsCarriedOver.FrameCount = 1;
     } else {
-        ++Fps.FrameCount;
+        ++FpsCarriedOver.FrameCount;
     }
-    DrawText("FPS:" + NumberText(Fps.Shown), 50, 10, TextBlue, 12);
+    DrawText("FPS:" + NumberText(FpsCarriedOver.Shown), 50, 10, TextBlue, 12);
 }
 
 FpsCounter FpsCounterState() {
-    return Fps;
+    return FpsCarriedOver;
 }
 void SetFpsCounterState(const FpsCounter& counter) {
-    Fps = counter;
+    FpsCarriedOver = counter;
 }

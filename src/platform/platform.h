@@ -26,7 +26,9 @@ enum VirtualKey : int {
 };
 
 // Most significant bit: the key is down now. Least significant bit: it was pressed since the
-// previous query of that key; the query clears it.
+// previous query of that key; the query clears it. Queries read the key state as the last look
+// at the window's events left it (DoEvents, the end of a frame wait, a box): one snapshot per
+// frame, the same whatever order the keys are asked in.
 constexpr uint16_t KeyDownNow = 0x8000;
 constexpr uint16_t KeyPressedSinceQuery = 0x0001;
 uint16_t GetAsyncKeyState(int virtualKey);

@@ -20,13 +20,6 @@ int CeilingDivide(int value, int divisor) {
     return (value + divisor - 1) / divisor;
 }
 
-}  // namespace
-
-int LargestWholeScale(PictureSize area, PictureSize picture) {
-    if (picture.Width <= 0 || picture.Height <= 0) return 1;
-    return std::max(1, std::min(area.Width / picture.Width, area.Height / picture.Height));
-}
-
 PictureSize FitSize(PictureSize area, PictureSize picture) {
     if (picture.Width <= 0 || picture.Height <= 0 || area.Width <= 0 || area.Height <= 0)
         return picture;
@@ -37,6 +30,13 @@ PictureSize FitSize(PictureSize area, PictureSize picture) {
             std::max(1, int(RoundedDivide(int64_t(area.Width) * picture.Height, picture.Width)))};
     return {std::max(1, int(RoundedDivide(int64_t(area.Height) * picture.Width, picture.Height))),
             area.Height};
+}
+
+}  // namespace
+
+int LargestWholeScale(PictureSize area, PictureSize picture) {
+    if (picture.Width <= 0 || picture.Height <= 0) return 1;
+    return std::max(1, std::min(area.Width / picture.Width, area.Height / picture.Height));
 }
 
 PicturePlacement PlacePicture(PictureSize area, PictureSize picture, Scaling scaling) {

@@ -21,8 +21,6 @@ struct PicturePlacement {
 
 // The largest whole scale at which the picture fits in the area; 1 where not even that fits.
 int LargestWholeScale(PictureSize area, PictureSize picture);
-// The largest size of the picture's aspect that fits in the area, to the nearest pixel.
-PictureSize FitSize(PictureSize area, PictureSize picture);
 // The picture scaled as chosen, centred in the area (cut evenly where it overflows).
 PicturePlacement PlacePicture(PictureSize area, PictureSize picture, Scaling scaling);
 // The smallest whole factor that enlarges the picture to at least `shown` both ways: a sharp fit

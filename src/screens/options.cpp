@@ -6,14 +6,10 @@
 #include "platform/platform.h"
 #include "screens/confirm_key.h"
 
-uint8_t OptionCursor = 0;
-bool16 OptionExitRequested = False16;
-int32_t OptionFrameCount = 0;  // kept between visits, so the skipped frame wanders
+OptionsScreenRecord OptionsScreen;
 
 void ResetOptions() {
-    OptionCursor = 0;
-    OptionExitRequested = False16;
-    OptionFrameCount = 0;
+    OptionsScreen = {};
 }
 
 namespace {
@@ -40,7 +36,7 @@ void Draw(const Placed& text, int32_t colour) {
 void DrawLabels() {
     DrawText(Labels[0].Text, Labels[0].X, Labels[0].Y, TextBlue, TextSize);
     for (int row = 1; row < 4; ++row) Draw(Labels[row], TextBlue);
-    if (OptionCursor < 4) Draw(Labels[OptionCursor], TextGreen);
+    if (OptionsScreen.OptionCursor < 4) Draw(Labels[OptionsScreen.OptionCursor], TextGreen);
 }
 
 void DrawDifficulty() {
@@ -64,25 +60,25 @@ bool Pressed(int key) {
 
 // Left leans towards "On" and the easier end; neither direction wraps.
 void StepLeft() {
-    if (OptionCursor == RowDifficulty && Difficulty > DifficultyEasy) --Difficulty;
-    if (OptionCursor == RowMidi && MidiOn == False16) MidiOn = True16;
-    if (OptionCursor == RowWav && WavOn == False16) WavOn = True16;
+    if (OptionsScreen.OptionCursor == RowDifficulty && Difficulty > DifficultyEasy) --Difficulty;
+    if (OptionsScreen.OptionCursor == RowMidi && MidiOn == False16) MidiOn = True16;
+    if (OptionsScreen.OptionCursor == RowWav && WavOn == False16) WavOn = True16;
 }
 
 void StepRight() {
-    if (OptionCursor == RowDifficulty && Difficulty < DifficultyHard) ++Difficulty;
-    if (OptionCursor == RowMidi && MidiOn == True16) MidiOn = False16;
-    if (OptionCursor == RowWav && WavOn == True16) WavOn = False16;
+    if (OptionsScreen.OptionCursor == RowDifficulty && Difficulty < DifficultyHard) ++Difficulty;
+    if (OptionsScreen.OptionCursor == RowMidi && MidiOn == True16) MidiOn = False16;
+    if (OptionsScreen.OptionCursor == RowWav && WavOn == True16) WavOn = False16;
 }
 
 // Acts on the first key found, in the order confirm, up, down, left, right; false if none.
 bool ActOnKeys() {
     if (ConfirmPressed()) {
-        if (OptionCursor == RowExit) OptionExitRequested = True16;
+        if (OptionsScreen.OptionCursor == RowExit) OptionsScreen.OptionExitRequested = True16;
     } else if (Pressed(VkUp)) {
-        if (OptionCursor >= 1) --OptionCursor;
+        if (OptionsScreen.OptionCursor >= 1) --OptionsScreen.OptionCursor;
     } else if (Pressed(VkDown)) {
-        if (OptionCursor <= 2) ++OptionCursor;
+        if (OptionsScreen.OptionCursor <= 2) ++OptionsScreen.OptionCursor;
     } else if (Pressed(VkLeft)) {
         StepLeft();
     } else if (Pressed(VkRight)) {
@@ -96,7 +92,7 @@ bool ActOnKeys() {
 }  // namespace
 
 void RunOptionsScreen() {
-    OptionCursor = RowDifficulty;
+    OptionsScreen.OptionCursor = RowDifficulty;
     // A moment for the key that opened the screen to be let go.
     SleepMs(1000);
     do {
@@ -104,8 +100,8 @@ void RunOptionsScreen() {
         DrawOptions();
         HandleOptionKeys();
         ShowFrame();
-    } while (GetAsyncKeyState(VkEscape) == 0 && OptionExitRequested == False16);
-    OptionExitRequested = False16;
+    } while (GetAsyncKeyState(VkEscape) == 0 && OptionsScreen.OptionExitRequested == False16);
+    OptionsScreen.OptionExitRequested = False16;
     SleepMs(500);
 }
 
@@ -117,9 +113,9 @@ void DrawOptions() {
 }
 
 void HandleOptionKeys() {
-    ++OptionFrameCount;
+    ++OptionsScreen.OptionFrameCount;
     // Every fifth frame is skipped; with the pause after each action a held key repeats at a
     // pace the player can follow.
-    if (OptionFrameCount % 5 == 0) return;
+    if (OptionsScreen.OptionFrameCount % 5 == 0) return;
     if (ActOnKeys()) SleepMs(100);
 }

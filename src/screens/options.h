@@ -5,10 +5,15 @@
 
 #include "game/state.h"
 
-extern uint8_t OptionCursor;  // 0 difficulty, 1 music, 2 sound, 3 exit
-extern bool16 OptionExitRequested;
-extern int32_t OptionFrameCount;  // paces the keys; kept between visits
-void ResetOptions();              // the three above as the program starts
+// The options screen's state, which lives for the whole run.
+struct OptionsScreenRecord {
+    uint8_t OptionCursor = 0;  // 0 difficulty, 1 music, 2 sound, 3 exit; row 0 at every visit
+    bool16 OptionExitRequested = False16;
+    int32_t OptionFrameCount = 0;  // paces the keys; kept between visits, so the skipped frame
+                                   // wanders
+};
+extern OptionsScreenRecord OptionsScreen;
+void ResetOptions();  // as the program starts
 
 void RunOptionsScreen();
 void DrawOptions();

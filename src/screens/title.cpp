@@ -8,22 +8,12 @@
 #include "screens/highscores.h"
 #include "screens/options.h"
 
-// All of this lives for the whole run: the menu reopens on the item last chosen and the logo,
-// once revealed, is shown whole on every later visit. The pictures exist only while the title runs.
-Surface TitleLogo, TitleStartItem, TitleScoreItem, TitleOptionItem, TitleEndItem;
-uint8_t TitleCursor = 0;
-bool16 TitleStartRequested = False16;
-uint8_t LogoRevealRows = 0;
-int32_t TitleFrameCount = 0;
+TitlePicturesRecord TitlePictures;
+TitleScreenRecord TitleScreen;
 
 void ResetTitle() {
-    for (Surface* picture :
-         {&TitleLogo, &TitleStartItem, &TitleScoreItem, &TitleOptionItem, &TitleEndItem})
-        picture->reset();
-    TitleCursor = 0;
-    TitleStartRequested = False16;
-    LogoRevealRows = 0;
-    TitleFrameCount = 0;
+    TitlePictures = {};
+    TitleScreen = {};
 }
 
 namespace {
@@ -39,8 +29,9 @@ constexpr int MenuItems = 4;
 enum MenuItem : uint8_t { ItemStart = 0, ItemScores = 1, ItemOptions = 2, ItemEnd = 3 };
 
 const Surface& ItemPicture(int item) {
-    static const Surface* const pictures[MenuItems] = {&TitleStartItem, &TitleScoreItem,
-                                                       &TitleOptionItem, &TitleEndItem};
+    static const Surface* const pictures[MenuItems] = {
+        &TitlePictures.TitleStartItem, &TitlePictures.TitleScoreItem,
+        &TitlePictures.TitleOptionItem, &TitlePictures.TitleEndItem};
     return *pictures[item];
 }
 
@@ -55,16 +46,16 @@ int EnlargedY(int item) {
 void MoveCursor() {
     // Up wins when both are held; the cursor stops at either end.
     if (GetAsyncKeyState(VkUp) & KeyDownNow) {
-        if (TitleCursor >= 1) --TitleCursor;
+        if (TitleScreen.TitleCursor >= 1) --TitleScreen.TitleCursor;
     } else if (GetAsyncKeyState(VkDown) & KeyDownNow) {
-        if (TitleCursor <= 2) ++TitleCursor;
+        if (TitleScreen.TitleCursor <= 2) ++TitleScreen.TitleCursor;
     }
 }
 
 void ChooseItem() {
-    switch (TitleCursor) {
+    switch (TitleScreen.TitleCursor) {
         case ItemStart:
-            TitleStartRequested = True16;
+            TitleScreen.TitleStartRequested = True16;
             break;
         case ItemScores:
             RunHighScoreScreen();
@@ -81,46 +72,47 @@ void ChooseItem() {
 }  // namespace
 
 void LoadTitlePictures() {
-    TitleLogo = LoadBitmapSurface(GameFile("\\w_vexlan.bmp"));
-    TitleStartItem = LoadBitmapSurface(GameFile("\\w_start.bmp"));
-    TitleEndItem = LoadBitmapSurface(GameFile("\\w_end.bmp"));
-    TitleScoreItem = LoadBitmapSurface(GameFile("\\w_score.bmp"));
-    TitleOptionItem = LoadBitmapSurface(GameFile("\\w_option.bmp"));
+    TitlePictures.TitleLogo = LoadBitmapSurface(GameFile("\\w_vexlan.bmp"));
+    TitlePictures.TitleStartItem = LoadBitmapSurface(GameFile("\\w_start.bmp"));
+    TitlePictures.TitleEndItem = LoadBitmapSurface(GameFile("\\w_end.bmp"));
+    TitlePictures.TitleScoreItem = LoadBitmapSurface(GameFile("\\w_score.bmp"));
+    TitlePictures.TitleOptionItem = LoadBitmapSurface(GameFile("\\w_option.bmp"));
 }
 
 void ReleaseTitlePictures() {
-    ReleaseSurface(TitleLogo);
-    ReleaseSurface(TitleStartItem);
-    ReleaseSurface(TitleEndItem);
-    ReleaseSurface(TitleScoreItem);
-    ReleaseSurface(TitleOptionItem);
+    ReleaseSurface(TitlePictures.TitleLogo);
+    ReleaseSurface(TitlePictures.TitleStartItem);
+    ReleaseSurface(TitlePictures.TitleEndItem);
+    ReleaseSurface(TitlePictures.TitleScoreItem);
+    ReleaseSurface(TitlePictures.TitleOptionItem);
 }
 
 void HandleTitleKeys() {
-    ++TitleFrameCount;
-    if (TitleFrameCount == std::numeric_limits<int32_t>::max())
-        TitleFrameCount = std::numeric_limits<int32_t>::min();
+    ++TitleScreen.TitleFrameCount;
+    if (TitleScreen.TitleFrameCount == std::numeric_limits<int32_t>::max())
+        TitleScreen.TitleFrameCount = std::numeric_limits<int32_t>::min();
     // The menu answers on every other frame only, so a held arrow steps at a readable pace.
-    if (TitleFrameCount % 2 == 0) return;
+    if (TitleScreen.TitleFrameCount % 2 == 0) return;
     MoveCursor();
     if (ConfirmPressed()) ChooseItem();
 }
 
 void DrawTitleLogo() {
-    const int r = LogoRevealRows;
+    const int r = TitleScreen.LogoRevealRows;
     // The revealed strip, then the row just below it smeared up over the rest of the logo area.
-    DrawSprite(BackBuffer, 0, LogoLastRow - r, LogoWidth, r + 1, TitleLogo, 0, LogoLastRow - r,
-               false);
-    DrawStretched(BackBuffer, 0, 0, LogoWidth, LogoLastRow + 1 - r, TitleLogo, 0,
+    DrawSprite(BackBuffer, 0, LogoLastRow - r, LogoWidth, r + 1, TitlePictures.TitleLogo, 0,
+               LogoLastRow - r, false);
+    DrawStretched(BackBuffer, 0, 0, LogoWidth, LogoLastRow + 1 - r, TitlePictures.TitleLogo, 0,
                   LogoLastRow + 1 - r, LogoWidth, 1, false);
-    if (r < LogoLastRow) ++LogoRevealRows;
+    if (r < LogoLastRow) ++TitleScreen.LogoRevealRows;
 }
 
 void DrawTitleMenu() {
     for (int item = 0; item < MenuItems; ++item)
         DrawSprite(BackBuffer, ItemX, ItemY(item), ItemWidth, ItemHeight, ItemPicture(item), 0, 0,
                    true);
-    if (TitleCursor >= MenuItems) return;
-    DrawStretched(BackBuffer, EnlargedX, EnlargedY(TitleCursor), ItemWidth * 2, ItemHeight * 2,
-                  ItemPicture(TitleCursor), 0, 0, ItemWidth, ItemHeight, false);
+    if (TitleScreen.TitleCursor >= MenuItems) return;
+    DrawStretched(BackBuffer, EnlargedX, EnlargedY(TitleScreen.TitleCursor), ItemWidth * 2,
+                  ItemHeight * 2, ItemPicture(TitleScreen.TitleCursor), 0, 0, ItemWidth, ItemHeight,
+                  false);
 }

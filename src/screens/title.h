@@ -6,12 +6,23 @@
 #include "game/state.h"
 #include "gfx/surface.h"
 
-extern Surface TitleLogo, TitleStartItem, TitleScoreItem, TitleOptionItem, TitleEndItem;
-extern uint8_t TitleCursor;         // 0 start, 1 high scores, 2 options, 3 end
-extern bool16 TitleStartRequested;  // the title loop ends on it and clears it
-extern uint8_t LogoRevealRows;      // progress of the logo reveal, stops at 125
-extern int32_t TitleFrameCount;     // paces the menu keys
-void ResetTitle();                  // all of the above as the program starts
+// The pictures of the title, which exist only while it runs.
+struct TitlePicturesRecord {
+    Surface TitleLogo, TitleStartItem, TitleScoreItem, TitleOptionItem, TitleEndItem;
+};
+extern TitlePicturesRecord TitlePictures;
+
+// The title's state lives for the whole run: the menu reopens on the item last chosen and the
+// logo, once revealed, is shown whole on every later visit.
+struct TitleScreenRecord {
+    uint8_t TitleCursor = 0;               // 0 start, 1 high scores, 2 options, 3 end
+    bool16 TitleStartRequested = False16;  // the title loop ends on it and clears it
+    uint8_t LogoRevealRows = 0;            // progress of the logo reveal, stops at 125
+    int32_t TitleFrameCount = 0;           // paces the menu keys
+};
+extern TitleScreenRecord TitleScreen;
+
+void ResetTitle();  // both records as the program starts
 
 void LoadTitlePictures();
 void ReleaseTitlePictures();

@@ -105,6 +105,8 @@ int32_t PlayGame(int32_t clearColour) {
     return score;
 }
 
+namespace {
+
 // Esc ends the title as the start item does, on purpose: it starts a game.
 void TitleLoop() {
     LoadTitlePictures();
@@ -115,17 +117,19 @@ void TitleLoop() {
         DrawTitleMenu();
         DrawText("please push arrow or enter key", 15, 580, TextWhite, 16);
         ShowFrame();
-        if (GetAsyncKeyState(VkEscape) != 0 || TitleStartRequested != False16) break;
+        if (GetAsyncKeyState(VkEscape) != 0 || TitleScreen.TitleStartRequested != False16) break;
     }
     ReleaseTitlePictures();
-    TitleStartRequested = False16;
+    TitleScreen.TitleStartRequested = False16;
 }
 
+}  // namespace
+
+// The frame rate is set once, by the initialisation.
 int32_t InitialiseOnce() {
     InitGame();
     const int32_t clearColour = SurfaceColour(0);
     LoadSprites();
-    if (FramePeriod != 0) SetFrameRate(FramePeriod);
     return clearColour;
 }
 

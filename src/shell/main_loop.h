@@ -5,7 +5,6 @@
 
 [[noreturn]] void Main();
 [[noreturn]] void MainLoop();
-void TitleLoop();
 
 // What the program sets up once before its first title: settings, display, sound, the frame
 // period and the sprites. Returns the back buffer's clear colour.

@@ -41,10 +41,14 @@ struct Playback {
     std::ostream* Report = nullptr;
 };
 
-Recording Recorded;
-Playback Played;
-std::string LastReplayFile;    // where the last game goes instead of replays/last.vxr
-bool SaveFailureTold = false;  // a failing save is told once a run
+// Everything of the replays that lives for the run; reset as one.
+struct ReplaysRecord {
+    Recording Recorded;
+    Playback Played;
+    std::string LastReplayFile;    // where the last game goes instead of replays/last.vxr
+    bool SaveFailureTold = false;  // a failing save is told once a run
+};
+ReplaysRecord Replays;
 
 // The pictures a game draws and the stage script it plays, named as the game names them: a
 // replay made with other files is refused rather than played wrong.
@@ -74,14 +78,9 @@ std::vector<DataFileDigest> DigestsOfGame(uint8_t difficulty) {
 CarriedState CarriedNow() {
     CarriedState c;
     c.ShipHP = Player.HP;
-    c.FireCooldown = FireCooldown;
-    c.BlinkCounter = BlinkCounter;
-    c.BounceCounter = BounceCounter;
-    c.BossDX = BossDX;
-    c.BossDY = BossDY;
-    c.BossDeathTimer = BossDeathTimer;
-    c.HomingPickCount = HomingPickCount;
-    c.BossDebris = BossDebris;
+    c.Player = PlayerCarriedOver;
+    c.Bullets = BulletsCarriedOver;
+    c.Boss = BossCarriedOver;
     c.Streaks = Streaks;
     c.RandomState = RandomState();
     c.FrameSlot = LastFrameSlotReached();
@@ -91,14 +90,9 @@ CarriedState CarriedNow() {
 
 void ApplyCarried(const CarriedState& c) {
     Player.HP = c.ShipHP;
-    FireCooldown = c.FireCooldown;
-    BlinkCounter = c.BlinkCounter;
-    BounceCounter = c.BounceCounter;
-    BossDX = c.BossDX;
-    BossDY = c.BossDY;
-    BossDeathTimer = c.BossDeathTimer;
-    HomingPickCount = c.HomingPickCount;
-    BossDebris = c.BossDebris;
+    PlayerCarriedOver = c.Player;
+    BulletsCarriedOver = c.Bullets;
+    BossCarriedOver = c.Boss;
     Streaks = c.Streaks;
     SetRandomState(c.RandomState);
     SetLastFrameSlot(c.FrameSlot);
@@ -128,12 +122,15 @@ uint64_t GameStateHash() {
         add(e.Exploding);
     }
     for (const StreakRecord& s : Streaks) add(s.X), add(s.Y), add(s.Life);
-    add(BossX), add(BossY), add(BossDX), add(BossDY), add(BossHP), add(BossPhase);
-    add(BossAttack), add(BossDeathTimer), add(HomingPickCount);
-    for (const DebrisRecord& d : BossDebris) {
+    add(BossFight.BossX), add(BossFight.BossY), add(BossCarriedOver.BossDX),
+        add(BossCarriedOver.BossDY), add(BossFight.BossHP), add(BossFight.BossPhase);
+    add(BossFight.BossAttack), add(BossCarriedOver.BossDeathTimer),
+        add(BossCarriedOver.HomingPickCount);
+    for (const DebrisRecord& d : BossCarriedOver.BossDebris) {
         add(d.X), add(d.Y), add(d.DX), add(d.DY), add(d.Life), add(d.Frame), add(d.Active);
     }
-    add(FireCooldown), add(BlinkCounter), add(BounceCounter), add(RandomState());
+    add(PlayerCarriedOver.FireCooldown), add(PlayerCarriedOver.BlinkCounter),
+        add(BulletsCarriedOver.BounceCounter), add(RandomState());
     return hash;
 }
 
@@ -151,12 +148,12 @@ bool CheckFrame() {
 }
 
 void KeepCheck() {
-    if (CheckFrame()) Recorded.Game.Checks.push_back(CheckNow());
+    if (CheckFrame()) Replays.Recorded.Game.Checks.push_back(CheckNow());
 }
 
 void TellSaveFailure(const std::string& file, const std::string& reason) {
-    if (SaveFailureTold) return;
-    SaveFailureTold = true;
+    if (Replays.SaveFailureTold) return;
+    Replays.SaveFailureTold = true;
     MessageBox("The replay of this game could not be saved to " + file + ": " + reason + ".", "",
                BoxButtons::Ok, BoxIcon::Warning);
 }
@@ -179,7 +176,7 @@ std::string TableReplay(size_t place) {
 // The new entry stands at the first place that differs from the table before the game; the
 // places below it moved down one, and so do their replays.
 void MoveTableReplays(const std::string& bytes) {
-    const auto before = Recorded.TableBefore;
+    const auto before = Replays.Recorded.TableBefore;
     size_t place = 0;
     while (place < TablePlaces && HighScoreTable[place].Score == before[place].Score &&
            HighScoreTable[place].Name == before[place].Name)
@@ -199,16 +196,16 @@ void MoveTableReplays(const std::string& bytes) {
 void CheckPlayedFrame() {
     if (!CheckFrame()) return;
     const size_t index = size_t(AnswerFrames() / ReplayCheckInterval) - 1;
-    const auto& checks = Played.Game.Checks;
+    const auto& checks = Replays.Played.Game.Checks;
     if (index >= checks.size() || !(checks[index] == CheckNow())) ReportOutOfStep(AnswerFrames());
 }
 
 [[noreturn]] void Finish(int status, const std::string& result) {
-    if (Played.Report) {
-        *Played.Report << Played.File << ": " << result << "\n";
-        Played.Report->flush();
+    if (Replays.Played.Report) {
+        *Replays.Played.Report << Replays.Played.File << ": " << result << "\n";
+        Replays.Played.Report->flush();
     } else if (status != 0) {
-        MessageBox(Played.File + ": " + result + ".", AppTitle, BoxButtons::Ok,
+        MessageBox(Replays.Played.File + ": " + result + ".", AppTitle, BoxButtons::Ok,
                    status == 1 ? BoxIcon::Warning : BoxIcon::Error);
     }
     EndProgram(status);
@@ -271,19 +268,19 @@ void WatchTableReplay(int place) {
 }
 
 void SetLastReplayFile(const std::string& path) {
-    LastReplayFile = path;
+    Replays.LastReplayFile = path;
 }
 
 void BeginGameRecording() {
-    Recorded = Recording{};
-    Recorded.Active = true;
-    Replay& game = Recorded.Game;
+    Replays.Recorded = Recording{};
+    Replays.Recorded.Active = true;
+    Replay& game = Replays.Recorded.Game;
     game.GameVersion = GameVersion;
     game.Difficulty = Difficulty;
     game.MusicOn = MidiOn != False16;
     game.EffectsOn = WavOn != False16;
     game.Table = TableNow();
-    Recorded.TableBefore = game.Table;
+    Replays.Recorded.TableBefore = game.Table;
     game.Carried = CarriedNow();
     game.Files = DigestsOfGame(Difficulty);
     SetAnswerHandlers({KeepCheck, nullptr});
@@ -292,25 +289,27 @@ void BeginGameRecording() {
 
 void AbandonGameRecording() {
     StopRecordingAnswers();
-    Recorded = Recording{};
+    Replays.Recorded = Recording{};
 }
 
 void EndGameRecording(int32_t score) {
-    if (!Recorded.Active) return;
-    Replay& game = Recorded.Game;
+    if (!Replays.Recorded.Active) return;
+    Replay& game = Replays.Recorded.Game;
     game.Frames = static_cast<uint32_t>(AnswerFrames());
     game.Score = score;
     game.Answers = StopRecordingAnswers();
     const std::string bytes = EncodeReplay(game);
-    SaveReplay(LastReplayFile.empty() ? ReplayFolder() + "/last.vxr" : LastReplayFile, bytes);
+    SaveReplay(
+        Replays.LastReplayFile.empty() ? ReplayFolder() + "/last.vxr" : Replays.LastReplayFile,
+        bytes);
     MoveTableReplays(bytes);
-    Recorded = Recording{};
+    Replays.Recorded = Recording{};
 }
 
 void RunReplay(const std::string& file, PlaybackPace pace, std::ostream* report,
                void (*onGameStart)()) {
     SetPace(pace);
-    Played = {file, {}, report};
+    Replays.Played = {file, {}, report};
     ProgramDir = ProgramDirectory();
     ChangeDirectory(ProgramDir);
     SetWindowHandlers({EndWatching, mnuReadMe_Click, mnuAbout_Click});
@@ -319,30 +318,27 @@ void RunReplay(const std::string& file, PlaybackPace pace, std::ostream* report,
         KeepWindowSettingsIn(SettingsFilesFor(ProgramDir).Write);
         OpenMainWindow(AppTitle, FieldWidth, FieldHeight);
     }
-    const std::string problem = ProblemWith(file, Played.Game);
+    const std::string problem = ProblemWith(file, Replays.Played.Game);
     if (!problem.empty()) Finish(2, problem);
 
     Form_Load();
     const int32_t clearColour = InitialiseOnce();
-    ApplyStart(Played.Game);
+    ApplyStart(Replays.Played.Game);
     if (onGameStart) onGameStart();
     SetAnswerHandlers({CheckPlayedFrame, ReportOutOfStep});
-    StartPlayingAnswers(Played.Game.Answers);
+    StartPlayingAnswers(Replays.Played.Game.Answers);
     if (!NewGame()) Finish(2, "damaged");
     const int32_t score = PlayGame(clearColour);
     const int64_t frames = AnswerFrames();
     const bool whole = StopPlayingAnswers();
-    if (!whole || frames != Played.Game.Frames || score != Played.Game.Score)
+    if (!whole || frames != Replays.Played.Game.Frames || score != Replays.Played.Game.Score)
         ReportOutOfStep(frames);
     Finish(0, "ok, score " + std::to_string(score) + ", difficulty " +
-                  std::to_string(Played.Game.Difficulty) + ", " + std::to_string(frames) +
+                  std::to_string(Replays.Played.Game.Difficulty) + ", " + std::to_string(frames) +
                   " frames");
 }
 
 void ResetReplays() {
-    Recorded = Recording{};
-    Played = Playback{};
-    LastReplayFile.clear();
-    SaveFailureTold = false;
+    Replays = {};
     ResetAnswers();
 }

@@ -342,7 +342,8 @@ void Drive(void*) {
             break;
         case Phase::Leaving:
             // Down to the title's last item, then A chooses it: the game saves and ends.
-            Tapping(TitleCursor < 3 ? SDL_CONTROLLER_BUTTON_DPAD_DOWN : SDL_CONTROLLER_BUTTON_A);
+            Tapping(TitleScreen.TitleCursor < 3 ? SDL_CONTROLLER_BUTTON_DPAD_DOWN
+                                                : SDL_CONTROLLER_BUTTON_A);
             break;
     }
 }

@@ -56,6 +56,23 @@ protected:
     fs::path Dir;
 };
 
+// The keys of one frame come from one look at the events, taken between frames: a key that goes
+// down while a frame runs reaches none of its queries, whichever key is asked first.
+TEST_F(RealPlatform, EveryKeyQueryOfAFrameReadsTheSnapshotTakenBetweenFrames) {
+    ResetProgramState();
+    OpenMainWindow("keys", FieldWidth, FieldHeight);
+    SetFrameRate(50);
+    PushKey(SDLK_z, SDL_SCANCODE_Z, true);
+    EXPECT_EQ(GetAsyncKeyState(VkLeft), 0);
+    EXPECT_EQ(GetAsyncKeyState(VkZ), 0) << "taken in the middle of a frame";
+    WaitNextFrame();
+    EXPECT_EQ(GetAsyncKeyState(VkZ), KeyDownNow | KeyPressedSinceQuery);
+    PushKey(SDLK_z, SDL_SCANCODE_Z, false);
+    EXPECT_EQ(GetAsyncKeyState(VkZ), KeyDownNow);
+    DoEvents();
+    EXPECT_EQ(GetAsyncKeyState(VkZ), 0);
+}
+
 TEST_F(RealPlatform, AGamePlayedThereIsReplayedHeadlessAsPlayed) {
     ResetProgramState();
     ProgramDir = Dir.string();

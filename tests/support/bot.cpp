@@ -34,7 +34,7 @@ double Clearance(int dx, int dy) {
 
 // Where the bot would like to be: under the boss, or under the lowest living enemy.
 int TargetX() {
-    if (GameMode == ModeBoss) return BossX;
+    if (GameMode == ModeBoss) return BossFight.BossX;
     int best = 250;
     int lowest = -1000;
     for (const EnemyRecord& enemy : Enemies) {

@@ -61,7 +61,8 @@ std::string TraceLine(int64_t frame) {
     line += ",\"bullets\":" + n(CountActive(EnemyBullets));
     line += ",\"enemies\":" + n(living);
     line += ",\"exploding\":" + n(exploding);
-    line += ",\"boss\":[" + n(BossX) + "," + n(BossY) + "," + n(BossHP) + "," + n(BossPhase) + "]";
+    line += ",\"boss\":[" + n(BossFight.BossX) + "," + n(BossFight.BossY) + "," +
+            n(BossFight.BossHP) + "," + n(BossFight.BossPhase) + "]";
     line += ",\"difficulty\":" + n(Difficulty);
     line += ",\"midi\":" + n(MidiOn);
     line += ",\"wav\":" + n(WavOn);

@@ -85,14 +85,20 @@ void ApplyKeyEvent(const SDL_Event& event) {
     if (vk != 0) SetKeyDown(vk, down);
 }
 
-// Key events are taken from the queue as soon as the state is asked for, as an asynchronous
-// key state would see them; everything else waits for DoEvents.
-void PumpKeyEvents() {
+// The key state the game reads is the one left by the last look at the events: DoEvents, the
+// end of each frame wait and the boxes' own loops. At the end of a frame wait the keys and pads
+// are taken from the queue, so the frame about to run reads them fresh; everything else (the
+// menu, the close box) waits for DoEvents.
+void TakeInputEvents() {
     SDL_PumpEvents();
     SDL_Event events[32];
     int count = 0;
     while ((count = SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_KEYDOWN, SDL_KEYUP)) > 0) {
         for (int i = 0; i < count; ++i) ApplyKeyEvent(events[i]);
+    }
+    while ((count = SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_CONTROLLERAXISMOTION,
+                                   SDL_CONTROLLERDEVICEREMOVED)) > 0) {
+        for (int i = 0; i < count; ++i) HandleGamepadEvent(events[i]);
     }
 }
 
@@ -143,10 +149,10 @@ void HandleWindowEvent(const SDL_Event& event) {
     }
 }
 
-// A replay answers in place of the keyboard and the clocks (platform/answers.h).
+// A replay answers in place of the keyboard and the clocks (platform/answers.h). No events are
+// taken here: every query of a frame reads the same snapshot, whatever their order.
 uint16_t GetAsyncKeyState(int virtualKey) {
     if (PlayingAnswers()) return PlayedKeyState(virtualKey);
-    PumpKeyEvents();
     return RecordKeyState(virtualKey, TakeKeyState(virtualKey));
 }
 
@@ -276,5 +282,6 @@ void FrameWaitBegins() {
     });
 }
 void FrameWaitEnds() {
+    if (CurrentPace() == PlaybackPace::Live) TakeInputEvents();  // a replay's keys are its own
     NoteFrameEnd();
 }

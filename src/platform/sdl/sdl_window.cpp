@@ -95,6 +95,10 @@ PictureSize DrawablePixels() {
     return size;
 }
 
+PicturePlacement PictureInWindow() {
+    return PlacePicture(DrawablePixels(), Picture(), Settings.Scale);
+}
+
 SDL_Rect WholePicture() {
     const PicturePlacement place = PictureInWindow();
     return {place.X, place.Y, place.Width, place.Height};
@@ -193,10 +197,6 @@ SDL_Renderer* GameRenderer() {
 
 UiRect PlayArea() {
     return {0, IsFullscreen() ? 0 : MenuBarHeight, FrameWidth, FrameHeight};
-}
-
-PicturePlacement PictureInWindow() {
-    return PlacePicture(DrawablePixels(), Picture(), Settings.Scale);
 }
 
 SDL_Rect PictureRectInWindow(const UiRect& rect) {

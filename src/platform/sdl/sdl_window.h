@@ -22,8 +22,7 @@ SDL_Window* GameWindow();
 SDL_Renderer* GameRenderer();
 // Where the game's frame is shown, in the picture's pixels.
 UiRect PlayArea();
-// Where the picture lies in the window's drawable pixels, and a rectangle of the picture there.
-PicturePlacement PictureInWindow();
+// A rectangle of the picture where it lies in the window's drawable pixels.
 SDL_Rect PictureRectInWindow(const UiRect& rect);
 // Drawable pixels per picture pixel (the same both ways, but for rounding).
 double PictureScale();
