@@ -249,13 +249,18 @@ bool Scale(ScriptState& script, int line, const char* what, int32_t value, doubl
 }
 
 // The dog and the boss are as tough at every difficulty; their hit points are never negative,
-// so a hit's decrement stays in range. The boss's picture is an 8-bit code.
+// so a hit's decrement stays in range. The boss's picture is an 8-bit code, and its position is
+// the last slot's until that slot's course begins.
 bool FinishRecord(ScriptState& script, StageRecord& record) {
     const StageValues& values = record.Values;
     record.HP = values.BlockValue;
     if (IsBoss(*record.Block) && (values.Extra < 0 || values.Extra > 255))
         return Fail(script, record.Line,
                     "the picture code " + std::to_string(values.Extra) + " is outside 0..255");
+    if (IsBoss(*record.Block) && !InPositionRange(values.X, values.Y))
+        return Fail(script, record.Line,
+                    "the boss's position (" + std::to_string(values.X) + ", " +
+                        std::to_string(values.Y) + ") is outside " + PositionRangeText());
     if (IsBoss(*record.Block) || record.Block->Kind == EnemyKind::Dog) {
         return values.BlockValue >= 0 ||
                Fail(script, record.Line,
