@@ -434,6 +434,8 @@ std::vector<BrokenScript> BrokenScripts() {
          "teki_n.dat line 3: the number \"99999999999\" is too large"},
         {"LowerCaseEnd", fry + "10, 250, 0, 0, 4, 10\r\n#end\r\n",
          "teki_n.dat line 4: a number was expected, found \"#end\""},
+        {"LargerThanAMegabyte", fry + FryLines(1) + "#End\r\n" + std::string(1 << 20, ' '),
+         "teki_n.dat: the file is larger than 1 MB"},
         {"TooManyEnemies", fry + FryLines(255) + "#End",
          "teki_n.dat line 257: more than 254 enemies"},
         {"NeverLeavesTheField", fry + "10, 250, 300, 0, 0, 10\r\n#End",

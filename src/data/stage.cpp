@@ -378,6 +378,10 @@ bool BuildTables(const std::vector<StageRecord>& records, StageTables& tables, s
     return true;
 }
 
+// A full stage of 254 spawn lines takes about 10 kB; a script past this is no stage of ours, and
+// parsing one would cost far more memory and time than the file's size.
+constexpr size_t MaxStageBytes = size_t(1) << 20;
+
 bool ReportBrokenStage(const std::string& message) {
     MessageBox(message, "", BoxButtons::Ok, BoxIcon::Error);
     return false;
@@ -421,7 +425,10 @@ bool LoadStage() {
     FireIntervalFactor = settings->FireIntervalFactor;
     const std::string name = "teki_" + StageLetter + ".dat";
     std::string bytes;
-    if (ReadFileBytes(GameFile("\\" + name), bytes) != FileRead::Ok)
+    const FileRead read = ReadFileBytes(GameFile("\\" + name), bytes, MaxStageBytes);
+    if (read == FileRead::TooLarge)
+        return ReportBrokenStage(name + ": the file is larger than 1 MB");
+    if (read != FileRead::Ok)
         return ReportBrokenStage(name + ": the file is missing or cannot be read");
     StageTables tables;
     std::string error;
