@@ -348,13 +348,15 @@ void ApplyBoss(StageTables& tables, const StageRecord& record) {
     last.StartFrame = record.Time;
 }
 
-// The tables are sized once for the whole script, so a full stage never copies its columns.
+// The tables are sized once for the whole script, so a full stage never copies its columns; tables
+// used before keep their memory.
 void StartTables(StageTables& tables, const std::vector<StageRecord>& records) {
     const auto spawnLines =
         size_t(std::count_if(records.begin(), records.end(),
                              [](const StageRecord& record) { return !IsBoss(*record.Block); }));
     const size_t slots = std::min(spawnLines + 1, size_t(MaxEnemySlots));
-    tables = StageTables{};
+    tables.Enemies.clear();
+    tables.Paths.clear();
     tables.Enemies.reserve(slots);
     tables.Paths.reserve(slots);
     tables.Enemies.emplace_back();
