@@ -14,7 +14,7 @@ struct DecodedBitmap {
 };
 
 // Largest picture we accept; anything bigger is a damaged or hostile file. The game's largest
-// picture takes under 2 MB decoded, at 4 bytes a pixel.
+// picture takes under 300 kB decoded, at 4 bytes a pixel.
 constexpr int MaxBitmapSide = 16384;
 constexpr size_t MaxDecodedBitmapBytes = size_t(64) << 20;
 // The largest file such a picture needs: its pixels at 4 bytes at most, headers and palette.
