@@ -45,6 +45,20 @@ TEST(BitmapDecoder, RefusesAbsurdDimensionsWithoutAllocating) {
     EXPECT_TRUE(out.Pixels.empty());
 }
 
+// 4097 x 4096 one-bit pixels fill a 2 MB file and would take 64 MB and 16 kB decoded.
+TEST(BitmapDecoder, RefusesPicturesOver64MegabytesDecodedBeforeReadingThem) {
+    std::string file = Header(4097, 4096, 1);
+    file.resize(file.size() + 8 + 516 * 4096);  // palette and rows
+    DecodedBitmap out;
+    std::string error;
+    EXPECT_FALSE(Decode(file, out, error));
+    EXPECT_EQ(error, "the picture is 4097 x 4096 pixels, more than 64 MB decoded");
+    EXPECT_TRUE(out.Pixels.empty());
+    // Exactly 64 MB passes the limit, to be refused here only for its missing rows.
+    EXPECT_FALSE(Decode(Header(4096, -4096, 1) + std::string(8, '\0'), out, error));
+    EXPECT_EQ(error, "truncated pixel data");
+}
+
 TEST(BitmapDecoder, RefusesTruncatedPixelData) {
     DecodedBitmap out;
     std::string error;

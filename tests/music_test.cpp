@@ -87,6 +87,10 @@ TEST_F(MusicTest, AFailedQueryKeepsTheLastAnswerStopped) {
 // the real one does.
 TEST_F(MusicTest, ADeviceWhoseFileDidNotOpenAnswersEveryCommandWithAnError) {
     std::filesystem::remove(dir + "/m_battle.mid");
+    // A name that leads round in a loop opens no more than a missing one.
+    std::filesystem::create_symlink("m_battle.mid", dir + "/m_battle.mid");
+    EXPECT_EQ(SendMusicCommand("Open m_battle.mid Alias BGM"), MusicErrorFileNotFound);
+    std::filesystem::remove(dir + "/m_battle.mid");
     EXPECT_NE(SendMusicCommand("Open m_battle.mid Alias BGM"), MusicOk);
     std::string reply = "unset  ";
     EXPECT_NE(SendMusicCommand(Status, &reply), MusicOk);

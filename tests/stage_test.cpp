@@ -430,6 +430,8 @@ std::vector<BrokenScript> BrokenScripts() {
          "teki_n.dat line 3: the number \"99999999999\" is too large"},
         {"LowerCaseEnd", fry + "10, 250, 0, 0, 4, 10\r\n#end\r\n",
          "teki_n.dat line 4: a number was expected, found \"#end\""},
+        {"LargerThanAMegabyte", fry + FryLines(1) + "#End\r\n" + std::string(1 << 20, ' '),
+         "teki_n.dat: the file is larger than 1 MB"},
         {"TooManyEnemies", fry + FryLines(255) + "#End",
          "teki_n.dat line 257: more than 254 enemies"},
         {"NeverLeavesTheField", fry + "10, 250, 300, 0, 0, 10\r\n#End",
@@ -457,7 +459,17 @@ std::vector<BrokenScript> BrokenScripts() {
         {"BossPictureTooHigh", Cp932("#ボス\r\n50\r\n2050, 250, -100, 256"),
          "teki_n.dat line 3: the picture code 256 is outside 0..255"},
         {"PositionOverflows", fry + "10, 2147483647, 0, 1, 4, 10\r\n#End",
-         "teki_n.dat line 3: the enemy flies beyond the range of positions"},
+         "teki_n.dat line 3: the position (2147483647, 0) is outside -1000000..1000000"},
+        {"DogFarOffTheField", Cp932("#犬\r\n1\r\n15, -2147483648, -2147483648\r\n#End"),
+         "teki_n.dat line 3: the position (-2147483648, -2147483648) is outside "
+         "-1000000..1000000"},
+        {"BlueFarOffTheField", Cp932("#青\r\n1\r\n10, -2147483648, 4, 10, 200, 4\r\n#End"),
+         "teki_n.dat line 3: the position (-2147483648, -52) is outside -1000000..1000000"},
+        {"GreenFlyingOutOfRange", Cp932("#緑\r\n1\r\n10, -999990, 300, -11, 0, 10, 0\r\n#End"),
+         "teki_n.dat line 3: the enemy flies beyond -1000000..1000000"},
+        {"BossFarOffTheField", Cp932("#ボス\r\n50\r\n2050, 250, -1000001, 7"),
+         "teki_n.dat line 3: the boss's position (250, -1000001) is outside "
+         "-1000000..1000000"},
     };
 }
 
@@ -480,6 +492,14 @@ TEST_F(StageScript, PathMayEndOnTheTablesLastFrameButNoLater) {
     EXPECT_EQ(Path(1).Y[2300], 627);
     EXPECT_FALSE(Parse(Lines({"#雑魚", "1", "1674, 250, 0, 0, 1, 10", "#End"})));
     EXPECT_EQ(Error, "line 3: the enemy is still on the field at frame 2300");
+}
+
+TEST_F(StageScript, PositionsMayReachTheLimitOnEitherSide) {
+    ParseOk(Lines(
+        {"#犬", "1", "10, -1000000, 1000000", "#End", "#ボス", "1", "2050, 1000000, -1000000, 7"}));
+    EXPECT_EQ(Path(1).X[11], -1000000);
+    EXPECT_EQ(Path(1).Y[11], 1000000);
+    EXPECT_EQ(Slot(1).X, 1000000);
 }
 
 TEST_F(StageScript, LongFieldsAreCutShortInTheMessage) {

@@ -61,17 +61,22 @@ bool ReplaceFileBytes(const std::string& path, const std::string& bytes) {
     return true;
 }
 
-FileRead ReadFileBytes(const std::string& path, std::string& bytes) {
+FileRead ReadFileBytes(const std::string& path, std::string& bytes, size_t limit) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? FileRead::Missing : FileRead::Failed;
     bytes.clear();
     char buffer[65536];
     ssize_t got = 0;
-    while ((got = read(fd, buffer, sizeof buffer)) != 0) {
+    // Whatever the file is (a device, a pipe), no more than one byte past the limit is read.
+    while (bytes.size() <= limit) {
+        const size_t room = limit - bytes.size();
+        got = read(fd, buffer, room < sizeof buffer ? room + 1 : sizeof buffer);
+        if (got == 0) break;
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) break;
         bytes.append(buffer, size_t(got));
     }
     close(fd);
-    return got < 0 ? FileRead::Failed : FileRead::Ok;
+    if (got < 0) return FileRead::Failed;
+    return bytes.size() > limit ? FileRead::TooLarge : FileRead::Ok;
 }

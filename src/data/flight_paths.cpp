@@ -1,6 +1,5 @@
 #include "data/flight_paths.h"
 
-#include "common/rounding.h"
 #include "game/state.h"
 
 namespace {
@@ -13,14 +12,15 @@ struct PathCursor {
     int32_t Steps = 0;  // steps taken so far; the fire interval counts them
 };
 
-const std::string OutOfRange = "the enemy flies beyond the range of positions";
-
 // The slot number is an 8-bit value that the enemy loop steps one past the last slot, so slot
 // 254 is the last one there can be.
 std::string AppendSlot(StageTables& tables, int32_t startFrame, int32_t hp, int32_t x, int32_t y) {
     if (tables.Enemies.size() >= size_t(MaxEnemySlots)) return "more than 254 enemies";
     if (startFrame < 0 || startFrame > LastPathFrame)
         return "the time " + std::to_string(startFrame) + " is outside 0..2300";
+    if (!InPositionRange(x, y))
+        return "the position (" + std::to_string(x) + ", " + std::to_string(y) + ") is outside " +
+               PositionRangeText();
     EnemyRecord& enemy = tables.Enemies.emplace_back();
     enemy.HP = hp;
     enemy.StartFrame = startFrame;
@@ -34,12 +34,12 @@ PathCursor LastSlot(StageTables& tables) {
     return {tables.Enemies.back(), tables.Paths.back(), tables.Enemies.back().StartFrame};
 }
 
-// Moves the cursor one frame on by (dx, dy). Fails only when the position leaves the 32-bit
-// range, which no course that ends on the field can do.
+// Moves the cursor one frame on by (dx, dy). Fails when the position leaves the range of
+// positions.
 bool Step(PathCursor& cursor, int32_t dx, int32_t dy) {
     const int64_t x = int64_t(cursor.Column.X[cursor.Frame]) + dx;
     const int64_t y = int64_t(cursor.Column.Y[cursor.Frame]) + dy;
-    if (!FitsInt32(x) || !FitsInt32(y)) return false;
+    if (!InPositionRange(x, y)) return false;
     ++cursor.Frame;
     cursor.Column.X[cursor.Frame] = int32_t(x);
     cursor.Column.Y[cursor.Frame] = int32_t(y);
@@ -66,7 +66,7 @@ std::string FlyOut(PathCursor& cursor, int32_t dx, int32_t dy, uint8_t interval,
                    uint8_t width, uint8_t height) {
     for (;;) {
         if (cursor.Frame >= LastPathFrame) return "the enemy is still on the field at frame 2300";
-        if (!Step(cursor, dx, dy)) return OutOfRange;
+        if (!Step(cursor, dx, dy)) return "the enemy flies beyond " + PositionRangeText();
         FireOnCount(cursor, interval, fireCode);
         if (!InsideBox(cursor, width, height)) break;
     }
@@ -103,6 +103,14 @@ uint8_t PictureOn(EnemyKind kind, int32_t variant, int32_t frame) {
 
 }  // namespace
 
+bool InPositionRange(int64_t x, int64_t y) {
+    return -PositionLimit <= x && x <= PositionLimit && -PositionLimit <= y && y <= PositionLimit;
+}
+
+std::string PositionRangeText() {
+    return std::to_string(-PositionLimit) + ".." + std::to_string(PositionLimit);
+}
+
 std::string BuildStraightPath(StageTables& tables, int32_t X, int32_t Y, int32_t DX, int32_t DY,
                               int32_t StartFrame, uint8_t Interval, uint8_t FireCode, uint8_t HP,
                               uint8_t Width, uint8_t Height) {
@@ -124,7 +132,7 @@ std::string BuildTwoLegPath(StageTables& tables, int32_t X, int32_t Y, int32_t D
     do {
         if (cursor.Frame >= LastPathFrame)
             return "the enemy has not reached its turn by frame 2300";
-        if (!Step(cursor, DX1, DY1)) return OutOfRange;
+        if (!Step(cursor, DX1, DY1)) return "the enemy flies beyond " + PositionRangeText();
         FireOnCount(cursor, Interval1, FireCode);
     } while (!TurnReached(cursor, DX1, DY1, TurnX, TurnY));
     return FlyOut(cursor, DX2, DY2, Interval2, FireCode, Width, Height);

@@ -18,6 +18,14 @@ struct StageTables {
 constexpr int32_t LastPathFrame = PathFrames - 1;  // 2300
 constexpr int32_t DogFrames = 36;                  // a dog's bob, from its Time to its EndFrame
 
+// Every position a course may take, on either axis: -PositionLimit..PositionLimit, a million
+// pixels, two thousand fields beyond the edge. No course that shows on the field comes near it,
+// and every sum the game makes of a position with a picture's offset, size or cell stays far
+// inside 32 bits.
+constexpr int32_t PositionLimit = 1000000;
+bool InPositionRange(int64_t x, int64_t y);
+std::string PositionRangeText();  // "-1000000..1000000"
+
 enum class EnemyKind { Butterfly, Blue, Dog, Bat, SmallFry, Green };
 
 // Each builder appends one slot to the tables and fills its columns. The result is empty when the

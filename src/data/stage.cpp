@@ -249,13 +249,18 @@ bool Scale(ScriptState& script, int line, const char* what, int32_t value, doubl
 }
 
 // The dog and the boss are as tough at every difficulty; their hit points are never negative,
-// so a hit's decrement stays in range. The boss's picture is an 8-bit code.
+// so a hit's decrement stays in range. The boss's picture is an 8-bit code, and its position is
+// the last slot's until that slot's course begins.
 bool FinishRecord(ScriptState& script, StageRecord& record) {
     const StageValues& values = record.Values;
     record.HP = values.BlockValue;
     if (IsBoss(*record.Block) && (values.Extra < 0 || values.Extra > 255))
         return Fail(script, record.Line,
                     "the picture code " + std::to_string(values.Extra) + " is outside 0..255");
+    if (IsBoss(*record.Block) && !InPositionRange(values.X, values.Y))
+        return Fail(script, record.Line,
+                    "the boss's position (" + std::to_string(values.X) + ", " +
+                        std::to_string(values.Y) + ") is outside " + PositionRangeText());
     if (IsBoss(*record.Block) || record.Block->Kind == EnemyKind::Dog) {
         return values.BlockValue >= 0 ||
                Fail(script, record.Line,
@@ -343,13 +348,15 @@ void ApplyBoss(StageTables& tables, const StageRecord& record) {
     last.StartFrame = record.Time;
 }
 
-// The tables are sized once for the whole script, so a full stage never copies its columns.
+// The tables are sized once for the whole script, so a full stage never copies its columns; tables
+// used before keep their memory.
 void StartTables(StageTables& tables, const std::vector<StageRecord>& records) {
     const auto spawnLines =
         size_t(std::count_if(records.begin(), records.end(),
                              [](const StageRecord& record) { return !IsBoss(*record.Block); }));
     const size_t slots = std::min(spawnLines + 1, size_t(MaxEnemySlots));
-    tables = StageTables{};
+    tables.Enemies.clear();
+    tables.Paths.clear();
     tables.Enemies.reserve(slots);
     tables.Paths.reserve(slots);
     tables.Enemies.emplace_back();
@@ -372,6 +379,10 @@ bool BuildTables(const std::vector<StageRecord>& records, StageTables& tables, s
     }
     return true;
 }
+
+// A full stage of 254 spawn lines takes about 10 kB; a script past this is no stage of ours, and
+// parsing one would cost far more memory and time than the file's size.
+constexpr size_t MaxStageBytes = size_t(1) << 20;
 
 bool ReportBrokenStage(const std::string& message) {
     MessageBox(message, "", BoxButtons::Ok, BoxIcon::Error);
@@ -414,7 +425,10 @@ bool LoadStage() {
                                  ".");
     const std::string name = "teki_" + std::string(settings->StageLetter) + ".dat";
     std::string bytes;
-    if (ReadFileBytes(GameFile("\\" + name), bytes) != FileRead::Ok)
+    const FileRead read = ReadFileBytes(GameFile("\\" + name), bytes, MaxStageBytes);
+    if (read == FileRead::TooLarge)
+        return ReportBrokenStage(name + ": the file is larger than 1 MB");
+    if (read != FileRead::Ok)
         return ReportBrokenStage(name + ": the file is missing or cannot be read");
     StageTables tables;
     std::string error;

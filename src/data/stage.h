@@ -23,7 +23,8 @@
 // Values not read by a line carry over from the lines before it (all start at 0). Hit points
 // are BlockValue x 1.2 / 1.0 / 0.8 and intervals Interval x 0.8 / 1.0 / 1.2 on Easy / Normal /
 // Hard, rounded half to even, each within 0..255. Every spawn line is one slot (at most 254);
-// the boss record only overwrites the last slot's X, Y, Sprite, HP and StartFrame.
+// the boss record only overwrites the last slot's X, Y, Sprite, HP and StartFrame. Every
+// position of a course, and the boss record's, lies in -1000000..1000000 (PositionLimit).
 #pragma once
 
 #include <cstdint>

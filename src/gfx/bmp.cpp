@@ -59,6 +59,15 @@ bool ReadLayout(const uint8_t* data, size_t size, BitmapLayout& layout, std::str
         error = "absurd bitmap dimensions";
         return false;
     }
+    layout.Width = width;
+    layout.TopDown = rawHeight < 0;
+    layout.Height = layout.TopDown ? -rawHeight : rawHeight;
+    // Checked before any pixel is read: a small file can claim a picture of gigabytes.
+    if (size_t(width) * size_t(layout.Height) * sizeof(uint32_t) > MaxDecodedBitmapBytes) {
+        error = "the picture is " + std::to_string(width) + " x " + std::to_string(layout.Height) +
+                " pixels, more than 64 MB decoded";
+        return false;
+    }
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) {
         error = "unsupported bit depth " + std::to_string(bits);
         return false;
@@ -68,9 +77,6 @@ bool ReadLayout(const uint8_t* data, size_t size, BitmapLayout& layout, std::str
         error = "compressed bitmaps are not supported";
         return false;
     }
-    layout.Width = width;
-    layout.TopDown = rawHeight < 0;
-    layout.Height = layout.TopDown ? -rawHeight : rawHeight;
     layout.Bits = bits;
     if (bits <= 8) {
         const uint32_t maxColours = 1u << bits;

@@ -38,8 +38,10 @@ Surface CreateOffscreenSurface(int width, int height) {
 
 Surface LoadBitmapSurface(const std::string& path) {
     std::string bytes;
-    if (ReadFileBytes(path, bytes) != FileRead::Ok)
-        FatalError("Cannot open the picture " + path + ".");
+    const FileRead read = ReadFileBytes(path, bytes, MaxBitmapFileBytes);
+    if (read == FileRead::TooLarge)
+        FatalError("Cannot read the picture " + path + ": the file is larger than 65 MB.");
+    if (read != FileRead::Ok) FatalError("Cannot open the picture " + path + ".");
     DecodedBitmap bitmap;
     std::string error;
     if (!DecodeBitmap(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), bitmap, error))

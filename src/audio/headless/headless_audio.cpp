@@ -91,7 +91,9 @@ int SendMusicCommand(const std::string& text, std::string* reply) {
     if (const int error = AliasError(*command, Audio.MusicAlias); error != MusicOk) return error;
     if (command->Verb == MusicVerb::Open) {
         const auto file = std::filesystem::path(ProgramDirectory()) / command->File;
-        if (!std::filesystem::is_regular_file(file)) return MusicErrorFileNotFound;
+        // A path the system cannot follow (a symlink loop, a name too long) is no file either.
+        std::error_code unreadable;
+        if (!std::filesystem::is_regular_file(file, unreadable)) return MusicErrorFileNotFound;
         Audio.MusicAlias = command->Alias;
         Audio.MusicPlaying = false;
         return MusicOk;
