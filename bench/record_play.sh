@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the sound benchmarks: the real game plays under an Xvfb display of its own, music on,
 # effects on unless WAV=0, on normal unless DIFFICULTY says (1 easy, 3 hard), the fire held and
 # the ship swept left and right (enemies explode, often several at once; a lost game is followed
