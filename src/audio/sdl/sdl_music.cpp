@@ -146,10 +146,11 @@ int RewindTune() {
 int PlayTune() {
     if (!Tune.Started) {
         // Once only: looping inside the mixer is left alone, the game restarts the tune itself.
-        Tune.Started = true;
+        // A tune that did not start reads "stopped", and the game tries again.
         Mix_VolumeMusic(TuneVolume);
         Clock.Frames = 0;
         if (Mix_PlayMusic(Tune.Music, 1) != 0) return MusicErrorNoDevice;
+        Tune.Started = true;
         Clock.Running = true;
         return MusicOk;
     }
