@@ -35,7 +35,26 @@ int AliasError(const MusicCommand& command, const std::string& openAlias);
 
 enum class MidiContent { NotMidi, NoNotes, HasNotes };
 
-// Walks the tracks of a standard MIDI file looking for a note that sounds (a note-on with a
-// non-zero velocity). The synthesiser spins forever on a tune without one, so such a tune is
-// never handed to it. A track that breaks off or goes wrong ends the search in that track.
-MidiContent ScanMidi(std::string_view bytes);
+// What the device learns of a tune before it hands it to the synthesiser.
+struct MidiSummary {
+    MidiContent Content = MidiContent::NotMidi;
+    double LengthMs = 0;         // from the start to the tune's last event, by its tempo map
+    int MostNotesTogether = 0;   // notes started within any NotesTogetherMs
+    int MostNotesInASecond = 0;  // notes started within any second
+};
+
+// Far beyond any real tune (the game's own starts at most 11 notes within 10 ms and 48 within a
+// second), and within what the synthesiser plays in real time: 512 notes at once leave it without
+// voices, warning once for every note it drops; 16,384 stall it and every call on the mixer for
+// seconds.
+constexpr double NotesTogetherMs = 10;
+constexpr int MostNotesTogether = 128;
+constexpr int MostNotesInASecond = 1000;
+
+// Walks the tracks of a standard MIDI file (timed in ticks a quarter note): the notes that sound
+// (note-ons with a non-zero velocity), the tempo changes and the end of each track. A track that
+// breaks off or goes wrong ends there; what it held before counts.
+MidiSummary ScanMidi(std::string_view bytes);
+// Why the tune is not handed to the synthesiser, or empty when it may be: not a MIDI file; no note
+// (the synthesiser spins forever on a tune without one); more notes at once than it can play.
+std::string MidiRefusal(const MidiSummary& tune);
