@@ -1,5 +1,6 @@
 #include "screens/title.h"
 
+#include <iterator>
 #include <limits>
 
 #include "gfx/display.h"
@@ -81,11 +82,10 @@ void ChooseItem() {
 }  // namespace
 
 void LoadTitlePictures() {
-    TitleLogo = LoadBitmapSurface(GameFile("\\w_vexlan.bmp"));
-    TitleStartItem = LoadBitmapSurface(GameFile("\\w_start.bmp"));
-    TitleEndItem = LoadBitmapSurface(GameFile("\\w_end.bmp"));
-    TitleScoreItem = LoadBitmapSurface(GameFile("\\w_score.bmp"));
-    TitleOptionItem = LoadBitmapSurface(GameFile("\\w_option.bmp"));
+    Surface* const pictures[] = {&TitleLogo, &TitleStartItem, &TitleEndItem, &TitleScoreItem,
+                                 &TitleOptionItem};
+    for (size_t i = 0; i < std::size(pictures); ++i)
+        *pictures[i] = LoadBitmapSurface(GameFile(TitlePictureFiles[i]));
 }
 
 void ReleaseTitlePictures() {
