@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <set>
 #include <sstream>
 
 #include "common/version.h"
+#include "platform/answers.h"
+#include "platform/controls.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -74,3 +79,52 @@ TEST(CommandLine, AReplayIsWatchedOrVerified) {
 }
 
 }  // namespace
+
+namespace {
+
+// The keys of the rows under a heading laid out as ControlsText lays them out: two blanks, the
+// keys, two blanks or more, the use; continued uses are indented further.
+std::set<std::string> KeysUnder(const std::string& text, const std::string& heading) {
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line) && !line.starts_with(heading)) {
+    }
+    std::set<std::string> keys;
+    bool rows = false;
+    while (std::getline(lines, line)) {
+        const bool row = line.size() > 2 && line.starts_with("  ") && line[2] != ' ';
+        if (row) keys.insert(line.substr(2, line.find("  ", 2) - 2));
+        if (rows && !line.starts_with(" ")) break;
+        rows = rows || row;
+    }
+    return keys;
+}
+
+// The first column of README's table of keys.
+std::set<std::string> ReadmeTableKeys(const std::string& readme) {
+    std::istringstream lines(readme.substr(readme.find("\n## Keys\n") + 1));
+    std::string line;
+    std::getline(lines, line);
+    std::set<std::string> keys;
+    while (std::getline(lines, line) && !line.starts_with("## ")) {
+        if (!line.starts_with("| ") || line.starts_with("| Key |")) continue;
+        keys.insert(line.substr(2, line.find(" |", 2) - 2));
+    }
+    return keys;
+}
+
+}  // namespace
+
+TEST(CommandLine, TheHelpTheReadMeAndReadmeListTheKeysOfTheKeyTable) {
+    std::set<std::string> table;
+    std::set<int> gameKeys;
+    for (const ControlRow& row : Controls) {
+        table.insert(row.Keys);
+        for (const int key : row.GameKeys)
+            if (key != 0) gameKeys.insert(key);
+    }
+    EXPECT_EQ(gameKeys, std::set<int>(std::begin(AnswerKeys), std::end(AnswerKeys)));
+    EXPECT_EQ(KeysUnder(Ask({"--help"}).Out, "Keys"), table);
+    EXPECT_EQ(KeysUnder(ReadFile(VEXLAN_SOURCE_DIR "/assets/readme.txt"), "Keys"), table);
+    EXPECT_EQ(ReadmeTableKeys(ReadFile(VEXLAN_SOURCE_DIR "/README.md")), table);
+}

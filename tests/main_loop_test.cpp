@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "game/boss.h"
 #include "game/state.h"
 #include "gfx/display.h"
 #include "gfx/text.h"
 #include "platform/headless/headless.h"
+#include "platform/profile.h"
 #include "support/test_support.h"
 
 namespace {
@@ -199,4 +202,32 @@ TEST_F(FramePassTest, BossFightDrawsTheBossThenTheShipThenTheBullets) {
     EXPECT_EQ(PixelAt(BackBuffer, 150, 450), BossColour);
     EXPECT_EQ(PixelAt(BackBuffer, 206, 500), ShipColour);    // the ship covers the boss
     EXPECT_EQ(PixelAt(BackBuffer, 226, 500), BulletColour);  // the bullet covers the ship
+}
+
+// A picture that only a later screen loads, missing: the program refuses to start, naming it,
+// and the settings read at start are saved on the way out like any other end's.
+TEST(StartUp, AMissingEndingPictureRefusesTheStartAndKeepsTheSettings) {
+    ResetProgram();
+    const std::string dir = MakeGameDir();
+    std::filesystem::remove(dir + "/l_ending2.bmp");
+    WriteFile(dir + "/data.ini", "[data]\r\nscore1=777\r\nname1=ace\r\n");
+    int frames = 0;
+    // Should the game start after all, it is closed after a few frames of the title.
+    headless::SetFrameHooks(nullptr, [&frames] {
+        if (++frames == 30) headless::RequestClose();
+    });
+    int status = -1;
+    try {
+        Main();
+    } catch (const headless::ProgramExit& exit) {
+        status = exit.Status;
+    }
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(frames, 0);
+    const auto texts = headless::TakeBoxTexts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_NE(texts.back().find("l_ending2.bmp"), std::string::npos) << texts.back();
+    EXPECT_EQ(GetProfileString(dir + "/data.ini", "data", "score1", "", 20), "777");
+    EXPECT_EQ(GetProfileString(dir + "/data.ini", "data", "Ver", "", 20), "1.10");
+    std::filesystem::remove_all(dir);
 }

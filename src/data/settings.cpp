@@ -28,6 +28,7 @@ std::string WriteFileName;  // remembered from the previous write, apart from th
 std::string WriteSection;
 bool SaveFailureTold = false;  // a failing save is told once a run, not at every key or save
 bool Unwritten = false;        // a replay is being played: the file is not the replay's to write
+bool Read = false;             // ReadSettings has run
 
 void Remember(std::string& memory, const std::string& given) {
     if (!given.empty()) memory = given;
@@ -114,6 +115,7 @@ void ResetSettingsState() {
         place->clear();
     SaveFailureTold = false;
     Unwritten = false;
+    Read = false;
 }
 
 void KeepSettingsUnwritten() {
@@ -150,6 +152,11 @@ void ReadSettings() {
     MidiOn = FlagFrom(ReadIniValue("midi", "", "", ""));
     WavOn = FlagFrom(ReadIniValue("wav", "", "", ""));
     Difficulty = DifficultyFrom(ReadIniValue("Diffculty", "", "", "2"));
+    Read = true;
+}
+
+bool SettingsWereRead() {
+    return Read;
 }
 
 void WriteSettings() {

@@ -36,5 +36,7 @@ void KeepSettingsUnwritten();
 
 // The high-score table and the settings flags, read at start.
 void ReadSettings();
+// Whether ReadSettings has run since the program started.
+bool SettingsWereRead();
 // The high-score table, then Midi, Wav, Diffculty and Ver, written at exit.
 void WriteSettings();

@@ -56,6 +56,7 @@ struct WindowHandlers {
     void (*onReadMe)() = nullptr;                // menu command "ReadMeを表示"
     void (*onAbout)() = nullptr;                 // menu command "アバウト"
     void (*onWatchReplay)(int place) = nullptr;  // menu commands "1位のリプレイを見る" ..
+    void (*onFatalError)() = nullptr;  // saves what can be kept before a fatal error ends it all
 };
 void SetWindowHandlers(const WindowHandlers& handlers);
 // Closes the window from the program's side: the close handler runs as for the close box, and
@@ -93,7 +94,8 @@ void ChangeDirectory(const std::string& path);
 
 // Ends the program at once with the given status: nothing of the game runs afterwards.
 [[noreturn]] void EndProgram(int status);
-// A failure the game cannot go on from: the player sees the message, the program ends non-zero.
+// A failure the game cannot go on from: what can be kept is saved (the fatal-error handler), the
+// player sees the message, the program ends non-zero.
 [[noreturn]] void FatalError(const std::string& message);
 
 // Whether P, Pause and a gamepad's Start pause the game: during play only. Losing the focus

@@ -125,14 +125,14 @@ void ZoomInEffect(int32_t centreX, int32_t baseY, int32_t w, int32_t h, double s
 void GameOver() {
     SendMusicCommand("stop BGM");
     AssembleBlocksEffect(0, 121, GameOverPictureWidth, GameOverPictureHeight, 5,
-                         GameFile("\\w_gameover.bmp"), 500, 0, 600, 0);
+                         GameFile(GameOverPictureFile), 500, 0, 600, 0);
 }
 
 void Ending() {
     SendMusicCommand("stop BGM");
     int32_t pauseMs = 0;
-    ZoomInEffect(ZoomCentreX, 100, 500, 39, ZoomSpeed, pauseMs, GameFile("\\l_ending1.bmp"));
-    ZoomInEffect(ZoomCentreX, 400, 500, 57, ZoomSpeed, pauseMs, GameFile("\\l_ending2.bmp"));
+    ZoomInEffect(ZoomCentreX, 100, 500, 39, ZoomSpeed, pauseMs, GameFile(EndingPictureFiles[0]));
+    ZoomInEffect(ZoomCentreX, 400, 500, 57, ZoomSpeed, pauseMs, GameFile(EndingPictureFiles[1]));
     SleepMs(100);
     EnterHighScore();
 }

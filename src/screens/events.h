@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <string>
 
+// The pictures these sequences load when they start.
+inline constexpr const char* GameOverPictureFile = "\\w_gameover.bmp";
+inline constexpr const char* EndingPictureFiles[] = {"\\l_ending1.bmp", "\\l_ending2.bmp"};
+
 void GameOver();
 void Ending();
 void AssembleBlocksEffect(int32_t x, int32_t y, int32_t w, int32_t h, uint8_t blockSize,

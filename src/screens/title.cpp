@@ -1,5 +1,6 @@
 #include "screens/title.h"
 
+#include <iterator>
 #include <limits>
 
 #include "gfx/display.h"
@@ -72,11 +73,11 @@ void ChooseItem() {
 }  // namespace
 
 void LoadTitlePictures() {
-    TitlePictures.TitleLogo = LoadBitmapSurface(GameFile("\\w_vexlan.bmp"));
-    TitlePictures.TitleStartItem = LoadBitmapSurface(GameFile("\\w_start.bmp"));
-    TitlePictures.TitleEndItem = LoadBitmapSurface(GameFile("\\w_end.bmp"));
-    TitlePictures.TitleScoreItem = LoadBitmapSurface(GameFile("\\w_score.bmp"));
-    TitlePictures.TitleOptionItem = LoadBitmapSurface(GameFile("\\w_option.bmp"));
+    Surface* const pictures[] = {&TitlePictures.TitleLogo, &TitlePictures.TitleStartItem,
+                                 &TitlePictures.TitleEndItem, &TitlePictures.TitleScoreItem,
+                                 &TitlePictures.TitleOptionItem};
+    for (size_t i = 0; i < std::size(pictures); ++i)
+        *pictures[i] = LoadBitmapSurface(GameFile(TitlePictureFiles[i]));
 }
 
 void ReleaseTitlePictures() {

@@ -24,6 +24,10 @@ extern TitleScreenRecord TitleScreen;
 
 void ResetTitle();  // both records as the program starts
 
+// The title's pictures, loaded each time it opens: the logo, then the items start, end, score
+// and option.
+inline constexpr const char* TitlePictureFiles[] = {
+    "\\w_vexlan.bmp", "\\w_start.bmp", "\\w_end.bmp", "\\w_score.bmp", "\\w_option.bmp"};
 void LoadTitlePictures();
 void ReleaseTitlePictures();
 void HandleTitleKeys();

@@ -2,6 +2,7 @@
 
 #include "common/version.h"
 #include "game/state.h"
+#include "platform/controls.h"
 
 namespace {
 
@@ -10,11 +11,14 @@ constexpr int BadUsage = 2;  // the status of a command line the game does not u
 constexpr const char* Usage =
     "usage: vexlan [--version | --help | [--replay] FILE.vxr | --verify FILE]\n";
 
-constexpr const char* Help =
+constexpr size_t HelpWidth = 88;  // as wide as the lines of the options below
+
+constexpr const char* HelpStart =
     "A vertical shoot-'em-up. Started without arguments, it opens its window.\n"
     "\n"
-    "Keys: arrow keys or numeric keypad 8 2 4 6 steer the ship, Z fires, arrow keys and\n"
-    "Return or Z work the menus, Escape asks whether to quit.\n"
+    "Keys (a gamepad works alongside the keyboard):\n";
+
+constexpr const char* Help =
     "\n"
     "Settings and high scores are kept in data.ini: beside the game's data files when that\n"
     "folder is writable, otherwise in $XDG_DATA_HOME/vexlan/ (~/.local/share/vexlan/).\n"
@@ -39,7 +43,7 @@ std::optional<int> AnswerCommandLine(const std::vector<std::string>& args, std::
         return 0;
     }
     if (args.size() == 1 && args[0] == "--help") {
-        out << Usage << Help;
+        out << Usage << HelpStart << ControlsText(HelpWidth) << Help;
         return 0;
     }
     const std::string& unknown = args[0] == "--version" || args[0] == "--help" ? args[1] : args[0];

@@ -1,5 +1,8 @@
 #include "shell/main_loop.h"
 
+#include <iterator>
+#include <vector>
+
 #include "audio/music.h"
 #include "common/number_text.h"
 #include "data/init.h"
@@ -11,6 +14,7 @@
 #include "game/state.h"
 #include "game/streaks.h"
 #include "gfx/display.h"
+#include "gfx/surface.h"
 #include "gfx/text.h"
 #include "platform/platform.h"
 #include "screens/events.h"
@@ -66,6 +70,15 @@ void AskToQuit() {
         RestoreWindow();
         Form_Unload();
     }
+}
+
+// The screens load their pictures only when they open: each is read once here, so that a missing
+// or broken one refuses the start rather than ending a won game before its name entry.
+void CheckScreenPictures() {
+    std::vector<const char*> names(std::begin(TitlePictureFiles), std::end(TitlePictureFiles));
+    names.push_back(GameOverPictureFile);
+    names.insert(names.end(), std::begin(EndingPictureFiles), std::end(EndingPictureFiles));
+    for (const char* name : names) LoadBitmapSurface(GameFile(name));
 }
 
 }  // namespace
@@ -130,6 +143,7 @@ int32_t InitialiseOnce() {
     InitGame();
     const int32_t clearColour = SurfaceColour(0);
     LoadSprites();
+    CheckScreenPictures();
     return clearColour;
 }
 
@@ -146,6 +160,9 @@ void MainLoop() {
             continue;
         }
         EndGameRecording(PlayGame(clearColour));
+        // The window closed during the name entry ends the program here, with the name and the
+        // game's replays kept.
+        DoEvents();
     }
 }
 
@@ -153,7 +170,8 @@ void Main() {
     ProgramDir = ProgramDirectory();
     // The tune is opened by a relative name.
     ChangeDirectory(ProgramDir);
-    SetWindowHandlers({[] { Form_Unload(); }, mnuReadMe_Click, mnuAbout_Click, WatchTableReplay});
+    SetWindowHandlers({[] { Form_Unload(); }, mnuReadMe_Click, mnuAbout_Click, WatchTableReplay,
+                       SaveBeforeFatalExit});
     Form_Load();
     // The player's own data.ini, where the settings are saved: the window's section is read back
     // from there (the shipped one has none).

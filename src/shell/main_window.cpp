@@ -19,6 +19,11 @@ void Form_Unload() {
     EndProgram(0);
 }
 
+// Before the settings were read, the ones in memory are not the player's: nothing is written.
+void SaveBeforeFatalExit() {
+    if (SettingsWereRead()) WriteSettings();
+}
+
 void mnuReadMe_Click() {
     OpenDocument(GameFile("\\readme.txt"));
 }

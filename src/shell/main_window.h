@@ -5,3 +5,5 @@ void Form_Load();
 [[noreturn]] void Form_Unload();
 void mnuReadMe_Click();
 void mnuAbout_Click();
+// A fatal error still keeps the session's settings and high scores, once they were read.
+void SaveBeforeFatalExit();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# How the game stops when told to from outside. SIGTERM and SIGINT end it as the close box does,
-# data.ini saved, wherever it is waiting: in a notice, in the quit question, in the open menu,
-# between two frames of play. With no desktop to show it on, it says so and exits at once
-# instead of running unseen. Usage: stopping.sh SOURCE_DIR GAME_DIR
+# How the game stops when told to from outside. SIGTERM, SIGINT and SIGHUP end it as the close
+# box does, data.ini saved, wherever it is waiting: in a notice, in the quit question, in the open
+# menu, between two frames of play; a save that fails then does not hold the end up. A display
+# that goes away ends it with data.ini saved too. With no desktop to show it on, it says so and
+# exits at once instead of running unseen. Usage: stopping.sh SOURCE_DIR GAME_DIR
 set -euo pipefail
 game_dir="$2"
 # shellcheck source=lib/desktop.sh
@@ -21,15 +22,20 @@ for display in "" ":987"; do
         fail "with DISPLAY='$display' stderr does not say why: $(cat "$work/stderr.log")"
 done
 
-# Sends SIGNAL and expects the game to end at once with status 0 and data.ini written.
-ends_on() {
-    local signal="$1" where="$2" status=0
-    kill -s "$signal" "$game_pid"
-    for _ in $(seq 30); do alive || break; sleep 0.1; done
-    alive && fail "SIG$signal $where did not end the game"
+# Waits for the game to end, as it must within a few seconds, and expects the given status.
+ends_with() {
+    local expected="$1" what="$2" status=0
+    for _ in $(seq 50); do alive || break; sleep 0.1; done
+    alive && fail "$what did not end the game"
     wait "$game_pid" || status=$?
     game_pid=""
-    [ "$status" -eq 0 ] || fail "SIG$signal $where ended the game with status $status"
+    [ "$status" -eq "$expected" ] || fail "$what ended the game with status $status"
+}
+# Sends SIGNAL and expects the game to end with status 0 and data.ini written.
+ends_on() {
+    local signal="$1" where="$2"
+    kill -s "$signal" "$game_pid"
+    ends_with 0 "SIG$signal $where"
     [ "$(data_ini_keys)" = "$DataIniKeys" ] || fail "SIG$signal $where did not save data.ini"
 }
 started() {
@@ -69,4 +75,32 @@ sleep 2
 press Return
 sleep 1
 ends_on TERM "in play"
-echo "stopping: no display reported; SIGTERM and SIGINT end the game and save everywhere"
+
+# The terminal closed: SIGHUP is SIGTERM.
+SDL_AUDIODRIVER=dummy start_game
+started
+sleep 1
+ends_on HUP "on the title"
+
+# data.ini cannot be written (a folder stands in its place): the failure is told on stderr, and
+# the first SIGTERM ends the game.
+SDL_AUDIODRIVER=dummy start_game ""
+mkdir "$work/game/data.ini"
+started
+sleep 1
+kill -s TERM "$game_pid"
+ends_with 0 "SIGTERM with a failing save"
+grep -q "could not be saved" "$work/stderr.log" || fail "the failed save was not told on stderr"
+
+# The X server goes away: the game saves data.ini and ends as Xlib would, with status 1.
+SDL_AUDIODRIVER=dummy start_game
+started
+sleep 1
+kill -TERM "$xvfb_pid"
+ends_with 1 "a lost display"
+[ "$(data_ini_keys)" = "$DataIniKeys" ] || fail "a lost display did not save data.ini"
+[ "$(data_ini_keys window)" = "width height fullscreen scaling renderer " ] ||
+    fail "a lost display did not save the window's settings"
+
+echo "stopping: no display reported; SIGTERM, SIGINT and SIGHUP end the game and save everywhere,"
+echo "stopping: a failing save does not hold the end up; a lost display saves and ends"

@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
@@ -216,6 +217,28 @@ TEST_F(VirtualPad, TheNameDialogTypesFromTheGridDeletesWithBAndAnswersWithStart)
     Tap(SDL_CONTROLLER_BUTTON_START);
     EXPECT_EQ(InputBox("ハイスコアです。名前を入力してください", "Vexlan ", nullptr, nullptr),
               "Pad ア");
+}
+
+// SIGTERM (or the close box) while the name dialog is open: a name typed is the answer, and the
+// close comes at the next look at the window's events; with nothing typed it is Cancel, and the
+// close comes at once.
+TEST_F(VirtualPad, ClosingTheNameDialogKeepsTheNameTyped) {
+    static int closes = 0;
+    closes = 0;
+    SetWindowHandlers({[] { ++closes; }, nullptr, nullptr});
+    GridCursor cursor;
+    for (const char* character : {"P", "a", "d"}) TypeOnGrid(cursor, character);
+    Script.push_back([] { std::raise(SIGTERM); });
+    EXPECT_EQ(InputBox("ハイスコアです。名前を入力してください", "Vexlan ", nullptr, nullptr),
+              "Pad");
+    EXPECT_EQ(closes, 0);
+    Finish();
+    EXPECT_EQ(closes, 1);
+
+    Script.push_back([] { std::raise(SIGTERM); });
+    EXPECT_EQ(InputBox("ハイスコアです。名前を入力してください", "Vexlan ", nullptr, nullptr), "");
+    EXPECT_EQ(closes, 2);
+    SetWindowHandlers({});
 }
 
 // A whole game on Easy with the pad alone: Start on the title, the bot's steering on the D-pad

@@ -1,6 +1,13 @@
 // readme.txt: what the player reads from the help menu.
 #include "assetgen.h"
 #include "common/version.h"
+#include "platform/controls.h"
+
+namespace {
+
+constexpr size_t ReadmeWidth = 88;  // as wide as the read-me's other lines
+
+}  // namespace
 
 std::string MakeReadme() {
     const std::string title = "Vexlan " + GameVersion;
@@ -12,12 +19,10 @@ see the ending and put your name in the table of the five best scores.
 
 Keys
 ----
-  Arrow keys, or numeric keypad 8 / 2 (or 5) / 4 / 6   move the ship (or the menu cursor)
-  Z                                                  fire (hold it for continuous fire)
-  Return or Z                                        choose a menu item
-  Esc                                                during play, asks whether to quit;
-                                                     on the options screen, goes back
+A gamepad works alongside the keyboard.
 
+)" + ControlsText(ReadmeWidth) +
+           R"(
 Screens
 -------
   Title      START begins a game, SCORE shows the high scores, OPTION opens the
@@ -37,11 +42,18 @@ Screens
 
 Files
 -----
-The options and the high-score table are kept in data.ini beside the program. The file
-is written when the program closes; delete it to start again with an empty table and
-the default options (Normal, music and sound effects off).
+The options, the high-score table and the window's size and mode are kept in data.ini;
+it is written when the program closes and right after a name goes into the table. The
+game ships with one that holds an empty table, Normal, and music and sound effects on
+(without any data.ini, music and sound effects start off).
+
+A game in a folder of its own that you may write in keeps data.ini there, beside the
+program. An installed game reads the shipped one until its first save, which goes to
+your own $XDG_DATA_HOME/vexlan/data.ini (~/.local/share/vexlan/ by default); delete that
+one to start again. The replays of your games are kept beside data.ini, in replays/.
 
 The pictures, the sound, the tune and the stage scripts (teki_e.dat, teki_n.dat,
-teki_h.dat) sit beside the program as well; they are made by the assetgen tool.
+teki_h.dat) sit beside the program or in its installed share folder; they are made by the
+assetgen tool.
 )";
 }

@@ -212,6 +212,7 @@ void EndProgram(int status) {
 }
 
 void FatalError(const std::string& message) {
+    if (Current.Handlers.onFatalError) Current.Handlers.onFatalError();
     headless::RecordBox(message);
     throw headless::ProgramExit{1};
 }

@@ -68,6 +68,7 @@ struct Dialog {
     Button Pressed = Button::None;
     Uint32 BlinkStart = 0;  // the caret shows steadily for a moment after each keystroke
     Outcome Result = Outcome::Pending;
+    bool CloseAfterAnswer = false;  // the window was closed with a name typed
 };
 
 Button ButtonAt(const DialogLayout& layout, int x, int y) {
@@ -232,7 +233,13 @@ void HandlePad(Dialog& dialog, PadAction action) {
 void HandleDialogEvent(Dialog& dialog, SDL_Event& event) {
     switch (event.type) {
         case SDL_QUIT:
-            // The close box ends the program from here too.
+            // A name typed is the answer, as OK would take it; the close comes once the game
+            // has kept it. Without one, the close box ends the program from here.
+            if (!dialog.Field.Text.empty() && IsAcceptedAnswer(dialog.Field)) {
+                dialog.Result = Outcome::Ok;
+                dialog.CloseAfterAnswer = true;
+                break;
+            }
             HandleWindowEvent(event);
             dialog.Result = Outcome::Cancel;
             break;
@@ -282,5 +289,6 @@ std::string InputBox(const std::string& prompt, const std::string& title,
                   },
                   [&dialog] { return dialog.Result != Outcome::Pending; }, CaretBlinkMs / 2);
     SDL_StopTextInput();
+    if (dialog.CloseAfterAnswer) CloseAtNextEvents();
     return RecordName(dialog.Result == Outcome::Ok ? dialog.Field.Text : std::string());
 }

@@ -319,7 +319,7 @@ void RunMenuLoop(size_t opened, const WindowHandlers& handlers) {
     ForgetPadPresses();
     RedrawWindow();
     if (menu.CloseRequested) {
-        if (handlers.onClose) handlers.onClose();
+        CloseFromOutside();
         return;
     }
     RunCommand(menu.Chosen, handlers);

@@ -250,9 +250,9 @@ BoxAnswer MessageBox(const std::string& text, const std::string& title, BoxButto
     const bool asks = buttons == BoxButtons::OkCancel;
     if (asks && PlayingAnswers()) return PlayedBoxAnswer();
     if (!asks && CurrentPace() == PlaybackPace::Fastest) return BoxAnswer::Ok;
-    if (!GameRenderer()) {
-        // Nowhere to ask: the text is told on stderr and the answer is the one that changes
-        // nothing, so a quit question that could not be shown never quits.
+    if (!GameRenderer() || ClosingFromOutside()) {
+        // Nowhere to ask, or no time to: the text is told on stderr and the answer is the one
+        // that changes nothing, so a quit question that could not be shown never quits.
         std::fprintf(stderr, "%s\n", text.c_str());
         return asks ? RecordBoxAnswer(BoxAnswer::Cancel) : BoxAnswer::Ok;
     }
@@ -265,7 +265,7 @@ BoxAnswer MessageBox(const std::string& text, const std::string& title, BoxButto
 }
 
 void ShowFatalBox(const std::string& text) {
-    if (!GameRenderer()) return;
+    if (!GameRenderer() || ClosingFromOutside()) return;
     OpenBox box;
     box.Title = CaptionFor("");
     box.Icon = BoxIcon::Error;

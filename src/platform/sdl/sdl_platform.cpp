@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "platform/sdl/sdl_dialog.h"
 #include "platform/sdl/sdl_gamepad.h"
+#include "platform/sdl/sdl_outside_end.h"
 #include "platform/sdl/sdl_pause.h"
 #include "platform/sdl/sdl_watch.h"
 #include "platform/sdl/sdl_window.h"
@@ -19,6 +20,8 @@
 namespace {
 
 WindowHandlers Handlers;
+bool Closing = false;        // the close handler runs, closing from outside
+bool CloseDeferred = false;  // see CloseAtNextEvents
 
 // The desktop's opener of the last document asked for, until it has exited and been reaped.
 struct DocumentOpener {
@@ -133,7 +136,7 @@ void HandleWindowEvent(const SDL_Event& event) {
     if (CurrentPace() == PlaybackPace::Watching && HandleWatchEvent(event)) return;
     switch (event.type) {
         case SDL_QUIT:
-            if (Handlers.onClose) Handlers.onClose();
+            CloseFromOutside();
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
@@ -207,6 +210,10 @@ void SleepUntilTick(int32_t tick) {
 
 void DoEvents() {
     if (CurrentPace() == PlaybackPace::Fastest) return;  // no window to take events from
+    if (CloseDeferred) {
+        CloseDeferred = false;
+        CloseFromOutside();
+    }
     SDL_Event event;
     while (SDL_PollEvent(&event)) HandleWindowEvent(event);
     CheckDocumentOpener();
@@ -214,6 +221,20 @@ void DoEvents() {
 
 void SetWindowHandlers(const WindowHandlers& handlers) {
     Handlers = handlers;
+}
+
+void CloseFromOutside() {
+    Closing = true;
+    if (Handlers.onClose) Handlers.onClose();
+    Closing = false;  // a handler that returns leaves the program running (a test's)
+}
+
+bool ClosingFromOutside() {
+    return Closing || CloseDeferred;
+}
+
+void CloseAtNextEvents() {
+    CloseDeferred = true;
 }
 
 void UnloadMainWindow() {
@@ -256,20 +277,25 @@ void ChangeDirectory(const std::string& path) {
     if (chdir(path.c_str()) != 0) std::perror(("chdir " + path).c_str());
 }
 
+// A lost display ends the program as Xlib would (status 1), without asking SDL to close what
+// is no longer there.
 void EndProgram(int status) {
     if (CurrentPace() == PlaybackPace::Live) SaveWindowSettings();  // a replay writes nothing
+    if (DisplayLost()) std::exit(1);
     SDL_Quit();
     std::exit(status);
 }
 
 void FatalError(const std::string& message) {
-    static bool failing = false;  // a failure while telling of one (no font, say) ends at once
+    static bool failing = false;  // a failure while saving or telling of one ends at once
     std::fprintf(stderr, "vexlan: %s\n", message.c_str());
-    if (!failing && CurrentPace() != PlaybackPace::Fastest) {
+    if (!failing) {
         failing = true;
-        ShowFatalBox(message);
+        if (Handlers.onFatalError) Handlers.onFatalError();
+        if (CurrentPace() == PlaybackPace::Live) SaveWindowSettings();
+        if (CurrentPace() != PlaybackPace::Fastest) ShowFatalBox(message);
     }
-    SDL_Quit();
+    if (!DisplayLost()) SDL_Quit();
     std::exit(1);
 }
 

@@ -9,6 +9,7 @@
 
 #include "platform/profile.h"
 #include "platform/sdl/sdl_gamepad.h"
+#include "platform/sdl/sdl_outside_end.h"
 #include "platform/sdl/sdl_present.h"
 #include "platform/window_scale.h"
 
@@ -278,6 +279,7 @@ void OpenMainWindow(const std::string& caption, int width, int height) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         FailOnSdl("Cannot open the display");
     RefuseInvisibleDisplay();
+    WatchOutsideEnds();
     OpenGamepads();
     FrameWidth = width;
     FrameHeight = height;
