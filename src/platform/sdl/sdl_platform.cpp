@@ -251,7 +251,6 @@ void ChangeDirectory(const std::string& path) {
 }
 
 void EndProgram(int status) {
-    if (CurrentPace() == PlaybackPace::Live) SaveWindowSettings();  // a replay writes nothing
     SDL_Quit();
     std::exit(status);
 }
