@@ -1,4 +1,6 @@
-// Any bytes as data.ini: reading keys never crashes and never returns more than asked for.
+// Any bytes as data.ini: reading keys never crashes and never returns more than asked for, and
+// a key written into what was read reads back. The file lives in a folder of the fuzzer's own,
+// removed when it ends.
 #include <unistd.h>
 
 #include <cstddef>
@@ -9,16 +11,44 @@
 
 #include "platform/profile.h"
 
+namespace {
+
+std::string Folder;
+
+void RemoveFolder() {
+    rmdir(Folder.c_str());
+}
+
+const std::string& FuzzFile() {
+    static const std::string file = [] {
+        const char* temporary = std::getenv("TMPDIR");
+        std::string pattern = std::string(temporary && *temporary ? temporary : "/tmp") +
+                              "/vexlan-profile-fuzz-XXXXXX";
+        if (!mkdtemp(pattern.data())) std::abort();
+        Folder = pattern;
+        std::atexit(RemoveFolder);
+        return Folder + "/data.ini";
+    }();
+    return file;
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string file = "/tmp/vexlan-profile-fuzz-" + std::to_string(getpid()) + ".ini";
-    FILE* out = std::fopen(file.c_str(), "wb");
-    if (!out) return 0;
+    const std::string& file = FuzzFile();
+    FILE* out = std::fopen(file.c_str(), "wb");  // in the fuzzer's own folder: no one else's
+    if (!out) std::abort();
     std::fwrite(data, 1, size, out);
     std::fclose(out);
+    ProfileDocument document;
+    const bool read = LoadProfile(file, document);
+    std::remove(file.c_str());  // gone after every input: a fuzzer may end without running exit
+    if (!read) std::abort();    // inputs are far below the size limit
     for (const char* key : {"score1", "name1", "midi", "Wav", "Diffculty", "ver"}) {
-        const std::string value = GetProfileString(file, "data", key, "", 49);
+        const std::string value = ProfileString(document, "data", key, "", 49);
         if (value.size() > 49 * 3) std::abort();  // at most 49 CP932 bytes, at most 3 each in UTF-8
     }
-    std::remove(file.c_str());  // gone after every input: a fuzzer may end without running exit
+    if (!PutProfileString(document, "data", "score1", "12345")) std::abort();
+    if (ProfileString(document, "data", "score1", "", 49) != "12345") std::abort();
     return 0;
 }

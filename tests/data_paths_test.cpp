@@ -4,8 +4,17 @@
 #include "platform/data_paths.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <optional>
 #include <set>
+
+#include "support/test_support.h"
 
 namespace {
 
@@ -77,10 +86,44 @@ TEST(SettingsFileChoice, XdgDataHomeCountsOnlyWhenAbsolute) {
     EXPECT_EQ(ChooseSettingsFiles(facts).Write, "/data/ann/vexlan/data.ini");
     facts.XdgDataHome = "relative/dir";
     EXPECT_EQ(ChooseSettingsFiles(facts).Write, "/home/ann/.local/share/vexlan/data.ini");
-    // No home at all: the only place left is beside the data, and a failing save is told.
+    // No home at all: the shipped file gives the settings, and nothing is written anywhere.
     facts.XdgDataHome = "";
     facts.Home = "";
-    EXPECT_EQ(ChooseSettingsFiles(facts).Write, "/usr/share/vexlan/data.ini");
+    EXPECT_EQ(ChooseSettingsFiles(facts).Read, "/usr/share/vexlan/data.ini");
+    EXPECT_EQ(ChooseSettingsFiles(facts).Write, "");
+}
+
+// root started with an empty environment still has a home: the password database's.
+TEST(SettingsFileChoice, WithoutHomeSetTheAccountsHomeIsThePlayersFolder) {
+    const passwd* account = getpwuid(getuid());
+    if (!account || !account->pw_dir || !*account->pw_dir)
+        GTEST_SKIP() << "this account has no home in the password database";
+    const std::string home = account->pw_dir;
+    std::map<std::string, std::optional<std::string>> saved;
+    for (const char* name : {"HOME", "XDG_DATA_HOME"}) {
+        const char* value = std::getenv(name);
+        saved[name] = value ? std::optional<std::string>(value) : std::nullopt;
+        unsetenv(name);
+    }
+    const SettingsFiles files = LocateSettingsFiles("/nowhere/share/vexlan", "/nowhere/bin");
+    for (const auto& [name, value] : saved)
+        if (value) setenv(name.c_str(), value->c_str(), 1);
+    EXPECT_EQ(files.Write, home + "/.local/share/vexlan/data.ini");
+}
+
+// As the XDG base directory rules ask: what the game makes for the player is the player's alone.
+TEST(SettingsFileChoice, FoldersMadeForThePlayerAreTheirsAlone) {
+    const std::string top = MakeScratchDir();
+    const mode_t savedMask = umask(022);
+    std::string reason;
+    const bool made = MakeFolderFor(top + "/share/vexlan/data.ini", reason);
+    umask(savedMask);
+    ASSERT_TRUE(made) << reason;
+    for (const char* folder : {"/share", "/share/vexlan"})
+        EXPECT_EQ(std::filesystem::status(top + folder).permissions(),
+                  std::filesystem::perms::owner_all)
+            << folder;
+    std::filesystem::remove_all(top);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -137,7 +139,7 @@ TEST_F(ProfileTest, GarbageIsReadWithoutHarm) {
     std::string bytes = "k=before any section\r\n";
     for (int c = 0; c < 256; ++c)
         if (c != '\n') bytes += char(c);
-    bytes += "\r\n" + std::string(1 << 20, 'x') + "\r\n[data]\r\n";
+    bytes += "\r\n" + std::string(MaxProfileBytes / 2, 'x') + "\r\n[data]\r\n";
     bytes +=
         "bad=a\x81\x20"
         "b\xA1\xFD"
@@ -150,6 +152,19 @@ TEST_F(ProfileTest, GarbageIsReadWithoutHarm) {
     EXPECT_EQ(Get("x"), "<none>");
     ASSERT_TRUE(WriteProfileString(file, "data", "k", "new"));
     EXPECT_EQ(Get("k"), "new");
+}
+
+// A byte-order mark from an editor, or old Mac line ends, must not hide the table.
+TEST_F(ProfileTest, AByteOrderMarkIsSkippedAndALoneCrEndsALine) {
+    WriteFile(file, "\xEF\xBB\xBF[data]\r\nscore1=5\r\n");
+    EXPECT_EQ(Get("score1"), "5");
+    ASSERT_TRUE(WriteProfileString(file, "data", "score1", "6"));
+    EXPECT_EQ(ReadFile(file), "\xEF\xBB\xBF[data]\r\nscore1=6\r\n");
+    WriteFile(file, "[data]\rscore1=7\rname1=x\r\r[other]\rk=1");
+    EXPECT_EQ(Get("score1"), "7");
+    EXPECT_EQ(Get("name1"), "x");
+    ASSERT_TRUE(WriteProfileString(file, "data", "name1", "y"));
+    EXPECT_EQ(ReadFile(file), "[data]\rscore1=7\rname1=y\r\r[other]\rk=1");
 }
 
 TEST_F(ProfileTest, TextThatWouldBreakTheFileIsRefused) {
@@ -176,6 +191,34 @@ TEST_F(ProfileTest, AWriteThatCannotCreateItsTemporaryFileChangesNothing) {
     EXPECT_FALSE(WriteProfileString(file, "data", "k", "1"));
     EXPECT_TRUE(fs::is_directory(file));
     EXPECT_EQ(FilesInDir(), 1u);
+}
+
+// A player who keeps data.ini elsewhere and links it in keeps the link.
+TEST_F(ProfileTest, ALinkedFileIsReplacedThroughItsLink) {
+    fs::create_directory(dir + "/real");
+    WriteFile(dir + "/real/data.ini", "[data]\r\nk=1\r\n");
+    fs::create_symlink("real/data.ini", file);
+    ASSERT_TRUE(WriteProfileString(file, "data", "k", "2"));
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_EQ(ReadFile(dir + "/real/data.ini"), "[data]\r\nk=2\r\n");
+    EXPECT_EQ(FilesInDir(), 2u);  // real/ and the link: the temporary file was beside the target
+}
+
+// A save killed before its rename leaves its temporary file; the next save removes it, but not
+// one that a running process may still be writing, nor a file that only looks like one.
+TEST_F(ProfileTest, TemporaryFilesOfAKilledSaveGoAtTheNextSave) {
+    const pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    ASSERT_GT(gone, 0);
+    waitpid(gone, nullptr, 0);
+    const std::string stale = file + ".tmp" + std::to_string(gone) + "-3";
+    const std::string running = file + ".tmp" + std::to_string(getppid()) + "-0";
+    const std::string other = file + ".tmpnotes";
+    for (const std::string& path : {stale, running, other}) WriteFile(path, "[data]\r\nk=");
+    ASSERT_TRUE(WriteProfileString(file, "data", "k", "1"));
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(running));
+    EXPECT_TRUE(fs::exists(other));
 }
 
 // The file size limit stops the temporary file part-way, as a full disk would.

@@ -28,7 +28,11 @@ protected:
     void TearDown() override {
         if (!HasFailure()) fs::remove_all(ProgramDir);
     }
-    void Data(const std::string& lines) { WriteFile(file, "[data]\r\n" + lines); }
+    // The file as a new run finds it.
+    void Data(const std::string& lines) {
+        WriteFile(file, "[data]\r\n" + lines);
+        ResetSettingsState();
+    }
     std::string Padded(const std::string& value, size_t characters) {
         return value + std::string(255 - characters, ' ');
     }
@@ -60,6 +64,8 @@ TEST_F(SettingsTest, WritesArePaddedTo255CharactersAndRememberTheirOwnFile) {
     WriteIniValue("name1", "bob", file, "data");
     WriteIniValue("name2", "山田", "", "");
     WriteIniValue("name3", std::string(300, 'x'), "", "");
+    EXPECT_FALSE(fs::exists(file));  // the keys wait for the save, to be written at once
+    SaveIniFiles();
     EXPECT_FALSE(fs::exists(other));
     EXPECT_EQ(ReadFile(file), "[data]\r\nname1=" + Padded("bob", 3) +
                                   "\r\nname2=" + Padded("\x8e\x52\x93\x63", 2) +
@@ -205,6 +211,24 @@ TEST_F(SettingsTest, AtExitAnOldFileKeepsItsOtherLinesWhereTheyAre) {
     ASSERT_NE(mine, std::string::npos);
     EXPECT_LT(ver, mine);
     EXPECT_EQ(mine + tail.size(), text.size());
+}
+
+// Far larger than any data.ini the game writes: whatever it holds, it stays as the player has
+// it. The run starts from the defaults, and the player learns why the scores are not kept.
+TEST_F(SettingsTest, AFileOverOneMegabyteIsNeitherReadNorSavedOver) {
+    const std::string big =
+        "[data]\r\nDiffculty= 3\r\nMidi=-1\r\n; " + std::string(1024 * 1024, 'x') + "\r\n";
+    WriteFile(file, big);
+    ReadSettings();
+    EXPECT_EQ(Difficulty, DifficultyNormal);
+    EXPECT_EQ(MidiOn, False16);
+    HighScoreTable[0] = {100, "new"};
+    WriteSettings();
+    EXPECT_TRUE(ReadFile(file) == big) << "the big file was replaced";
+    const std::vector<std::string> boxes = headless::TakeBoxTexts();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find(file), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[0].find("1 MB"), std::string::npos) << boxes[0];
 }
 
 TEST_F(SettingsTest, TheFirstSaveMakesTheFolderOfTheFile) {

@@ -1,12 +1,68 @@
 #include "common/file_bytes.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
+#include <climits>
+#include <string_view>
 
 namespace {
+
+constexpr int MaxLinkHops = 40;  // as the kernel follows them before it gives up with ELOOP
+constexpr std::string_view TemporaryMark = ".tmp";
+
+// The folder of a path, with its trailing separator ("" for a bare name).
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file a chain of symbolic links ends at (the path itself when it is no link). A link to a
+// missing file ends at that file, which the save then creates.
+bool FollowLinks(std::string& path) {
+    for (int hop = 0; hop < MaxLinkHops; ++hop) {
+        struct stat info {};
+        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+        char target[PATH_MAX];
+        const ssize_t length = readlink(path.c_str(), target, sizeof target);
+        if (length < 0) return false;
+        if (size_t(length) == sizeof target) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
+        const std::string to(target, size_t(length));
+        path = !to.empty() && to.front() == '/' ? to : FolderOf(path) + to;
+    }
+    errno = ELOOP;
+    return false;
+}
+
+// Temporary files beside `path` that an earlier save left when its process died before the
+// rename: named as CreateTemporary names them, by a process that is gone.
+void RemoveStaleTemporaries(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    const std::string prefix = path.substr(folder.size()) + std::string(TemporaryMark);
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.substr(0, prefix.size()) != prefix) continue;
+        const std::string_view rest = name.substr(prefix.size());
+        pid_t pid = 0;
+        const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
+        if (error != std::errc{} || pid <= 0 || end == rest.data() + rest.size() || *end != '-')
+            continue;
+        // Our own process never leaves one behind; another that still runs may be saving.
+        if (pid != getpid() && (kill(pid, 0) == 0 || errno != ESRCH)) continue;
+        unlinkat(dirfd(dir), entry->d_name, 0);
+    }
+    closedir(dir);
+}
 
 bool WriteAll(int fd, const std::string& bytes) {
     size_t done = 0;
@@ -24,7 +80,8 @@ bool WriteAll(int fd, const std::string& bytes) {
 int CreateTemporary(const std::string& path, std::string& tempPath) {
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = path + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+        tempPath = path + std::string(TemporaryMark) + std::to_string(getpid()) + "-" +
+                   std::to_string(counter++);
         const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
@@ -32,9 +89,8 @@ int CreateTemporary(const std::string& path, std::string& tempPath) {
 }
 
 void SyncDirectoryOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const std::string folder = FolderOf(path);
+    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     fsync(fd);
     close(fd);
@@ -42,7 +98,10 @@ void SyncDirectoryOf(const std::string& path) {
 
 }  // namespace
 
-bool ReplaceFileBytes(const std::string& path, const std::string& bytes) {
+bool ReplaceFileBytes(const std::string& link, const std::string& bytes) {
+    std::string path = link;
+    if (!FollowLinks(path)) return false;
+    RemoveStaleTemporaries(path);
     std::string tempPath;
     const int fd = CreateTemporary(path, tempPath);
     if (fd < 0) return false;
@@ -78,5 +137,7 @@ FileRead ReadFileBytes(const std::string& path, std::string& bytes, size_t limit
     }
     close(fd);
     if (got < 0) return FileRead::Failed;
-    return bytes.size() > limit ? FileRead::TooLarge : FileRead::Ok;
+    if (bytes.size() <= limit) return FileRead::Ok;
+    bytes.clear();
+    return FileRead::TooLarge;
 }

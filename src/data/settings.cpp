@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <map>
 
 #include "common/number_text.h"
 #include "common/rounding.h"
@@ -22,13 +24,24 @@ constexpr uint8_t DefaultDifficulty = DifficultyNormal;
 // since the file's layout has not changed.
 constexpr char SettingsFileVersion[] = "1.10";
 
-std::string ReadFileName;  // remembered from the previous read
-std::string ReadSection;
-std::string WriteFileName;  // remembered from the previous write, apart from the reader's
-std::string WriteSection;
-bool SaveFailureTold = false;  // a failing save is told once a run, not at every key or save
-bool Unwritten = false;        // a replay is being played: the file is not the replay's to write
-bool Read = false;             // ReadSettings has run
+// A file of the reads and writes as this run read it, with the changes not saved yet.
+struct HeldFile {
+    ProfileDocument Document;
+    bool Changed = false;
+};
+
+// What the module keeps for a run.
+struct SettingsMemory {
+    std::string ReadFileName;  // remembered from the previous read
+    std::string ReadSection;
+    std::string WriteFileName;  // remembered from the previous write, apart from the reader's
+    std::string WriteSection;
+    std::map<std::string, HeldFile> Files;  // each read once, at its first use
+    bool SaveFailureTold = false;           // a failing save is told once a run, not at every save
+    bool Unwritten = false;  // a replay is being played: the file is not the replay's to write
+    bool Read = false;       // ReadSettings has run
+};
+SettingsMemory Memory;
 
 void Remember(std::string& memory, const std::string& given) {
     if (!given.empty()) memory = given;
@@ -100,10 +113,31 @@ std::string WithoutComment(const std::string& value) {
     return value.substr(0, value.find(';'));
 }
 
+std::string TooLargeText() {
+    return "larger than " + std::string(MaxProfileSizeText) + " (" +
+           std::to_string(MaxProfileBytes) + " bytes), the most a settings file may be";
+}
+
+std::string ReasonFor(int error) {
+    return error == EFBIG ? "it is " + TooLargeText() : std::strerror(error);
+}
+
+// The file as the run first read it. One too large to be a settings file is neither read nor,
+// later, replaced: whatever the player keeps in it stays theirs.
+HeldFile& Held(const std::string& file) {
+    const auto [place, first] = Memory.Files.try_emplace(file);
+    HeldFile& held = place->second;
+    if (first && !file.empty() && !LoadProfile(file, held.Document) &&
+        held.Document.ReadError == EFBIG)
+        std::fprintf(stderr, "vexlan: %s is %s: it is not read, and not saved over.\n",
+                     file.c_str(), TooLargeText().c_str());
+    return held;
+}
+
 // The player learns that this run's settings and scores are lost, and why; the game goes on.
 void TellSaveFailure(const std::string& file, const std::string& reason) {
-    if (SaveFailureTold) return;
-    SaveFailureTold = true;
+    if (Memory.SaveFailureTold) return;
+    Memory.SaveFailureTold = true;
     MessageBox("The settings and high scores could not be saved to " + file + ": " + reason + ".",
                "", BoxButtons::Ok, BoxIcon::Warning);
 }
@@ -111,22 +145,19 @@ void TellSaveFailure(const std::string& file, const std::string& reason) {
 }  // namespace
 
 void ResetSettingsState() {
-    for (std::string* place : {&ReadFileName, &ReadSection, &WriteFileName, &WriteSection})
-        place->clear();
-    SaveFailureTold = false;
-    Unwritten = false;
-    Read = false;
+    Memory = {};
 }
 
 void KeepSettingsUnwritten() {
-    Unwritten = true;
+    Memory.Unwritten = true;
 }
 
 std::string ReadIniValue(const std::string& key, const std::string& file,
                          const std::string& section, const std::string& fallback) {
-    Remember(ReadFileName, file);
-    Remember(ReadSection, section);
-    return WithoutComment(GetProfileString(ReadFileName, ReadSection, key, fallback, ReadBytes));
+    Remember(Memory.ReadFileName, file);
+    Remember(Memory.ReadSection, section);
+    const ProfileDocument& document = Held(Memory.ReadFileName).Document;
+    return WithoutComment(ProfileString(document, Memory.ReadSection, key, fallback, ReadBytes));
 }
 
 std::string NameAsReadBack(const std::string& name) {
@@ -135,14 +166,37 @@ std::string NameAsReadBack(const std::string& name) {
 
 void WriteIniValue(const std::string& key, const std::string& value, const std::string& file,
                    const std::string& section) {
-    Remember(WriteSection, section);
-    Remember(WriteFileName, file);
-    if (!WriteProfileString(WriteFileName, WriteSection, key, PaddedValue(value)))
-        TellSaveFailure(WriteFileName, std::strerror(errno));
+    Remember(Memory.WriteSection, section);
+    Remember(Memory.WriteFileName, file);
+    HeldFile& held = Held(Memory.WriteFileName);
+    if (PutProfileString(held.Document, Memory.WriteSection, key, PaddedValue(value)))
+        held.Changed = true;
+    else
+        TellSaveFailure(Memory.WriteFileName, std::strerror(errno));
+}
+
+void SaveIniFiles() {
+    for (auto& [file, held] : Memory.Files) {
+        if (!held.Changed) continue;
+        if (SaveProfile(held.Document, file))
+            held.Changed = false;
+        else
+            TellSaveFailure(file, ReasonFor(errno));
+    }
+}
+
+void KeepWindowSettings() {
+    TakeWindowSettingsFrom(Held(SettingsFilesFor(ProgramDir).Write).Document);
 }
 
 void ReadSettings() {
-    const std::string file = SettingsFilesFor(ProgramDir).Read;
+    const SettingsFiles files = SettingsFilesFor(ProgramDir);
+    if (files.Write.empty())
+        std::fprintf(stderr,
+                     "vexlan: there is no home folder ($HOME is not set, and the password "
+                     "database has none): settings and high scores are kept for this session "
+                     "only.\n");
+    const std::string& file = files.Read;
     for (int n = 1; n <= 5; ++n) {
         HighScoreEntry& entry = HighScoreTable[n - 1];
         const std::string place = std::to_string(n);
@@ -152,16 +206,17 @@ void ReadSettings() {
     MidiOn = FlagFrom(ReadIniValue("midi", "", "", ""));
     WavOn = FlagFrom(ReadIniValue("wav", "", "", ""));
     Difficulty = DifficultyFrom(ReadIniValue("Diffculty", "", "", "2"));
-    Read = true;
+    Memory.Read = true;
 }
 
 bool SettingsWereRead() {
-    return Read;
+    return Memory.Read;
 }
 
 void WriteSettings() {
-    if (Unwritten) return;
+    if (Memory.Unwritten) return;
     const std::string file = SettingsFilesFor(ProgramDir).Write;
+    if (file.empty()) return;  // kept for the session only, as ReadSettings said
     // The player's own data folder is made at the first save.
     std::string reason;
     if (!MakeFolderFor(file, reason)) TellSaveFailure(file, reason);
@@ -175,4 +230,8 @@ void WriteSettings() {
     WriteIniValue("Wav", NumberText(WavOn), "", "");
     WriteIniValue("Diffculty", NumberText(Difficulty), "", "");
     WriteIniValue("Ver", SettingsFileVersion, "", "");
+    HeldFile& held = Held(file);
+    PutWindowSettingsInto(held.Document);
+    held.Changed = true;
+    SaveIniFiles();
 }

@@ -1,7 +1,10 @@
 #include "platform/data_paths.h"
 
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -26,6 +29,15 @@ std::string Environment(const char* name) {
     return value ? value : "";
 }
 
+// $HOME, else the account's home in the password database (root started with an empty
+// environment has one there), else none.
+std::string HomeFolder() {
+    const std::string home = Environment("HOME");
+    if (!home.empty()) return home;
+    const passwd* account = getpwuid(getuid());
+    return account && account->pw_dir ? account->pw_dir : "";
+}
+
 }  // namespace
 
 std::string ChooseProgramDir(const std::string& binaryDir, const PathQuery& holdsGameData) {
@@ -43,9 +55,9 @@ SettingsFiles ChooseSettingsFiles(const SettingsFacts& facts) {
     if (facts.BesideBinary && facts.Writable(facts.ProgramDir)) return {shipped, shipped};
     fs::path dataHome = facts.XdgDataHome;
     if (!dataHome.is_absolute()) {
-        // Without a home either there is no folder of the player's own: the one beside the data
-        // is tried, and a failing save is told.
-        if (facts.Home.empty()) return {shipped, shipped};
+        // Without a home either there is no folder of the player's own, and the shared one is
+        // not the player's: nothing is written.
+        if (facts.Home.empty()) return {shipped, ""};
         dataHome = fs::path(facts.Home) / ".local" / "share";
     }
     const std::string own = Normal(dataHome / GameFolder / "data.ini");
@@ -63,15 +75,24 @@ SettingsFiles LocateSettingsFiles(const std::string& programDir, const std::stri
     facts.ProgramDir = programDir;
     facts.BesideBinary = Normal(programDir) == Normal(binaryDir);
     facts.XdgDataHome = Environment("XDG_DATA_HOME");
-    facts.Home = Environment("HOME");
+    facts.Home = HomeFolder();
     facts.Writable = [](const std::string& dir) { return access(dir.c_str(), W_OK) == 0; };
     facts.Exists = [](const std::string& file) { return access(file.c_str(), F_OK) == 0; };
     return ChooseSettingsFiles(facts);
 }
 
 bool MakeFolderFor(const std::string& file, std::string& reason) {
-    std::error_code error;
-    fs::create_directories(fs::path(file).parent_path(), error);
-    if (error) reason = error.message();
-    return !error;
+    // Each folder made is the player's alone (0700), as the XDG base directory rules ask.
+    fs::path made;
+    for (const fs::path& part : fs::path(file).parent_path()) {
+        made /= part;
+        struct stat info {};
+        if (mkdir(made.c_str(), 0700) == 0) continue;
+        if (errno == EEXIST && stat(made.c_str(), &info) == 0 && !S_ISDIR(info.st_mode))
+            errno = ENOTDIR;
+        if (errno == EEXIST) continue;
+        reason = std::strerror(errno);
+        return false;
+    }
+    return true;
 }

@@ -27,9 +27,9 @@ struct SettingsFacts {
     std::string ProgramDir;
     bool BesideBinary = false;  // ProgramDir is the binary's own folder, not an installed one
     std::string XdgDataHome;    // the environment's values, empty when unset
-    std::string Home;
-    PathQuery Writable;  // for a directory
-    PathQuery Exists;    // for a file
+    std::string Home;           // $HOME, else the password database's home for the user
+    PathQuery Writable;         // for a directory
+    PathQuery Exists;           // for a file
 };
 
 // A game in a folder of its own keeps data.ini there while the player may write in it. An
@@ -37,11 +37,13 @@ struct SettingsFacts {
 // root's scores to every later player as the defaults): data.ini lives in the player's own
 // $XDG_DATA_HOME/vexlan/ (~/.local/share/vexlan/ when that is unset or not absolute), and until
 // the first save makes it there, the shipped data.ini beside the data files is read instead.
+// With no home at all, Write is empty: the settings are kept for the session only.
 SettingsFiles ChooseSettingsFiles(const SettingsFacts& facts);
 
 // The real machine's answers: the binary's folder from /proc, the environment, access(2).
 std::string LocateProgramDir(const std::string& binaryDir);
 SettingsFiles LocateSettingsFiles(const std::string& programDir, const std::string& binaryDir);
 
-// Makes the folder that is to hold file, with its parents. On failure, reason says why.
+// Makes the folder that is to hold file, with its parents, each made 0700. On failure, reason
+// says why.
 bool MakeFolderFor(const std::string& file, std::string& reason);

@@ -9,6 +9,8 @@
 
 #include "platform/data_paths.h"
 
+struct ProfileDocument;
+
 // Virtual-key codes the game reads.
 enum VirtualKey : int {
     VkReturn = 13,
@@ -41,8 +43,11 @@ void SleepMs(int32_t milliseconds);
 // Waits until TickCount() >= tick without burning a core (the frame pacer polls after it).
 void SleepUntilTick(int32_t tick);
 
-// The profile file that keeps the window's size and mode between runs, in a section of its own.
-void KeepWindowSettingsIn(const std::string& profileFile);
+// The window's size and mode kept between runs, in a section of their own of the settings file:
+// taken from its document before the window opens, put into it before each save (and only
+// then: a program that never took them never saves them).
+void TakeWindowSettingsFrom(const ProfileDocument& settings);
+void PutWindowSettingsInto(ProfileDocument& settings);
 // Opens the game window (caption, 500 x 600 client area, centred). Shown once.
 void OpenMainWindow(const std::string& caption, int width, int height);
 // Shows a finished frame of 0x00RRGGBB pixels in the window.

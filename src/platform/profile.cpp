@@ -1,9 +1,5 @@
 #include "platform/profile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <string_view>
@@ -15,11 +11,7 @@
 
 namespace {
 
-// One line of the file as raw CP932 bytes, with the line end it had ("", "\n" or "\r\n").
-struct Line {
-    std::string Text;
-    std::string Ending;
-};
+using Line = ProfileLine;
 
 // Where a key stands: the first section of that name, the first such key in it (as the desktop
 // does with duplicates), and its last non-blank line, after which a new key goes.
@@ -30,6 +22,7 @@ struct Place {
 };
 
 constexpr std::string_view NewLine = "\r\n";
+constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsLeadByte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
@@ -66,19 +59,21 @@ bool KeyOf(std::string_view text, std::string_view& key, std::string_view& value
     return true;
 }
 
-std::vector<Line> SplitLines(const std::string& bytes) {
+// Lines end at CR LF, LF or a lone CR, as text from any desktop may.
+std::vector<Line> SplitLines(std::string_view bytes) {
     std::vector<Line> lines;
     size_t start = 0;
     while (start < bytes.size()) {
-        const size_t end = bytes.find('\n', start);
-        if (end == std::string::npos) {
-            lines.push_back({bytes.substr(start), ""});
+        const size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back({std::string(bytes.substr(start)), ""});
             break;
         }
-        const bool crlf = end > start && bytes[end - 1] == '\r';
-        const size_t textEnd = crlf ? end - 1 : end;
-        lines.push_back({bytes.substr(start, textEnd - start), crlf ? "\r\n" : "\n"});
-        start = end + 1;
+        const bool crlf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
+        const size_t next = end + (crlf ? 2 : 1);
+        lines.push_back({std::string(bytes.substr(start, end - start)),
+                         std::string(bytes.substr(end, next - end))});
+        start = next;
     }
     return lines;
 }
@@ -175,26 +170,54 @@ void PutKey(std::vector<Line>& lines, const std::string& section, const std::str
 
 }  // namespace
 
-std::string GetProfileString(const std::string& file, const std::string& section,
-                             const std::string& key, const std::string& fallback, size_t maxBytes) {
-    std::string bytes, wantedSection, wantedKey;
-    if (ReadFileBytes(file, bytes) != FileRead::Ok) return fallback;
+bool LoadProfile(const std::string& file, ProfileDocument& document) {
+    document = {};
+    std::string bytes;
+    switch (ReadFileBytes(file, bytes, MaxProfileBytes)) {
+        case FileRead::Ok:
+        case FileRead::Missing:
+            break;
+        case FileRead::TooLarge:
+            errno = EFBIG;
+            [[fallthrough]];
+        case FileRead::Failed:
+            document.ReadError = errno;
+            return false;
+    }
+    std::string_view text = bytes;
+    if (text.substr(0, Utf8ByteOrderMark.size()) == Utf8ByteOrderMark) {
+        document.ByteOrderMark = Utf8ByteOrderMark;
+        text.remove_prefix(Utf8ByteOrderMark.size());
+    }
+    document.Lines = SplitLines(text);
+    return true;
+}
+
+bool SaveProfile(const ProfileDocument& document, const std::string& file) {
+    // An old file that could not be read must not be replaced by one holding only our keys.
+    if (document.ReadError != 0) {
+        errno = document.ReadError;
+        return false;
+    }
+    std::string joined = document.ByteOrderMark;
+    for (const Line& line : document.Lines) joined += line.Text + line.Ending;
+    return ReplaceFileBytes(file, joined);
+}
+
+std::string ProfileString(const ProfileDocument& document, const std::string& section,
+                          const std::string& key, const std::string& fallback, size_t maxBytes) {
+    std::string wantedSection, wantedKey;
     if (!Utf8ToCp932(section, wantedSection) || !Utf8ToCp932(key, wantedKey)) return fallback;
-    const std::vector<Line> lines = SplitLines(bytes);
-    const Place place = Locate(lines, wantedSection, wantedKey);
+    const Place place = Locate(document.Lines, wantedSection, wantedKey);
     if (place.Key < 0) return fallback;
     std::string_view name, value;
-    KeyOf(lines[place.Key].Text, name, value);
+    KeyOf(document.Lines[place.Key].Text, name, value);
     return ToUtf8Leniently(CutToBytes(ValueAsRead(value), maxBytes));
 }
 
-std::string ProfileValueAsRead(const std::string& written) {
-    return std::string(ValueAsRead(written));
-}
-
-bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
-                        const std::string& value) {
-    std::string bytes, cpSection, cpKey, cpValue;
+bool PutProfileString(ProfileDocument& document, const std::string& section, const std::string& key,
+                      const std::string& value) {
+    std::string cpSection, cpKey, cpValue;
     if (!Utf8ToCp932(section, cpSection) || !Utf8ToCp932(key, cpKey) ||
         !Utf8ToCp932(value, cpValue)) {
         errno = EILSEQ;
@@ -204,12 +227,24 @@ bool WriteProfileString(const std::string& file, const std::string& section, con
         errno = EINVAL;
         return false;
     }
-    // An old file that cannot be read must not be replaced by one holding only this key.
-    if (ReadFileBytes(file, bytes) == FileRead::Failed) return false;
-    std::vector<Line> lines = SplitLines(bytes);
-    PutKey(lines, cpSection, cpKey, cpValue);
-    std::string joined;
-    joined.reserve(bytes.size() + cpKey.size() + cpValue.size() + 8);
-    for (const Line& line : lines) joined += line.Text + line.Ending;
-    return ReplaceFileBytes(file, joined);
+    PutKey(document.Lines, cpSection, cpKey, cpValue);
+    return true;
+}
+
+std::string GetProfileString(const std::string& file, const std::string& section,
+                             const std::string& key, const std::string& fallback, size_t maxBytes) {
+    ProfileDocument document;
+    if (!LoadProfile(file, document)) return fallback;
+    return ProfileString(document, section, key, fallback, maxBytes);
+}
+
+bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& value) {
+    ProfileDocument document;
+    LoadProfile(file, document);
+    return PutProfileString(document, section, key, value) && SaveProfile(document, file);
+}
+
+std::string ProfileValueAsRead(const std::string& written) {
+    return std::string(ValueAsRead(written));
 }

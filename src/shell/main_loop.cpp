@@ -6,6 +6,7 @@
 #include "audio/music.h"
 #include "common/number_text.h"
 #include "data/init.h"
+#include "data/settings.h"
 #include "game/boss.h"
 #include "game/bullets.h"
 #include "game/enemies.h"
@@ -173,9 +174,8 @@ void Main() {
     SetWindowHandlers({[] { Form_Unload(); }, mnuReadMe_Click, mnuAbout_Click, WatchTableReplay,
                        SaveBeforeFatalExit});
     Form_Load();
-    // The player's own data.ini, where the settings are saved: the window's section is read back
-    // from there (the shipped one has none).
-    KeepWindowSettingsIn(SettingsFilesFor(ProgramDir).Write);
+    // From the player's own data.ini, where the settings are saved (the shipped one has none).
+    KeepWindowSettings();
     OpenMainWindow(AppTitle, FieldWidth, FieldHeight);
     MainLoop();
 }

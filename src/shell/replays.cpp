@@ -251,6 +251,7 @@ void ReportOutOfStep(int64_t frame) {
 
 std::string ReplayFolder() {
     const std::string settings = SettingsFilesFor(ProgramDir).Write;
+    if (settings.empty()) return "";
     const size_t slash = settings.find_last_of('/');
     return (slash == std::string::npos ? std::string(".") : settings.substr(0, slash)) + "/replays";
 }
@@ -299,10 +300,11 @@ void EndGameRecording(int32_t score) {
     game.Score = score;
     game.Answers = StopRecordingAnswers();
     const std::string bytes = EncodeReplay(game);
-    SaveReplay(
-        Replays.LastReplayFile.empty() ? ReplayFolder() + "/last.vxr" : Replays.LastReplayFile,
-        bytes);
-    MoveTableReplays(bytes);
+    const std::string folder = ReplayFolder();
+    if (!Replays.LastReplayFile.empty() || !folder.empty())
+        SaveReplay(Replays.LastReplayFile.empty() ? folder + "/last.vxr" : Replays.LastReplayFile,
+                   bytes);
+    if (!folder.empty()) MoveTableReplays(bytes);
     Replays.Recorded = Recording{};
 }
 
@@ -315,7 +317,7 @@ void RunReplay(const std::string& file, PlaybackPace pace, std::ostream* report,
     SetWindowHandlers({EndWatching, mnuReadMe_Click, mnuAbout_Click});
     KeepSettingsUnwritten();
     if (pace == PlaybackPace::Watching) {
-        KeepWindowSettingsIn(SettingsFilesFor(ProgramDir).Write);
+        KeepWindowSettings();
         OpenMainWindow(AppTitle, FieldWidth, FieldHeight);
     }
     const std::string problem = ProblemWith(file, Replays.Played.Game);

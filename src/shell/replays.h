@@ -11,7 +11,8 @@
 
 #include "platform/answers.h"
 
-// Where the replays of the player's games are kept: "replays" beside the data.ini written.
+// Where the replays of the player's games are kept: "replays" beside the data.ini written; empty
+// when settings are kept for the session only, and so are replays.
 std::string ReplayFolder();
 // The last game's replay goes to `path` instead of replays/last.vxr (the headless runner's
 // --record).

@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 
+#include "data/settings.h"
 #include "game/state.h"
 #include "platform/pad_text_entry.h"
 #include "platform/platform.h"
@@ -380,8 +381,7 @@ void Drive(void*) {
     ChangeDirectory(ProgramDir);
     SetWindowHandlers({[] { Form_Unload(); }, nullptr, nullptr});
     Form_Load();
-    const std::string settings = SettingsFilesFor(ProgramDir).Write;
-    KeepWindowSettingsIn(settings);
+    KeepWindowSettings();
     OpenMainWindow(AppTitle, FieldWidth, FieldHeight);
     Pad.Stick = SDL_JoystickOpen(AttachVirtualPad(Drive, nullptr));
     if (!Pad.Stick) std::_Exit(4);

@@ -143,7 +143,8 @@ void SleepUntilTick(int32_t tick) {
 }
 
 // No window, nothing to keep.
-void KeepWindowSettingsIn(const std::string&) {}
+void TakeWindowSettingsFrom(const ProfileDocument&) {}
+void PutWindowSettingsInto(ProfileDocument&) {}
 
 void OpenMainWindow(const std::string&, int, int) {}
 

@@ -280,7 +280,6 @@ void ChangeDirectory(const std::string& path) {
 // A lost display ends the program as Xlib would (status 1), without asking SDL to close what
 // is no longer there.
 void EndProgram(int status) {
-    if (CurrentPace() == PlaybackPace::Live) SaveWindowSettings();  // a replay writes nothing
     if (DisplayLost()) std::exit(1);
     SDL_Quit();
     std::exit(status);
@@ -292,7 +291,6 @@ void FatalError(const std::string& message) {
     if (!failing) {
         failing = true;
         if (Handlers.onFatalError) Handlers.onFatalError();
-        if (CurrentPace() == PlaybackPace::Live) SaveWindowSettings();
         if (CurrentPace() != PlaybackPace::Fastest) ShowFatalBox(message);
     }
     if (!DisplayLost()) SDL_Quit();

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 
 #include "platform/profile.h"
 #include "platform/sdl/sdl_gamepad.h"
@@ -25,7 +26,11 @@ constexpr int OpeningMargin = 64;
 // The window's size, mode, scaling and renderer, kept between runs in a section of the game's
 // data file of its own.
 const std::string WindowSection = "window";
-std::string SettingsFile;
+constexpr size_t SavedTextBytes = 16;
+// The section's values as the settings file held them before the window opened; none kept
+// means a program that keeps no window settings (a test, a replay played fast).
+bool SettingsKept = false;
+std::map<std::string, std::string> SavedTexts;
 struct WindowSettings {
     PictureSize Size;  // the window's size while neither maximised nor full
     // Whether the player chose the size (now or in an earlier run): one never chosen is not
@@ -146,8 +151,8 @@ int MapMouseToPicture(void*, SDL_Event* event) {
 }
 
 std::string SavedText(const std::string& key) {
-    if (SettingsFile.empty()) return "";
-    return GetProfileString(SettingsFile, WindowSection, key, "", 16);
+    const auto found = SavedTexts.find(key);
+    return found == SavedTexts.end() ? "" : found->second;
 }
 
 int SavedNumber(const std::string& key, int fallback) {
@@ -233,23 +238,24 @@ void SetWindowScaling(Scaling scaling) {
     RedrawWindow();
 }
 
-void KeepWindowSettingsIn(const std::string& profileFile) {
-    SettingsFile = profileFile;
+void TakeWindowSettingsFrom(const ProfileDocument& settings) {
+    SettingsKept = true;
+    for (const char* key : {"width", "height", "fullscreen", "scaling", "renderer"})
+        SavedTexts[key] = ProfileString(settings, WindowSection, key, "", SavedTextBytes);
 }
 
-void SaveWindowSettings() {
-    if (!Window || SettingsFile.empty()) return;
+void PutWindowSettingsInto(ProfileDocument& settings) {
+    if (!Window || !SettingsKept) return;
+    const auto put = [&](const char* key, const std::string& value) {
+        PutProfileString(settings, WindowSection, key, value);
+    };
     if (Settings.SizeChosen) {
-        WriteProfileString(SettingsFile, WindowSection, "width",
-                           std::to_string(Settings.Size.Width));
-        WriteProfileString(SettingsFile, WindowSection, "height",
-                           std::to_string(Settings.Size.Height));
+        put("width", std::to_string(Settings.Size.Width));
+        put("height", std::to_string(Settings.Size.Height));
     }
-    WriteProfileString(SettingsFile, WindowSection, "fullscreen", IsFullscreen() ? "1" : "0");
-    WriteProfileString(SettingsFile, WindowSection, "scaling",
-                       Settings.Scale == Scaling::WholeSteps ? "whole" : "sharp");
-    WriteProfileString(SettingsFile, WindowSection, "renderer",
-                       RendererSettingName(Settings.Renderer));
+    put("fullscreen", IsFullscreen() ? "1" : "0");
+    put("scaling", Settings.Scale == Scaling::WholeSteps ? "whole" : "sharp");
+    put("renderer", RendererSettingName(Settings.Renderer));
 }
 
 void ToggleFullscreen() {

@@ -34,8 +34,6 @@ Scaling WindowScaling();
 void SetWindowScaling(Scaling scaling);
 // Whether the menu bar is drawn: always in a window, in fullscreen while the pointer is on it.
 bool MenuBarShown();
-// Keeps the window's size, mode, scaling and renderer for the next run.
-void SaveWindowSettings();
 // A resize, an expose: the window is drawn again.
 void HandleWindowChange(const SDL_WindowEvent& event);
 // Draws the window again from the last frame shown: the play area and the menu bar, then
