@@ -93,7 +93,8 @@ TEST_P(BossHitCount, StartingHitPointsOfHitsDestroyTheBossAndPayTheBonusOnce) {
     EXPECT_EQ(BossHP, -1);
     EXPECT_EQ(Score, 123 + GetParam() * 1000);
 }
-INSTANTIATE_TEST_SUITE_P(EachDifficulty, BossHitCount, ::testing::Values(1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(EachDifficulty, BossHitCount, ::testing::Values(1, 2, 3),
+                         NameByDifficulty());
 
 TEST_F(BossTest, ShotsHitOnlyWithinSixtyPixelsOfTheCentre) {
     BossPhase = PhaseFighting;
