@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "common/number_text.h"
 #include "gfx/display.h"
@@ -30,6 +31,8 @@ std::map<TextKey, RenderedText> TextCache;
 constexpr size_t TextCacheLimit = 256;
 
 FpsCounter Fps;  // kept from game to game
+
+std::function<void(const DrawnText&)> TextObserver;
 
 TTF_Font* FontOfSize(uint8_t size) {
     auto found = FontsBySize.find(size);
@@ -95,9 +98,14 @@ uint8_t TextFontSize() {
     return CurrentSize;
 }
 
+void SetTextObserver(std::function<void(const DrawnText&)> observer) {
+    TextObserver = std::move(observer);
+}
+
 void DrawText(const std::string& text, int32_t x, int32_t y, int32_t bgrColour, uint8_t size) {
     if (size != 0) CurrentSize = size;
     if (!BackBuffer || text.empty() || CurrentSize == 0) return;
+    if (TextObserver) TextObserver({text, x, y, bgrColour, CurrentSize});
     if (FontFile.empty()) CreateTextFont("ＭＳ Ｐゴシック");
     const RenderedText& rendered = Render(text, CurrentSize);
     const uint32_t colour = static_cast<uint32_t>(SurfaceColour(bgrColour));
