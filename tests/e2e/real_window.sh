@@ -260,7 +260,10 @@ opening="$shot"
     fail "the window did not open at the sharp fit of 1920 x 1080: $opening"
 xdotool key F11
 # The prompt of the title, 580 lines down the play area, where a picture 1080 lines high puts it.
-full_1080() { sized 1920x1080 && brighter_than "$(mean_of "$shot" 432x32+537+1044)" 0.03; }
+full_1080() {
+    sized 1920x1080 && all_black "$shot" 0x1080+509+0 0x1080+1410+0 &&
+        brighter_than "$(mean_of "$shot" 432x32+537+1044)" 0.03
+}
 wait_until 20 full_1080 || true
 full="$shot"
 [ "$(identify -format %wx%h "$full")" = 1920x1080 ] || fail "F11 did not fill 1920 x 1080: $full"
@@ -280,7 +283,10 @@ window="$(wait_game_window)" || fail "the game window did not appear on 1280 x 8
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 wait_until 20 drawn || fail "nothing drawn in the window on 1280 x 800: $shot"
 xdotool key F11
-full_800() { sized 1280x800 && brighter_than "$(mean_of "$shot" 320x24+326+773)" 0.03; }
+full_800() {
+    sized 1280x800 && all_black "$shot" 0x800+305+0 0x800+973+0 &&
+        brighter_than "$(mean_of "$shot" 320x24+326+773)" 0.03
+}
 wait_until 20 full_800 || true
 full="$shot"
 [ "$(identify -format %wx%h "$full")" = 1280x800 ] || fail "F11 did not fill 1280 x 800: $full"
