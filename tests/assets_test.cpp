@@ -14,6 +14,7 @@
 
 #include "data/stage.h"
 #include "game/state.h"
+#include "support/test_support.h"
 
 #ifndef VEXLAN_ASSET_DIR
 #error "VEXLAN_ASSET_DIR must name the assets directory"
@@ -262,7 +263,8 @@ TEST_P(AssetStageScript, UsesEveryKindAndKeepsTheFieldBusyUntilTheBoss) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllDifficulties, AssetStageScript, ::testing::Values(1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(AllDifficulties, AssetStageScript, ::testing::Values(1, 2, 3),
+                         NameByDifficulty());
 
 TEST(AssetStageScripts, EasyIsLighterThanNormalAndNormalThanHard) {
     std::vector<size_t> counts;

@@ -92,7 +92,8 @@ TEST_P(BossHitCount, StartingHitPointsOfHitsDestroyTheBossAndPayTheBonusOnce) {
     EXPECT_EQ(BossFight.BossHP, -1);
     EXPECT_EQ(Score, 123 + GetParam() * 1000);
 }
-INSTANTIATE_TEST_SUITE_P(EachDifficulty, BossHitCount, ::testing::Values(1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(EachDifficulty, BossHitCount, ::testing::Values(1, 2, 3),
+                         NameByDifficulty());
 
 // A replay plays its game in a fresh program given only the carried-over record: a fight must
 // leave nothing else behind for the next game, not even the attack of a game lost mid-fight.

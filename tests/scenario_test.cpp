@@ -167,7 +167,7 @@ TEST_P(WonGame, BossAfter2050StageFramesBonusEndingAndName) {
     EXPECT_NE(log.DataIni.find("name1=" + cp932Name), std::string::npos) << log.DataIni;
 }
 
-INSTANTIATE_TEST_SUITE_P(EachDifficulty, WonGame, ::testing::Values(1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(EachDifficulty, WonGame, ::testing::Values(1, 2, 3), NameByDifficulty());
 
 // The boss arrives in the frame that ends the ship's explosion: that frame stays a stage frame
 // that hands over to the boss, and the boss fight, finding the ship gone, ends in game over.

@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "common/number_text.h"
 #include "gfx/display.h"
@@ -35,6 +36,8 @@ struct TextStateRecord {
 TextStateRecord TextState;
 
 FpsCounter FpsCarriedOver;  // the frame-rate display's count, kept from game to game
+
+std::function<void(const DrawnText&)> TextObserver;
 
 TTF_Font* FontOfSize(uint8_t size) {
     auto found = FontsBySize.find(size);
@@ -99,9 +102,14 @@ uint8_t TextFontSize() {
     return TextState.CurrentSize;
 }
 
+void SetTextObserver(std::function<void(const DrawnText&)> observer) {
+    TextObserver = std::move(observer);
+}
+
 void DrawText(const std::string& text, int32_t x, int32_t y, int32_t bgrColour, uint8_t size) {
     if (size != 0) TextState.CurrentSize = size;
     if (!BackBuffer || text.empty() || TextState.CurrentSize == 0) return;
+    if (TextObserver) TextObserver({text, x, y, bgrColour, TextState.CurrentSize});
     if (FontFile.empty()) CreateTextFont("ＭＳ Ｐゴシック");
     const RenderedText& rendered = Render(text, TextState.CurrentSize);
     const uint32_t colour = static_cast<uint32_t>(SurfaceColour(bgrColour));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // The window font: "ＭＳ Ｐゴシック", found through fontconfig (its metric twin IPAPGothic).
@@ -18,6 +19,19 @@ constexpr int32_t TextWhite = 0xFFFFFF;
 void DrawText(const std::string& text, int32_t x, int32_t y, int32_t bgrColour, uint8_t size);
 // The current font size in points (for tests).
 uint8_t TextFontSize();
+
+// A text as DrawText drew it, with the size in force. The golden runs check texts by these,
+// apart from the pixels the font library makes of them.
+struct DrawnText {
+    std::string Text;
+    int32_t X = 0;
+    int32_t Y = 0;
+    int32_t Colour = 0;  // 0x00BBGGRR
+    uint8_t Size = 0;
+};
+// Calls `observer` for every text drawn from now on (an empty function: none). For the runner
+// and the tests; ResetText leaves it in place, as the headless platform keeps its frame hooks.
+void SetTextObserver(std::function<void(const DrawnText&)> observer);
 
 // The sticky size, the rendered-text cache and the frame-rate counter as the program starts.
 // The font and its file stay loaded: they are the same in every program.

@@ -17,7 +17,7 @@ xdotool windowfocus --sync "$window" 2>/dev/null || true
 shown=0
 for notice in 1 2; do
     shown="$(wait_box "$shown")" || fail "sound notice $notice did not appear"
-    sleep 2
+    sleep 2  # not a wait: the notice must still be there
     waiting="$(screenshot)"
     [ "$(box_width "$waiting")" -eq "$shown" ] || fail "sound notice $notice did not wait: $waiting"
     brighter_than "$(region_mean "$waiting" 0 0 500 125)" 0.03 &&
@@ -25,9 +25,7 @@ for notice in 1 2; do
     xdotool key Return
 done
 wait_no_box || fail "sound notice 2 did not close on Return"
-sleep 7
-silent="$(screenshot)"
-brighter_than "$(region_mean "$silent" 0 0 500 125)" 0.03 || fail "no title after the notices: $silent"
+wait_until 20 lit 0.03 0 0 500 125 || fail "no title after the notices: $shot"
 stop_game
 
 # 2. With a (silent) sound device: the title, a game, the pause without the focus, the quit
@@ -35,9 +33,10 @@ stop_game
 SDL_AUDIODRIVER=dummy start_game
 window="$(wait_game_window)" || fail "the game window did not appear"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
-sleep 7  # the logo is revealed over 125 frames
-
-title="$(screenshot)"
+# The logo is revealed over 125 frames, the menu shown from the first.
+title_shown() { lit 0.03 0 0 500 125 && shows 0.03 15 580 240 18 && shows 0.05 88 167 324 132; }
+wait_until 20 title_shown || true
+title="$shot"
 logo="$(region_mean "$title" 0 0 500 125)"
 prompt="$(region_mean "$title" 15 580 240 18)"
 menu="$(region_mean "$title" 88 167 324 132)"
@@ -47,15 +46,17 @@ brighter_than "$menu" 0.05 || fail "the enlarged start item is not shown ($menu)
 
 # Alt+Enter is the window's chord (fullscreen on and off), not Return: the title stays.
 xdotool key alt+Return
-sleep 1.5
+wait_until 10 sized 1920x1280 || fail "Alt+Enter did not fill the screen: $shot"
 xdotool key alt+Return
-sleep 1.5
-chord="$(screenshot)"
+wait_until 10 sized 500x620 || fail "Alt+Enter again did not give the window back: $shot"
+chord="$shot"
 brighter_than "$(region_mean "$chord" 88 167 324 132)" 0.1 || fail "Alt+Enter left the title: $chord"
 
 press Return
-sleep 3  # the ship rises from the bottom in 20 frames
-play="$(screenshot)"
+# The title's menu gone, the ship rises from the bottom in 20 frames under the status line.
+playing() { ! lit 0.1 88 167 324 132 && shows 0.02 190 460 96 80 && shows 0.02 250 8 250 26; }
+wait_until 20 playing || true
+play="$shot"
 ship="$(region_mean "$play" 190 460 96 80)"
 brighter_than "$ship" 0.02 || fail "no ship near the bottom of the field ($ship): $play"
 status="$(region_mean "$play" 250 8 250 26)"
@@ -66,27 +67,17 @@ brighter_than "$status" 0.02 || fail "no status line ($status): $play"
 cp -r "$game_dir" "$work/other"
 SDL_AUDIODRIVER=dummy "$work/other/vexlan" >/dev/null 2>&1 &
 other_pid=$!
-other=""
-for _ in $(seq 100); do
+other_window() {
     other="$(xdotool search --onlyvisible --class '^vexlan$' 2>/dev/null | while read -r id; do
         [ "$(printf '0x%x' "$id")" != "$window" ] && printf '0x%x\n' "$id"; done | head -1)" || true
-    [ -n "$other" ] && break
-    sleep 0.1
-done
-[ -n "$other" ] || fail "the other window did not appear"
+    [ -n "$other" ]
+}
+wait_until 10 other_window || fail "the other window did not appear"
 xdotool windowmove "$other" 1300 0
 xdotool windowactivate --sync "$other" 2>/dev/null || true
-sleep 1
-away="$(screenshot)"
-sleep 1
-[ "$(compare -metric AE "$away" "$(screenshot)" null: 2>&1 || true)" = 0 ] ||
-    fail "play went on without the focus: $away"
+wait_until 10 still || fail "play went on without the focus: $shot"
 xdotool windowactivate --sync "$window" 2>/dev/null || true
-sleep 0.5
-back="$(screenshot)"
-sleep 1
-[ "$(compare -metric AE "$back" "$(screenshot)" null: 2>&1 || true)" != 0 ] ||
-    fail "play did not go on with the focus back: $back"
+wait_until 10 moving || fail "play did not go on with the focus back: $shot"
 kill -9 "$other_pid"
 wait "$other_pid" 2>/dev/null || true
 
@@ -96,7 +87,7 @@ for cancel in "Escape" "Tab Return"; do
     xdotool keydown Escape
     wait_box >/dev/null || fail "Escape did not ask to quit"
     xdotool keyup Escape
-    sleep 2
+    sleep 2  # not a wait: the question must still be there
     asking="$(screenshot)"
     alive || fail "the game ended while the quit question was unanswered"
     [ "$(box_width "$asking")" -gt 0 ] || fail "the quit question went away unanswered: $asking"
@@ -104,10 +95,7 @@ for cancel in "Escape" "Tab Return"; do
     xdotool key $cancel
     wait_no_box || fail "the quit question stayed open after $cancel"
     alive || fail "$cancel ended the game"
-    before="$(screenshot)"
-    sleep 1
-    [ "$(compare -metric AE "$before" "$(screenshot)" null: 2>&1 || true)" != 0 ] ||
-        fail "play did not go on after $cancel"
+    wait_until 10 moving || fail "play did not go on after $cancel"
 done
 
 # Asked again and answered OK: the game saves and ends.
@@ -115,13 +103,20 @@ xdotool keydown Escape
 wait_box >/dev/null || fail "Escape did not ask to quit the third time"
 xdotool keyup Escape
 xdotool key Return
-for _ in $(seq 50); do alive || break; sleep 0.1; done
-alive && fail "OK did not end the game"
+wait_until 10 gone || fail "OK did not end the game"
 wait "$game_pid" || fail "the game ended with status $?"
 game_pid=""
 
 keys="$(data_ini_keys)"
 [ "$keys" = "$DataIniKeys" ] || fail "data.ini holds [$keys]"
+
+# An open menu: its drop-down's light grey covers more than 1000 pixels of a new screenshot.
+menu_open() {
+    shot="$(screenshot)"
+    [ "$(convert "$shot" -fill black +opaque '#F2F2F2' -fill white -opaque '#F2F2F2' \
+        -format '%[fx:int(mean*w*h)]' info:)" -gt 1000 ]
+}
+menu_closed() { ! menu_open; }
 
 # 3. The read-me, where no program can open it: a box says where it is.
 mkdir -p "$work/bin"
@@ -130,9 +125,9 @@ chmod +x "$work/bin/xdg-open"
 PATH="$work/bin:$PATH" SDL_AUDIODRIVER=dummy start_game
 window="$(wait_game_window)" || fail "the game window did not appear"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
-sleep 1
+wait_until 20 lit 0.05 88 167 324 132 || fail "no title: $shot"
 xdotool mousemove --window "$window" 60 10 click 1  # "ヘルプ", after "表示"
-sleep 0.5
+wait_until 10 menu_open || fail "the help menu did not open: $shot"
 xdotool mousemove --window "$window" 80 31 click 1  # its first item, "ReadMeを表示"
 wait_box >/dev/null || fail "no box told where the read-me is"
 xdotool key Return
@@ -142,13 +137,25 @@ stop_game
 
 # Fails unless every region (a 1-pixel column "0xH+X+Y", or a strip "WxH+X+Y") of FILE is black.
 black_around() {
+    all_black "$@" || fail "not black around the picture ($*)"
+}
+all_black() {
     local file="$1" black
     shift
     for black in "$@"; do
         [ "$(convert "$file" -crop "${black/0x/1x}" +repage -format '%[fx:maxima]' info:)" = 0 ] ||
-            fail "not black around the picture ($black): $file"
+            return 1
     done
 }
+# The mean brightness of a region of FILE in its own pixels.
+mean_of() { convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:mean]' info:; }
+# Something is drawn under the menu bar, whatever the window's size.
+drawn() {
+    shot="$(screenshot)"
+    brighter_than "$(convert "$shot" -crop +0+60 +repage -colorspace Gray -format '%[fx:mean]' info:)" 0.02
+}
+drawn_still() { drawn && still; }
+
 
 # 4. A larger window: the picture at twice its size with whole pixels, centred on black; in
 # fullscreen it fills the screen's height; the menu bar answers the mouse through the scale; P
@@ -157,35 +164,49 @@ SDL_AUDIODRIVER=dummy start_game
 window="$(wait_game_window)" || fail "the game window did not appear"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool windowsize --sync "$window" 1100 1240
-sleep 1
-large="$(screenshot)"
+# 2 x 500 by 2 x 620 leaves 50 pixels either side; the enlarged start item at twice its place.
+large_title() {
+    sized 1100x1240 && all_black "$shot" 0x1240+49+0 0x1240+1050+0 &&
+        brighter_than "$(mean_of "$shot" 648x264+226+374)" 0.05
+}
+wait_until 20 large_title || true
+large="$shot"
 [ "$(identify -format %wx%h "$large")" = 1100x1240 ] || fail "the window was not resized: $large"
 # 2 x 500 by 2 x 620 leaves 50 pixels either side.
 black_around "$large" 0x1240+49+0 0x1240+1050+0
 xdotool mousemove --window "$window" 70 20 click 1  # the first menu's caption, 10 x 10 into the bar
-sleep 0.5
-menu="$(screenshot)"
+wait_until 10 menu_open || true
+menu="$shot"
 menu_fill="$(convert "$menu" -crop 200x80+60+60 +repage -fill black +opaque '#F2F2F2' \
     -fill white -opaque '#F2F2F2' -format '%[fx:mean]' info:)"
 brighter_than "$menu_fill" 0.5 ||
     fail "a click on the scaled menu bar did not open the menu: $menu"
 xdotool key Escape
-sleep 0.5
+wait_until 10 menu_closed || fail "Escape did not close the menu: $shot"
 # F11: desktop fullscreen, the play area alone 1280 lines high (1067 wide), centred on black;
 # F11 again gives the window back.
 xdotool key F11
-sleep 1.5
-full="$(screenshot)"
+full_title() {
+    sized 1920x1280 && all_black "$shot" 0x1280+425+0 0x1280+1493+0 &&
+        brighter_than "$(mean_of "$shot" 1067x1280+426+0)" 0.01
+}
+wait_until 10 full_title || true
+full="$shot"
 [ "$(identify -format %wx%h "$full")" = 1920x1280 ] || fail "F11 did not fill the screen: $full"
 black_around "$full" 0x1280+425+0 0x1280+1493+0
 brighter_than "$(convert "$full" -crop 1067x1280+426+0 -colorspace Gray -format '%[fx:mean]' info:)" 0.01 ||
     fail "no title in the fullscreen picture: $full"
 xdotool key F11
-sleep 1.5
-[ "$(identify -format %wx%h "$(screenshot)")" = 1100x1240 ] || fail "F11 again did not leave fullscreen"
+wait_until 10 sized 1100x1240 || fail "F11 again did not leave fullscreen"
 press Return
-sleep 3
-playing="$(screenshot)"
+# The title's enlarged item gone, the ship near the bottom, all at twice their places.
+playing_large() {
+    shot="$(screenshot)"
+    ! brighter_than "$(mean_of "$shot" 648x264+226+374)" 0.1 &&
+        brighter_than "$(mean_of "$shot" 192x160+430+960)" 0.02
+}
+wait_until 20 playing_large || true
+playing="$shot"
 # The play area starts under the 40 pixels of the menu bar.
 convert "$playing" -crop 1000x1200+50+40 +repage "$work/picture.png"
 # Whole pixels: every 2 x 2 block of the game's frame is one colour (the menu bar's text is
@@ -197,19 +218,12 @@ convert "$work/picture.png" -sample 50% -sample 200% "$work/resampled.png"
 brighter_than "$(convert "$work/picture.png" -crop 192x160+380+920 -colorspace Gray -format '%[fx:mean]' info:)" 0.02 ||
     fail "no ship in the scaled picture: $playing"
 xdotool key p
-sleep 0.5
-paused="$(screenshot)"
-sleep 1
-[ "$(compare -metric AE "$paused" "$(screenshot)" null: 2>&1 || true)" = 0 ] || fail "P did not pause play: $paused"
+wait_until 10 still || fail "P did not pause play: $shot"
 xdotool key p
-sleep 0.5
-resumed="$(screenshot)"
-sleep 1
-[ "$(compare -metric AE "$resumed" "$(screenshot)" null: 2>&1 || true)" != 0 ] ||
-    fail "P again did not resume play: $resumed"
+wait_until 10 moving || fail "P again did not resume play: $shot"
 # SIGTERM during a pause ends the game as anywhere else, saving data.ini.
 xdotool key p
-sleep 0.5
+wait_until 10 still || fail "P did not pause play the second time: $shot"
 kill -TERM "$game_pid"
 wait "$game_pid" || fail "the game ended with status $? on SIGTERM in the pause"
 game_pid=""
@@ -219,9 +233,8 @@ game_pid=""
 iconv -f CP932 -t UTF-8 "$work/game/data.ini" | tr -d '\r' | grep -qx 'height=1240' ||
     fail "the window's size was not kept"
 
-# The mean brightness of a region of FILE in its own pixels, and the width and left edge of the
-# menu bar's grey in a strip at its top ("0 0" when there is none).
-mean_of() { convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:mean]' info:; }
+# The width and left edge of the menu bar's grey in a strip at the top of a picture ("0 0" when
+# there is none); the bar of a new screenshot of the screen is as told.
 menu_bar_extent() {
     convert "$1" -crop "${2}x${3}+0+0" +repage -fill black +opaque "$BoxBody" -fill white \
         -opaque "$BoxBody" "$work/strip.png"
@@ -231,6 +244,7 @@ menu_bar_extent() {
         convert "$work/strip.png" -trim -format '%w %[fx:page.x]' info:
     fi
 }
+bar_is() { shot="$(screenshot)"; [ "$(menu_bar_extent "$shot" "$1" "$2")" = "$3" ]; }
 
 # 5. The most common screen, 1920 x 1080, with no size chosen before: the window opens at the
 # largest sharp fit that leaves the margin (1016 lines, not 620); F11 shows the play area 1080
@@ -240,36 +254,41 @@ open_display 1920x1080
 SDL_AUDIODRIVER=dummy start_game ""
 window="$(wait_game_window)" || fail "the game window did not appear on 1920 x 1080"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
-sleep 7
-opening="$(screenshot)"
+wait_until 20 drawn || fail "nothing drawn in the window on 1920 x 1080: $shot"
+opening="$shot"
 [ "$(identify -format %wx%h "$opening")" = 819x1016 ] ||
     fail "the window did not open at the sharp fit of 1920 x 1080: $opening"
 xdotool key F11
-sleep 1.5
-full="$(screenshot)"
+# The prompt of the title, 580 lines down the play area, where a picture 1080 lines high puts it.
+full_1080() {
+    sized 1920x1080 && all_black "$shot" 0x1080+509+0 0x1080+1410+0 &&
+        brighter_than "$(mean_of "$shot" 432x32+537+1044)" 0.03
+}
+wait_until 20 full_1080 || true
+full="$shot"
 [ "$(identify -format %wx%h "$full")" = 1920x1080 ] || fail "F11 did not fill 1920 x 1080: $full"
 black_around "$full" 0x1080+509+0 0x1080+1410+0
 [ "$(menu_bar_extent "$full" 1920 36)" = "0 0" ] || fail "the menu bar stayed in fullscreen: $full"
-# The prompt of the title, 580 lines down the play area, where a picture 1080 lines high puts it.
 brighter_than "$(mean_of "$full" 432x32+537+1044)" 0.03 || fail "the play area is not 1080 lines high: $full"
 xdotool mousemove 960 0
-sleep 0.6
-revealed="$(screenshot)"
-[ "$(menu_bar_extent "$revealed" 1920 36)" = "900 510" ] ||
-    fail "the pointer at the top did not bring the menu bar over the picture: $revealed"
+wait_until 10 bar_is 1920 36 "900 510" ||
+    fail "the pointer at the top did not bring the menu bar over the picture: $shot"
 xdotool mousemove 960 600
-sleep 0.6
-[ "$(menu_bar_extent "$(screenshot)" 1920 36)" = "0 0" ] || fail "the menu bar did not go with the pointer"
+wait_until 10 bar_is 1920 36 "0 0" || fail "the menu bar did not go with the pointer: $shot"
 stop_game
 
 open_display 1280x800
 SDL_AUDIODRIVER=dummy start_game ""
 window="$(wait_game_window)" || fail "the game window did not appear on 1280 x 800"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
-sleep 7
+wait_until 20 drawn || fail "nothing drawn in the window on 1280 x 800: $shot"
 xdotool key F11
-sleep 1.5
-full="$(screenshot)"
+full_800() {
+    sized 1280x800 && all_black "$shot" 0x800+305+0 0x800+973+0 &&
+        brighter_than "$(mean_of "$shot" 320x24+326+773)" 0.03
+}
+wait_until 20 full_800 || true
+full="$shot"
 [ "$(identify -format %wx%h "$full")" = 1280x800 ] || fail "F11 did not fill 1280 x 800: $full"
 black_around "$full" 0x800+305+0 0x800+973+0
 brighter_than "$(mean_of "$full" 320x24+326+773)" 0.03 || fail "the play area is not 800 lines high: $full"
@@ -281,8 +300,8 @@ open_display
 for renderer in software gpu; do
     SDL_AUDIODRIVER=dummy start_game "width=1000\nheight=1240\nrenderer=$renderer"
     window="$(wait_game_window)" || fail "the game window did not appear with the $renderer renderer"
-    sleep 8  # the title stands still once the logo is revealed
-    shot="$(screenshot)"
+    # The title stands still once the logo is revealed.
+    wait_until 30 drawn_still || fail "the title did not settle with the $renderer renderer: $shot"
     convert "$shot" -crop 1000x1200+0+40 +repage "$work/$renderer.png"
     grep -q "could not be opened" "$work/stderr.log" && fail "no GPU renderer: $(cat "$work/stderr.log")"
     stop_game
@@ -295,12 +314,12 @@ done
 game_ini="Diffculty=3" SDL_AUDIODRIVER=dummy start_game
 window="$(wait_game_window)" || fail "the game window did not appear"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
-sleep 1
+wait_until 20 lit 0.05 88 167 324 132 || fail "no title: $shot"
 press Return
-sleep 1
+wait_until 20 playing || fail "no game after Return: $shot"
 xdotool keydown z  # fire all game long, on Hard: the ship is lost within a minute or so
 replay="$work/game/replays/last.vxr"
-for _ in $(seq 240); do [ -f "$replay" ] && break; sleep 0.5; done
+wait_until 120 test -f "$replay" || true
 xdotool keyup z
 [ -f "$replay" ] || fail "no replay of the game in $replay"
 stop_game
@@ -314,22 +333,15 @@ SDL_AUDIODRIVER=dummy env --default-signal=INT "$work/game/vexlan" --replay "$wo
 game_pid=$!
 window="$(wait_game_window)" || fail "the replay's window did not appear"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
-sleep 2
-watching="$(screenshot)"
+wait_until 20 lit 0.02 250 8 250 26 || true
+watching="$shot"
 brighter_than "$(region_mean "$watching" 250 8 250 26)" 0.02 || fail "no game in the replay: $watching"
 xdotool key space
-sleep 0.5
-held="$(screenshot)"
-sleep 1
-[ "$(compare -metric AE "$held" "$(screenshot)" null: 2>&1 || true)" = 0 ] ||
-    fail "Space did not pause the replay: $held"
+wait_until 10 still || fail "Space did not pause the replay: $shot"
 xdotool key space
-sleep 1
-[ "$(compare -metric AE "$held" "$(screenshot)" null: 2>&1 || true)" != 0 ] ||
-    fail "Space again did not resume the replay"
+wait_until 10 moving || fail "Space again did not resume the replay: $shot"
 xdotool key Escape
-for _ in $(seq 50); do alive || break; sleep 0.1; done
-alive && fail "Escape did not end the replay"
+wait_until 10 gone || fail "Escape did not end the replay"
 wait "$game_pid" || fail "watching ended with status $?"
 game_pid=""
 [ "$(cd "$work/game" && find . -type f -newer "$work/kept.vxr" | sort; md5sum data.ini)" = "$before" ] ||

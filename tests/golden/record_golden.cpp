@@ -1,6 +1,7 @@
 // Records a golden run: the test bot plays one whole game on the headless platform, and what it
 // pressed becomes a runner input script, each frame's trace line a digest, and a few presented
-// frames a digest each. The golden-run test replays the script through the runner and expects
+// frames two digests each: of the picture with its texts blanked, and of the texts. The
+// golden-run test replays the script through the runner and expects
 // the same digests, so any change of the game's behaviour shows as the first frame that differs.
 //
 //   golden_record GAME_DIR INPUT_FILE DIGEST_FILE     (run by tests/golden/record.sh)
@@ -10,10 +11,11 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <vector>
 
 #include "audio/headless/headless_audio.h"
 #include "game/state.h"
-#include "gfx/bmp.h"
+#include "gfx/text.h"
 #include "platform/headless/headless.h"
 #include "runner_trace.h"
 #include "shell/main_loop.h"
@@ -50,6 +52,8 @@ int main(int argc, char** argv) {
     int64_t frame = 1;
     int64_t endedAt = -1;
     bool lost = false;
+    std::vector<DrawnText> texts;  // of the frame being drawn
+    SetTextObserver([&](const DrawnText& text) { texts.push_back(text); });
     std::map<int, bool> held;
     auto hold = [&](int key, bool down) {
         if (held[key] == down) return;
@@ -61,14 +65,15 @@ int main(int argc, char** argv) {
         [&] {
             digests << Digest(TraceLine(frame)) << "\n";
             if (ShotFrames.count(frame)) {
-                const auto& pixels = headless::LastPresentedFrame();
                 digests << "shot " << frame << " "
-                        << Digest(EncodeBitmap24(pixels.data(), headless::LastPresentedWidth(),
-                                                 headless::LastPresentedHeight()))
-                        << "\n";
+                        << PictureDigest(headless::LastPresentedFrame(),
+                                         headless::LastPresentedWidth(),
+                                         headless::LastPresentedHeight(), texts)
+                        << " " << TextsDigest(frame, texts) << "\n";
             }
         },
         [&] {
+            texts.clear();
             ++frame;
             if (frame == StartFrame) {
                 headless::TapKey(VkEscape);

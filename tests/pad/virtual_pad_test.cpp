@@ -392,9 +392,15 @@ void Drive(void*) {
 
 TEST(VirtualPadGame, AWholeGameFromTheTitleToANameInTheTableWithThePadAlone) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // The same folder in the game's process, which runs this test again from its start.
-    const std::string home = ::testing::TempDir() + "vexlan-pad-game";
-    std::filesystem::remove_all(home);
+    // A folder of this run's own under the temporary folder; the game's process, which runs this
+    // test again from its start, finds its name in the environment it inherits.
+    constexpr const char* HomeVariable = "VEXLAN_PAD_GAME_HOME";
+    if (!std::getenv(HomeVariable)) {
+        std::string made = std::filesystem::temp_directory_path() / "vexlan-pad-game-XXXXXX";
+        ASSERT_NE(mkdtemp(made.data()), nullptr);
+        setenv(HomeVariable, made.c_str(), 1);
+    }
+    const std::string home = std::getenv(HomeVariable);
     const std::string dataIni = home + "/vexlan/data.ini";
     std::filesystem::create_directories(home + "/vexlan");
     // Easy, and silent: the synthesiser is not what is tried here. The GPU asked for cannot be

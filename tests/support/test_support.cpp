@@ -72,6 +72,19 @@ std::string ReadFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::string DifficultyName(int difficulty) {
+    switch (difficulty) {
+        case DifficultyEasy:
+            return "Easy";
+        case DifficultyNormal:
+            return "Normal";
+        case DifficultyHard:
+            return "Hard";
+        default:
+            return "Difficulty" + std::to_string(difficulty);
+    }
+}
+
 Surface MakeSurface(int width, int height, uint32_t fill, uint32_t key) {
     Surface surface = CreateOffscreenSurface(width, height);
     std::fill(surface->Pixels.begin(), surface->Pixels.end(), fill);

@@ -25,6 +25,16 @@ std::string ReadFile(const std::string& path);
 Surface MakeSurface(int width, int height, uint32_t fill, uint32_t key = 0xFF00FF);
 uint32_t PixelAt(const Surface& surface, int x, int y);
 
+// gtest's name generator for a test run at each difficulty: "Easy", "Normal", "Hard" in its
+// name, rather than the index and a print of the number ('\x3' (3) for an 8-bit one).
+std::string DifficultyName(int difficulty);
+struct NameByDifficulty {
+    template <class Number>
+    std::string operator()(const ::testing::TestParamInfo<Number>& info) const {
+        return DifficultyName(int(info.param));
+    }
+};
+
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override { ResetProgram(); }

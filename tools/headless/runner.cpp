@@ -2,7 +2,7 @@
 // presses and dialog answers, with a per-frame trace and snapshots of chosen frames.
 //
 //   vexlan_headless --dir DIR [--input FILE | --replay FILE] [--seed N] [--frames N]
-//                   [--trace FILE] [--shot F:FILE]... [--record FILE]
+//                   [--trace FILE] [--shot F:FILE]... [--texts FILE] [--record FILE]
 //
 // A frame is one return of WaitNextFrame; frame 1 is the first of the program. --record writes
 // the replay of the last game the run finished to FILE; --replay plays a replay instead of an
@@ -30,6 +30,7 @@ struct Options {
     int64_t Frames = -1;  // close the window after this frame; -1 = never
     std::string TraceFile;
     std::map<int64_t, std::string> Shots;  // frame -> file
+    std::string TextsFile;
     std::string RecordFile;
     std::string ReplayFile;
 };
@@ -37,7 +38,7 @@ struct Options {
 [[noreturn]] void Usage(const std::string& problem) {
     std::cerr << "vexlan_headless: " << problem << "\n"
               << "usage: vexlan_headless --dir DIR [--input FILE | --replay FILE] [--seed N] "
-                 "[--frames N] [--trace FILE] [--shot F:FILE]... [--record FILE]\n";
+                 "[--frames N] [--trace FILE] [--shot F:FILE]... [--texts FILE] [--record FILE]\n";
     std::exit(2);
 }
 
@@ -75,6 +76,8 @@ Options ParseArguments(int argc, char** argv) {
             if (colon == std::string::npos) Usage("--shot takes F:FILE");
             options.Shots[ParseNumber(value.substr(0, colon), "--shot frame")] =
                 value.substr(colon + 1);
+        } else if (arg == "--texts") {
+            options.TextsFile = value;
         } else if (arg == "--record") {
             options.RecordFile = value;
         } else if (arg == "--replay") {
@@ -112,6 +115,11 @@ int main(int argc, char** argv) {
         trace.open(options.TraceFile, std::ios::binary | std::ios::trunc);
         if (!trace) Usage("cannot write the trace " + options.TraceFile);
     }
+    std::ofstream texts;
+    if (!options.TextsFile.empty()) {
+        texts.open(options.TextsFile, std::ios::binary | std::ios::trunc);
+        if (!texts) Usage("cannot write the texts " + options.TextsFile);
+    }
 
     headless::Reset();
 
@@ -122,6 +130,8 @@ int main(int argc, char** argv) {
 
     int64_t frame = 1;  // the frame whose wait comes next
     input.ApplyFrame(frame);
+    if (texts.is_open())
+        SetTextObserver([&](const DrawnText& text) { texts << TextLine(frame, text) << '\n'; });
     headless::SetFrameHooks(
         [&] {
             if (trace.is_open()) trace << TraceLine(frame) << '\n';
@@ -146,6 +156,7 @@ int main(int argc, char** argv) {
         });
     } catch (const headless::ProgramExit& exit) {
         trace.flush();
+        texts.flush();
         return exit.Status;
     }
 }

@@ -25,6 +25,13 @@ std::string JsonString(const std::string& text) {
     return out + "\"";
 }
 
+std::string TextLine(int64_t frame, const DrawnText& text) {
+    char head[64];
+    std::snprintf(head, sizeof head, "%lld %d %d %06x %d ", static_cast<long long>(frame), text.X,
+                  text.Y, static_cast<unsigned>(text.Colour) & 0xFFFFFFu, text.Size);
+    return head + text.Text;
+}
+
 namespace {
 
 int CountActive(const std::vector<BulletRecord>& table) {

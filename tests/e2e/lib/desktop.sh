@@ -10,19 +10,32 @@ work="$(mktemp -d)"
 xvfb_pid=""
 wm_pid=""
 game_pid=""
+# The screenshots go with the rest of the test's folder, after a failure too, unless
+# VEXLAN_KEEP_SCREENSHOTS=1 asks to keep them for a look.
 cleanup() {
     stop_game
     [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true  # TERM: it removes its lock
     wait 2>/dev/null || true
-    if [ "${keep_work:-0}" = 1 ]; then echo "screenshots kept in $work"; else rm -rf "$work"; fi
+    if [ "${VEXLAN_KEEP_SCREENSHOTS:-0}" = 1 ]; then echo "screenshots kept in $work"; else rm -rf "$work"; fi
 }
 trap cleanup EXIT
-trap 'keep_work=1' ERR
 fail() {
     echo "FAIL: $*"
-    keep_work=1
+    [ "${VEXLAN_KEEP_SCREENSHOTS:-0}" = 1 ] || echo "(VEXLAN_KEEP_SCREENSHOTS=1 keeps the screenshots named)"
     exit 1
+}
+
+# Waits up to SECONDS for a command (a function or a program, with its arguments) to succeed,
+# trying again every tenth of a second; returns 1 if it never does. The tests wait through here
+# for what they need (a window, a pixel, a file, a process) rather than sleep a fixed time.
+wait_until() {
+    local deadline=$(($(date +%s%N) + $1 * 1000000000))
+    shift
+    until "$@"; do
+        [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
 }
 
 # A display of our own, of the given size (1920x1280 unless told: too low for the window to
@@ -39,16 +52,17 @@ open_display() {
     Xvfb -displayfd 3 -screen 0 "${1:-1920x1280}x24" -nolisten tcp -noreset 3>"$work/display" \
         >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-    [ -s "$work/display" ] || fail "Xvfb did not start"
+    wait_until 10 test -s "$work/display" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n 1 "$work/display")"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    xdpyinfo >/dev/null 2>&1 || fail "Xvfb does not answer on $DISPLAY"
-    openbox >"$work/openbox.log" 2>&1 &
+    wait_until 5 answers || fail "Xvfb does not answer on $DISPLAY"
+    # A window mapped while the window manager is still starting up can be left unmanaged:
+    # openbox runs its start-up command once it manages the screen.
+    rm -f "$work/wm-ready"
+    openbox --startup "touch '$work/wm-ready'" >"$work/openbox.log" 2>&1 &
     wm_pid=$!
-    for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
-    sleep 0.5  # a window mapped while it is still starting up can be left unmanaged
+    wait_until 10 test -e "$work/wm-ready" || fail "openbox did not start on $DISPLAY"
 }
+answers() { xdpyinfo >/dev/null 2>&1; }
 
 # Starts the game from a fresh copy of its directory, with no data.ini but a [window] section
 # holding the lines given (printf's escapes), or by default a window at 1x, the picture the
@@ -82,13 +96,12 @@ stop_game() {
 
 # The game window is the one of class "vexlan".
 wait_game_window() {
-    local found
-    for _ in $(seq 100); do
-        found="$(xdotool search --onlyvisible --class '^vexlan$' 2>/dev/null | head -1)"
-        [ -n "$found" ] && { printf '0x%x\n' "$found"; return 0; }
-        sleep 0.1
-    done
-    return 1
+    wait_until 10 game_window_found || return 1
+    printf '0x%x\n' "$game_window"
+}
+game_window_found() {
+    game_window="$(xdotool search --onlyvisible --class '^vexlan$' 2>/dev/null | head -1)"
+    [ -n "$game_window" ]
 }
 
 press() {  # press KEY on the focused window, held for a while
@@ -111,6 +124,31 @@ region_mean() {  # region_mean FILE X Y W H, in play-area coordinates
     convert "$1" -crop "$4x$5+$2+$((play_top + $3))" +repage -colorspace Gray -format "%[fx:mean]" info:
 }
 brighter_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" = 0 ]; }
+
+# What the tests wait for in the window. Each takes a new screenshot, left in $shot for the
+# checks and the messages that follow.
+sized() { shot="$(screenshot)"; [ "$(identify -format %wx%h "$shot")" = "$1" ]; }
+lit() {  # lit LEVEL X Y W H: that region of the play area is brighter than LEVEL
+    shot="$(screenshot)"
+    shows "$@"
+}
+shows() { brighter_than "$(region_mean "$shot" "$2" "$3" "$4" "$5")" "$1"; }  # the same in $shot
+# The picture stands still for half a second (ten frames), or moves within a few frames.
+still() {
+    local first
+    first="$(screenshot)"
+    sleep 0.5
+    shot="$(screenshot)"
+    same_picture "$first" "$shot"
+}
+moving() {
+    local first
+    first="$(screenshot)"
+    sleep 0.2
+    shot="$(screenshot)"
+    ! same_picture "$first" "$shot"
+}
 
 # The width of the message box shown over the play area, found by its body colour, or 0.
 BoxBody='#F0F0F0'
@@ -125,22 +163,17 @@ box_width() {
 }
 # Waits until a box other than one $1 wide is shown (0: any box); prints its width.
 wait_box() {
-    local width
-    for _ in $(seq 50); do
-        width="$(box_width "$(screenshot)")"
-        if [ "$width" -gt 0 ] && [ "$width" -ne "${1:-0}" ]; then echo "$width"; return 0; fi
-        sleep 0.2
-    done
-    return 1
+    wait_until 10 box_other_than "${1:-0}" || return 1
+    echo "$box_shown"
 }
-wait_no_box() {
-    for _ in $(seq 25); do
-        [ "$(box_width "$(screenshot)")" -eq 0 ] && return 0
-        sleep 0.2
-    done
-    return 1
+box_other_than() {
+    box_shown="$(box_width "$(screenshot)")"
+    [ "$box_shown" -gt 0 ] && [ "$box_shown" -ne "$1" ]
 }
+wait_no_box() { wait_until 5 no_box; }
+no_box() { [ "$(box_width "$(screenshot)")" -eq 0 ]; }
 alive() { kill -0 "$game_pid" 2>/dev/null; }
+gone() { ! alive; }
 
 
 # The keys of a section of data.ini in the game's directory ("data" unless told), in order, on
