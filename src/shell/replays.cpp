@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 
 #include "common/file_bytes.h"
 #include "common/hash.h"
@@ -21,6 +22,7 @@
 #include "gfx/display.h"
 #include "gfx/text.h"
 #include "platform/platform.h"
+#include "screens/events.h"
 #include "shell/main_loop.h"
 #include "shell/main_window.h"
 
@@ -59,9 +61,9 @@ std::vector<std::string> DataFilesOfGame(uint8_t difficulty) {
     for (const char* picture :
          {"\\l_backs.bmp", "\\l_baku.bmp", "\\l_tama1234.bmp", "\\l_tama5.bmp", "\\l_tama6.bmp",
           "\\l_tamaMe.bmp", "\\l_jiki.bmp", "\\l_boss1.bmp", "\\l_teki1.bmp", "\\l_teki2.bmp",
-          "\\l_teki3.bmp", "\\l_teki4.bmp", "\\l_teki5.bmp", "\\l_teki6.bmp", "\\w_gameover.bmp",
-          "\\l_ending1.bmp", "\\l_ending2.bmp"})
+          "\\l_teki3.bmp", "\\l_teki4.bmp", "\\l_teki5.bmp", "\\l_teki6.bmp", GameOverPictureFile})
         names.emplace_back(picture);
+    names.insert(names.end(), std::begin(EndingPictureFiles), std::end(EndingPictureFiles));
     return names;
 }
 
