@@ -9,6 +9,7 @@
 #include "platform/pad_text_entry.h"
 #include "platform/sdl/sdl_dialog.h"
 #include "platform/sdl/sdl_gamepad.h"
+#include "platform/sdl/sdl_outside_end.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/text_field.h"
 
@@ -240,7 +241,7 @@ void HandleDialogEvent(Dialog& dialog, SDL_Event& event) {
                 dialog.CloseAfterAnswer = true;
                 break;
             }
-            HandleWindowEvent(event);
+            CloseFromOutside();
             dialog.Result = Outcome::Cancel;
             break;
         case SDL_TEXTINPUT:

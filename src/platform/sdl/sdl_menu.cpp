@@ -2,6 +2,8 @@
 // "ヘルプ". SDL has no native menus, so the bar is drawn with the picture and an open menu runs
 // its own loop, as a desktop menu does: the game stands still, no frame is drawn, until the menu
 // closes.
+#include "platform/sdl/sdl_menu.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -10,6 +12,7 @@
 
 #include "platform/key_state.h"
 #include "platform/sdl/sdl_gamepad.h"
+#include "platform/sdl/sdl_outside_end.h"
 #include "platform/sdl/sdl_ui.h"
 #include "platform/sdl/sdl_window.h"
 

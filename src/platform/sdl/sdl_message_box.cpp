@@ -10,6 +10,7 @@
 #include "platform/answers.h"
 #include "platform/sdl/sdl_dialog.h"
 #include "platform/sdl/sdl_gamepad.h"
+#include "platform/sdl/sdl_outside_end.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/text_wrap.h"
 
@@ -214,7 +215,7 @@ void HandleEvent(OpenBox& box, SDL_Event& event) {
         case SDL_QUIT:
             // The close box ends the program from here too, through the usual way out; if
             // nothing ends it, the box is answered as Escape would answer it.
-            if (box.CloseBoxEnds) HandleWindowEvent(event);
+            if (box.CloseBoxEnds) CloseFromOutside();
             box.Answer = EscapeAnswer(box);
             break;
         case SDL_KEYDOWN:

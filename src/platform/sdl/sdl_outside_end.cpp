@@ -9,10 +9,12 @@
 #include <cstring>
 
 #include "platform/platform.h"
-#include "platform/sdl/sdl_window.h"
 
 namespace {
 
+void (*CloseHandler)() = nullptr;
+bool Closing = false;        // the close handler runs, closing from outside
+bool CloseDeferred = false;  // see CloseAtNextEvents
 bool Lost = false;
 
 // SDL answers SIGTERM with the close box's event; a hang-up is passed on as one.
@@ -46,6 +48,30 @@ void WatchTheXDisplay() {
 
 }  // namespace
 
+void SetCloseHandler(void (*onClose)()) {
+    CloseHandler = onClose;
+}
+
+void CloseFromOutside() {
+    Closing = true;
+    if (CloseHandler) CloseHandler();
+    Closing = false;  // a handler that returns leaves the program running (a test's)
+}
+
+bool ClosingFromOutside() {
+    return Closing || CloseDeferred;
+}
+
+void CloseAtNextEvents() {
+    CloseDeferred = true;
+}
+
+void RunDeferredClose() {
+    if (!CloseDeferred) return;
+    CloseDeferred = false;
+    CloseFromOutside();
+}
+
 void WatchOutsideEnds() {
     // Left alone where it was ignored on purpose (nohup).
     struct sigaction current {};
@@ -56,4 +82,12 @@ void WatchOutsideEnds() {
 
 bool DisplayLost() {
     return Lost;
+}
+
+// A lost display ends the program as Xlib would (status 1), without asking SDL to close what
+// is no longer there.
+void EndProgram(int status) {
+    if (Lost) std::exit(1);
+    SDL_Quit();
+    std::exit(status);
 }

@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "platform/sdl/sdl_dialog.h"
 #include "platform/sdl/sdl_gamepad.h"
+#include "platform/sdl/sdl_menu.h"
 #include "platform/sdl/sdl_outside_end.h"
 #include "platform/sdl/sdl_pause.h"
 #include "platform/sdl/sdl_watch.h"
@@ -20,8 +21,6 @@
 namespace {
 
 WindowHandlers Handlers;
-bool Closing = false;        // the close handler runs, closing from outside
-bool CloseDeferred = false;  // see CloseAtNextEvents
 
 // The desktop's opener of the last document asked for, until it has exited and been reaped.
 struct DocumentOpener {
@@ -130,8 +129,7 @@ int32_t MachineTick() {
     return static_cast<int32_t>(static_cast<uint32_t>(ms));
 }
 
-}  // namespace
-
+// One event of the window: keys, the close box, the menu bar.
 void HandleWindowEvent(const SDL_Event& event) {
     if (CurrentPace() == PlaybackPace::Watching && HandleWatchEvent(event)) return;
     switch (event.type) {
@@ -151,6 +149,8 @@ void HandleWindowEvent(const SDL_Event& event) {
             break;
     }
 }
+
+}  // namespace
 
 // A replay answers in place of the keyboard and the clocks (platform/answers.h). No events are
 // taken here: every query of a frame reads the same snapshot, whatever their order.
@@ -210,10 +210,7 @@ void SleepUntilTick(int32_t tick) {
 
 void DoEvents() {
     if (CurrentPace() == PlaybackPace::Fastest) return;  // no window to take events from
-    if (CloseDeferred) {
-        CloseDeferred = false;
-        CloseFromOutside();
-    }
+    RunDeferredClose();
     SDL_Event event;
     while (SDL_PollEvent(&event)) HandleWindowEvent(event);
     CheckDocumentOpener();
@@ -221,20 +218,7 @@ void DoEvents() {
 
 void SetWindowHandlers(const WindowHandlers& handlers) {
     Handlers = handlers;
-}
-
-void CloseFromOutside() {
-    Closing = true;
-    if (Handlers.onClose) Handlers.onClose();
-    Closing = false;  // a handler that returns leaves the program running (a test's)
-}
-
-bool ClosingFromOutside() {
-    return Closing || CloseDeferred;
-}
-
-void CloseAtNextEvents() {
-    CloseDeferred = true;
+    SetCloseHandler(handlers.onClose);
 }
 
 void UnloadMainWindow() {
@@ -275,14 +259,6 @@ void WatchReplayFile(const std::string& path) {
 
 void ChangeDirectory(const std::string& path) {
     if (chdir(path.c_str()) != 0) std::perror(("chdir " + path).c_str());
-}
-
-// A lost display ends the program as Xlib would (status 1), without asking SDL to close what
-// is no longer there.
-void EndProgram(int status) {
-    if (DisplayLost()) std::exit(1);
-    SDL_Quit();
-    std::exit(status);
 }
 
 void FatalError(const std::string& message) {

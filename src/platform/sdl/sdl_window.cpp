@@ -10,6 +10,7 @@
 
 #include "platform/profile.h"
 #include "platform/sdl/sdl_gamepad.h"
+#include "platform/sdl/sdl_menu.h"
 #include "platform/sdl/sdl_outside_end.h"
 #include "platform/sdl/sdl_present.h"
 #include "platform/window_scale.h"

@@ -39,18 +39,3 @@ void HandleWindowChange(const SDL_WindowEvent& event);
 // Draws the window again from the last frame shown: the play area and the menu bar, then
 // `overlay` (an open menu, the name dialog) on top, and shows the result.
 void RedrawWindow(const std::function<void()>& overlay = {});
-
-// Handles one window event: keys, the close box, the menu bar.
-void HandleWindowEvent(const SDL_Event& event);
-// The window is closed from outside (its close box, SIGTERM, SIGINT, SIGHUP, a lost display):
-// the close handler runs, and from then on a box tells its text on stderr instead of waiting
-// for an answer, so that nothing holds the end up.
-void CloseFromOutside();
-bool ClosingFromOutside();
-// The window was closed while a dialog had an answer to give: the close runs at the next
-// DoEvents, and a box shown until then counts as shown while closing.
-void CloseAtNextEvents();
-// Mouse events that belong to the menu bar.
-void HandleMenuEvent(const SDL_Event& event, const WindowHandlers& handlers);
-// Draws the closed menu bar.
-void DrawMenuBar();
