@@ -1,8 +1,11 @@
-// Which way frames reach the screen: the player's setting, the environment's override, and the
-// renderer strings that give a GPU driver away as a rasteriser running on the CPU.
+// Which way frames reach the screen: the player's setting, the environment's override, the
+// renderer strings that give a GPU driver away as a rasteriser running on the CPU, and the
+// display system the window opens on.
 #include "platform/renderer_choice.h"
 
 #include <gtest/gtest.h>
+
+#include "platform/video_choice.h"
 
 namespace {
 
@@ -31,6 +34,24 @@ TEST(RendererChoice, TheEnvironmentOverridesTheSettingAndOnlyAutoRefusesARasteri
     // An unknown kept value is auto, never a lock-out.
     EXPECT_EQ(RendererSettingFrom("vulkan"), RendererSetting::Auto);
     EXPECT_STREQ(RendererSettingName(RendererSettingFrom("software")), "software");
+}
+
+// Native Wayland where the session is Wayland, X11 elsewhere; the player's choice goes first
+// either way, and the other is always there to fall back on.
+TEST(RendererChoice, TheWindowOpensOnWaylandFirstInAWaylandSessionOrWhereThePlayerChoseIt) {
+    using Order = std::array<const char*, 2>;
+    const auto order = [](VideoSetting setting, bool session) {
+        const Order got = VideoDriverOrder(setting, session);
+        return std::string(got[0]) + "," + got[1];
+    };
+    EXPECT_EQ(order(VideoSetting::Auto, true), "wayland,x11");
+    EXPECT_EQ(order(VideoSetting::Auto, false), "x11,wayland");
+    EXPECT_EQ(order(VideoSettingFrom("X11"), true), "x11,wayland");
+    EXPECT_EQ(order(VideoSettingFrom("wayland"), false), "wayland,x11");
+    // An unknown kept value is auto; what is kept is read back as the same choice.
+    EXPECT_EQ(VideoSettingFrom("directfb"), VideoSetting::Auto);
+    for (VideoSetting setting : {VideoSetting::Auto, VideoSetting::Wayland, VideoSetting::X11})
+        EXPECT_EQ(VideoSettingFrom(VideoSettingName(setting)), setting);
 }
 
 }  // namespace

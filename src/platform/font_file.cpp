@@ -12,22 +12,26 @@ std::string FontconfigFamily(const std::string& faceName) {
     return faceName;
 }
 
+// A configuration of our own, dropped once the file is found: fontconfig's shared one may be in
+// use by others in the process (the Wayland window's title bar draws its text with it), and
+// ending it under them aborts the program.
 std::string FindFontFile(const std::string& family) {
-    if (!FcInit()) return {};
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (!config) return {};
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(config, pattern, &result);
     std::string file;
     FcChar8* path = nullptr;
     if (match && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
         file = reinterpret_cast<const char*>(path);
     if (match) FcPatternDestroy(match);
     FcPatternDestroy(pattern);
-    FcFini();  // fontconfig is needed only to find the file
+    FcConfigDestroy(config);
     return file;
 }
 

@@ -13,6 +13,7 @@
 #include "platform/sdl/sdl_menu.h"
 #include "platform/sdl/sdl_outside_end.h"
 #include "platform/sdl/sdl_present.h"
+#include "platform/sdl/sdl_video.h"
 #include "platform/window_scale.h"
 
 namespace {
@@ -39,6 +40,7 @@ struct WindowSettings {
     bool SizeChosen = false;
     Scaling Scale = Scaling::SharpFit;
     RendererSetting Renderer = RendererSetting::Auto;
+    VideoSetting Video = VideoSetting::Auto;  // kept as chosen: a fall-back costs one line
 };
 WindowSettings Settings;
 
@@ -67,7 +69,12 @@ std::string EnvironmentText(const char* name) {
     return value ? std::string(name) + "=\"" + value + "\"" : std::string(name) + " unset";
 }
 
-// Where no desktop answers, SDL falls back to a driver that shows nothing; a game nobody can
+void FailForNoDesktop(const std::string& why) {
+    FatalError("Cannot open the display: no X11 or Wayland desktop answers (" +
+               EnvironmentText("DISPLAY") + ", " + EnvironmentText("WAYLAND_DISPLAY") + ")" + why);
+}
+
+// Where no desktop answers, SDL may fall back to a driver that shows nothing; a game nobody can
 // see must say so and stop. Asked for by name (SDL_VIDEODRIVER), such a driver is fine.
 void RefuseInvisibleDisplay() {
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -75,8 +82,7 @@ void RefuseInvisibleDisplay() {
         return;
     const char* requested = std::getenv("SDL_VIDEODRIVER");
     if (requested && SDL_strcasecmp(requested, driver) == 0) return;
-    FatalError("Cannot open the display: no X11 or Wayland desktop answers (" +
-               EnvironmentText("DISPLAY") + ", " + EnvironmentText("WAYLAND_DISPLAY") + ")");
+    FailForNoDesktop("");
 }
 
 // The picture the window shows: the menu bar over the play area, or in fullscreen the play
@@ -166,6 +172,7 @@ int SavedNumber(const std::string& key, int fallback) {
 void ReadWindowSettings() {
     Settings.Scale = SavedText("scaling") == "whole" ? Scaling::WholeSteps : Scaling::SharpFit;
     Settings.Renderer = RendererSettingFrom(SavedText("renderer"));
+    Settings.Video = VideoSettingFrom(SavedText("video"));
     Settings.Size = {SavedNumber("width", 0), SavedNumber("height", 0)};
     const PictureSize picture = WindowedPicture();
     Settings.SizeChosen =
@@ -241,7 +248,7 @@ void SetWindowScaling(Scaling scaling) {
 
 void TakeWindowSettingsFrom(const ProfileDocument& settings) {
     SettingsKept = true;
-    for (const char* key : {"width", "height", "fullscreen", "scaling", "renderer"})
+    for (const char* key : {"width", "height", "fullscreen", "scaling", "renderer", "video"})
         SavedTexts[key] = ProfileString(settings, WindowSection, key, "", SavedTextBytes);
 }
 
@@ -257,6 +264,7 @@ void PutWindowSettingsInto(ProfileDocument& settings) {
     put("fullscreen", IsFullscreen() ? "1" : "0");
     put("scaling", Settings.Scale == Scaling::WholeSteps ? "whole" : "sharp");
     put("renderer", RendererSettingName(Settings.Renderer));
+    put("video", VideoSettingName(Settings.Video));
 }
 
 void ToggleFullscreen() {
@@ -279,18 +287,20 @@ void HandleWindowChange(const SDL_WindowEvent& event) {
 
 void OpenMainWindow(const std::string& caption, int width, int height) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-    // The software path writes into the window's own pixels, not into a texture.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Long input-method compositions arrive whole instead of cut at 32 bytes.
     SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
-        FailOnSdl("Cannot open the display");
-    RefuseInvisibleDisplay();
-    WatchOutsideEnds();
-    OpenGamepads();
     FrameWidth = width;
     FrameHeight = height;
     ReadWindowSettings();
+    if (!StartVideo(Settings.Video)) FailForNoDesktop(std::string(": ") + SDL_GetError());
+    RefuseInvisibleDisplay();
+    // On X11 the software path writes into the window's own pixels, not into a texture. SDL has
+    // no such pixels on Wayland: there the window's pixels are a texture it shows through the
+    // graphics driver (Mesa's CPU one where there is no card).
+    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    WatchOutsideEnds();
+    OpenGamepads();
     const PictureSize size = OpeningWindowSize();
     if (!Settings.SizeChosen) Settings.Size = size;
     // Shown once its renderer is there: a GL renderer may have to make the window anew.
