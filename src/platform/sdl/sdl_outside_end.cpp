@@ -10,12 +10,16 @@
 
 #include "platform/platform.h"
 
+// Last: with the window system's headers it brings in their macros (None, Status, ...).
+#include <SDL_syswm.h>
+
 namespace {
 
 void (*CloseHandler)() = nullptr;
 bool Closing = false;        // the close handler runs, closing from outside
 bool CloseDeferred = false;  // see CloseAtNextEvents
 bool Lost = false;
+void* WaylandDisplay = nullptr;  // SDL's connection to the compositor, on Wayland
 
 // SDL answers SIGTERM with the close box's event; a hang-up is passed on as one.
 void OnHangUp(int) {
@@ -24,10 +28,13 @@ void OnHangUp(int) {
 
 // Xlib calls this when the display's connection breaks, and ends the process itself if it
 // returns; it never does. The close runs as from the close box, with nothing drawn.
-int OnDisplayLost(void*) {
-    if (Lost) std::_Exit(1);  // the way out touched the display again
+void NoteDisplayLost() {
     Lost = true;
     std::fprintf(stderr, "vexlan: the display went away; saving and ending\n");
+}
+int OnDisplayLost(void*) {
+    if (Lost) std::_Exit(1);  // the way out touched the display again
+    NoteDisplayLost();
     CloseFromOutside();
     EndProgram(1);
 }
@@ -46,6 +53,26 @@ void WatchTheXDisplay() {
     dlclose(xlib);
 }
 
+// SDL answers a broken connection to the Wayland compositor with the close box's event; the
+// connection's own error tells the two apart. Asked through the libwayland SDL loaded.
+bool WaylandConnectionBroken() {
+    if (!WaylandDisplay) return false;
+    void* wayland = dlopen("libwayland-client.so.0", RTLD_NOW | RTLD_NOLOAD);
+    if (!wayland) return false;
+    using GetError = int (*)(void*);
+    const auto getError = reinterpret_cast<GetError>(dlsym(wayland, "wl_display_get_error"));
+    const bool broken = getError && getError(WaylandDisplay) != 0;
+    dlclose(wayland);
+    return broken;
+}
+
+void WatchTheWaylandDisplay(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_WAYLAND)
+        WaylandDisplay = info.info.wl.display;
+}
+
 }  // namespace
 
 void SetCloseHandler(void (*onClose)()) {
@@ -53,6 +80,7 @@ void SetCloseHandler(void (*onClose)()) {
 }
 
 void CloseFromOutside() {
+    if (!Lost && WaylandConnectionBroken()) NoteDisplayLost();
     Closing = true;
     if (CloseHandler) CloseHandler();
     Closing = false;  // a handler that returns leaves the program running (a test's)
@@ -72,12 +100,13 @@ void RunDeferredClose() {
     CloseFromOutside();
 }
 
-void WatchOutsideEnds() {
+void WatchOutsideEnds(SDL_Window* window) {
     // Left alone where it was ignored on purpose (nohup).
     struct sigaction current {};
     if (sigaction(SIGHUP, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
         std::signal(SIGHUP, OnHangUp);
     WatchTheXDisplay();
+    WatchTheWaylandDisplay(window);
 }
 
 bool DisplayLost() {

@@ -4,6 +4,8 @@
 // nobody above it.
 #pragma once
 
+#include <SDL.h>
+
 // The game's close handler, run whenever the window is closed from outside.
 void SetCloseHandler(void (*onClose)());
 
@@ -16,9 +18,10 @@ bool ClosingFromOutside();
 void CloseAtNextEvents();
 void RunDeferredClose();
 
-// SIGHUP (the terminal closed) is taken as SIGTERM, and a lost X display saves the settings
-// before the program ends. Called once the window's event system is up.
-void WatchOutsideEnds();
+// SIGHUP (the terminal closed) is taken as SIGTERM, and a lost display (the X server or the
+// Wayland compositor gone) saves the settings before the program ends, with status 1. Called
+// once the window is there.
+void WatchOutsideEnds(SDL_Window* window);
 
 // The connection to the display broke: nothing may be drawn or asked any more.
 bool DisplayLost();

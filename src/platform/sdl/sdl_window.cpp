@@ -299,7 +299,6 @@ void OpenMainWindow(const std::string& caption, int width, int height) {
     // graphics driver (Mesa's CPU one where there is no card).
     if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    WatchOutsideEnds();
     OpenGamepads();
     const PictureSize size = OpeningWindowSize();
     if (!Settings.SizeChosen) Settings.Size = size;
@@ -309,6 +308,7 @@ void OpenMainWindow(const std::string& caption, int width, int height) {
     Window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                               size.Width, size.Height, flags);
     if (!Window) FailOnSdl("Cannot open the game window");
+    WatchOutsideEnds(Window);
     const PictureSize picture = WindowedPicture();
     SDL_SetWindowMinimumSize(Window, picture.Width, picture.Height);
     // Text input is only for the name dialog: during play an input method must not take the
