@@ -6,22 +6,24 @@
 set -euo pipefail
 
 # Building and playing: the compiler, SDL with its font and mixer libraries, fontconfig to
-# find the font, zlib for the replays, the Japanese font itself and the General MIDI sound font
-# for the tune.
+# find the font, zlib for the replays, the Japanese font itself, the General MIDI sound font
+# for the tune, and libdecor with its drawing plugin for the window's title bar on Wayland
+# compositors that leave it to the program (GNOME's).
 packages=(
     build-essential cmake pkg-config
     libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev zlib1g-dev
     fonts-ipafont-gothic timgm6mb-soundfont
+    libdecor-0-0 libdecor-0-plugin-1-cairo
 )
 # Testing: clang for the fuzzers, GoogleTest and Google Benchmark, a virtual X display with a
 # window manager and the tools that drive and photograph the real window, Mesa's software OpenGL
-# that the GPU path is forced onto there, sox to measure the mix, strace to kill the runner in
-# the middle of its saves, and the validators of the installed menu entry, MIME type, AppStream
-# data and man page.
+# that the GPU path is forced onto there, weston for a real Wayland compositor, sox to measure
+# the mix, strace to kill the runner in the middle of its saves, and the validators of the
+# installed menu entry, MIME type, AppStream data and man page.
 test_packages=(
     clang libclang-rt-14-dev
     libgtest-dev libbenchmark-dev
-    xvfb xdotool imagemagick x11-utils libx11-dev openbox libgl1-mesa-dri
+    xvfb xdotool imagemagick x11-utils libx11-dev openbox libgl1-mesa-dri weston
     sox strace
     desktop-file-utils shared-mime-info appstream man-db
 )

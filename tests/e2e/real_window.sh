@@ -227,7 +227,7 @@ wait_until 10 still || fail "P did not pause play the second time: $shot"
 kill -TERM "$game_pid"
 wait "$game_pid" || fail "the game ended with status $? on SIGTERM in the pause"
 game_pid=""
-[ "$(data_ini_keys window)" = "width height fullscreen scaling renderer " ] ||
+[ "$(data_ini_keys window)" = "width height fullscreen scaling renderer video " ] ||
     fail "data.ini's window section holds [$(data_ini_keys window)]"
 [ "$(data_ini_keys)" = "$DataIniKeys" ] || fail "the window section changed data.ini's own keys"
 iconv -f CP932 -t UTF-8 "$work/game/data.ini" | tr -d '\r' | grep -qx 'height=1240' ||
