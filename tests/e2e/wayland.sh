@@ -3,7 +3,7 @@
 # it as a Wayland desktop has XWayland. The game must open natively on Wayland (nothing on the X
 # display), show its picture at the output's pixels and sharp (each of the game's pixels a whole
 # square of the compositor's own screenshot), answer a box, save on the close box and end,
-# saving, when the compositor goes away; where the compositor cannot be reached it falls back to
+# saving, when the compositor goes away, and pause while another window has the keyboard; where the compositor cannot be reached it falls back to
 # X11 with one line on stderr.
 #
 # weston runs on its X11 backend, nested in the test's Xvfb, not headless: SDL 2.26 crashes in
@@ -136,6 +136,33 @@ wait "$game_pid" || fail "the close box ended the game with a failure"
 game_pid=""
 [ "$(data_ini_keys)" = "$DataIniKeys" ] || fail "the close box did not save data.ini"
 
+# Another window takes the keyboard (weston-flower, a still picture): play pauses, the play area
+# stands still; the game's window clicked again, play goes on.
+play_shot() {  # the play area alone, to $1
+    shot="$(screenshot)" &&
+        convert "$shot" -crop "$((500 * scale))x$((600 * scale))+$bar_x+$((bar_y + bar_h))" +repage "$1"
+}
+play_still() {
+    play_shot "$work/a.png" && sleep 0.5 && play_shot "$work/b.png" &&
+        same_picture "$work/a.png" "$work/b.png"
+}
+play_moving() {
+    play_shot "$work/a.png" && sleep 0.2 && play_shot "$work/b.png" &&
+        ! same_picture "$work/a.png" "$work/b.png"
+}
+SDL_AUDIODRIVER=dummy start_game
+wait_until 20 title_shown || fail "no title before play: ${shot:-no shot}"
+press Return
+wait_until 10 play_moving || fail "play did not begin: $shot"
+weston-flower >/dev/null 2>&1 &
+flower_pid=$!
+wait_until 10 play_still || fail "play went on without the keyboard: $shot"
+kill "$flower_pid"
+wait "$flower_pid" 2>/dev/null || true
+xdotool mousemove --window "$weston_window" $((bar_x + 250 * scale)) $((bar_y + 590 * scale)) click 1
+wait_until 10 play_moving || fail "play did not go on with the keyboard back: $shot"
+stop_game
+
 # SIGHUP and SIGTERM end it as on X11.
 for signal in HUP TERM; do
     SDL_AUDIODRIVER=dummy start_game
@@ -167,5 +194,6 @@ window="$(wait_game_window)" || fail "without a compositor the game did not open
 stop_game
 
 echo "wayland: native on weston at scale 1 and 2, sharp at the output's pixels; the quit question,"
-echo "wayland: the close box, SIGHUP and SIGTERM save; a lost compositor saves and ends with 1;"
+echo "wayland: the close box, SIGHUP and SIGTERM save; play pauses without the keyboard;"
+echo "wayland: a lost compositor saves and ends with 1;"
 echo "wayland: no compositor falls back to X11 with one line"

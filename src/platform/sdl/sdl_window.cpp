@@ -279,7 +279,9 @@ void ToggleFullscreen() {
 
 void HandleWindowChange(const SDL_WindowEvent& event) {
     if (event.event == SDL_WINDOWEVENT_SIZE_CHANGED) NoteWindowSize();
-    if (event.event == SDL_WINDOWEVENT_SIZE_CHANGED || event.event == SDL_WINDOWEVENT_EXPOSED) {
+    // On another screen the same size in points may be other pixels (another scale).
+    if (event.event == SDL_WINDOWEVENT_SIZE_CHANGED || event.event == SDL_WINDOWEVENT_EXPOSED ||
+        event.event == SDL_WINDOWEVENT_DISPLAY_CHANGED) {
         ForgetWindowPixels();
         RedrawWindow();
     }
