@@ -2,9 +2,9 @@
 # The real game on a real Wayland compositor: weston, at scale 1 and 2, with an X display beside
 # it as a Wayland desktop has XWayland. The game must open natively on Wayland (nothing on the X
 # display), show its picture at the output's pixels and sharp (each of the game's pixels a whole
-# square of the compositor's own screenshot), answer a box, save on the close box and end,
-# saving, when the compositor goes away, and pause while another window has the keyboard; where the compositor cannot be reached it falls back to
-# X11 with one line on stderr.
+# square of the compositor's own screenshot), answer a box, pause while another window has the
+# keyboard, save on the close box and end, saving, when the compositor goes away; where the
+# compositor cannot be reached it falls back to X11 with one line on stderr.
 #
 # weston runs on its X11 backend, nested in the test's Xvfb, not headless: SDL 2.26 crashes in
 # its video start on a compositor without a seat, and weston's headless backend has none; the X11
