@@ -168,7 +168,10 @@ bool OpenPresenter(SDL_Window* window, RendererSetting setting, int frameWidth, 
     FrameWidth = shown.Width;
     FrameHeight = shown.Height;
     ResetFrameChanges(Kept, shown);
-    const RendererPlan plan = PlanRenderer(setting, std::getenv("SDL_RENDER_DRIVER"));
+    // The system is asked first: creating an OpenGL renderer to find there is no card would
+    // load a software rasteriser and keep it resident.
+    const bool cardSeen = setting != RendererSetting::Auto || GraphicsCardSeen();
+    const RendererPlan plan = PlanRenderer(setting, std::getenv("SDL_RENDER_DRIVER"), cardSeen);
     if (plan.TryGpu && OpenGpuRenderer(plan.RefuseSoftwareRasteriser)) return true;
     OpenSoftwareRenderer();
     // Only an explicit wish that failed counts as failed; auto finding no card is no failure.
