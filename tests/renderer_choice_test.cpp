@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/video_choice.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -20,20 +23,53 @@ TEST(RendererChoice, SoftwareRasterisersAreKnownByNameNotByMesa) {
 }
 
 TEST(RendererChoice, TheEnvironmentOverridesTheSettingAndOnlyAutoRefusesARasteriser) {
-    const RendererPlan automatic = PlanRenderer(RendererSetting::Auto, nullptr);
+    const RendererPlan automatic = PlanRenderer(RendererSetting::Auto, nullptr, true);
     EXPECT_TRUE(automatic.TryGpu);
     EXPECT_TRUE(automatic.RefuseSoftwareRasteriser);
-    const RendererPlan gpu = PlanRenderer(RendererSettingFrom("GPU"), nullptr);
+    const RendererPlan gpu = PlanRenderer(RendererSettingFrom("GPU"), nullptr, false);
     EXPECT_TRUE(gpu.TryGpu);
     EXPECT_FALSE(gpu.RefuseSoftwareRasteriser);
-    EXPECT_FALSE(PlanRenderer(RendererSettingFrom("software"), nullptr).TryGpu);
-    EXPECT_FALSE(PlanRenderer(RendererSetting::Gpu, "software").TryGpu);
-    const RendererPlan named = PlanRenderer(RendererSetting::Software, "opengl");
+    EXPECT_FALSE(PlanRenderer(RendererSettingFrom("software"), nullptr, true).TryGpu);
+    EXPECT_FALSE(PlanRenderer(RendererSetting::Gpu, "software", true).TryGpu);
+    const RendererPlan named = PlanRenderer(RendererSetting::Software, "opengl", false);
     EXPECT_TRUE(named.TryGpu);
     EXPECT_FALSE(named.RefuseSoftwareRasteriser);
     // An unknown kept value is auto, never a lock-out.
     EXPECT_EQ(RendererSettingFrom("vulkan"), RendererSetting::Auto);
     EXPECT_STREQ(RendererSettingName(RendererSettingFrom("software")), "software");
+}
+
+TEST(RendererChoice, AutoWithoutACardNeverTriesTheGpu) {
+    EXPECT_FALSE(PlanRenderer(RendererSetting::Auto, nullptr, false).TryGpu);
+    // The environment still names its driver.
+    EXPECT_TRUE(PlanRenderer(RendererSetting::Auto, "opengl", false).TryGpu);
+}
+
+TEST(RendererChoice, ACardIsARenderNodeWithADriverThatDraws) {
+    namespace fs = std::filesystem;
+    const fs::path root = MakeScratchDir();
+    const fs::path devices = root / "dev";
+    const fs::path drm = root / "drm";
+    fs::create_directories(devices);
+    const auto node = [&](const std::string& name, const std::string& driver) {
+        WriteFile((devices / name).string(), "");
+        fs::create_directories(drm / name / "device");
+        if (!driver.empty())
+            fs::create_symlink("../../../bus/pci/drivers/" + driver,
+                               drm / name / "device" / "driver");
+    };
+    EXPECT_FALSE(GraphicsCardSeen(devices.string(), drm.string()));  // no node at all
+    node("card0", "i915");                                           // a node that cannot render
+    EXPECT_FALSE(GraphicsCardSeen(devices.string(), drm.string()));
+    node("renderD128", "vgem");
+    EXPECT_FALSE(GraphicsCardSeen(devices.string(), drm.string()));
+    node("renderD129", "amdgpu");
+    EXPECT_TRUE(GraphicsCardSeen(devices.string(), drm.string()));
+    fs::remove(devices / "renderD129");
+    node("renderD130", "");  // no driver to read: the renderer's name decides
+    EXPECT_TRUE(GraphicsCardSeen(devices.string(), drm.string()));
+    EXPECT_FALSE(GraphicsCardSeen((root / "missing").string(), drm.string()));
+    fs::remove_all(root);
 }
 
 // Native Wayland where the session is Wayland, X11 elsewhere; the player's choice goes first

@@ -1,6 +1,7 @@
 // The game's picture in a window of any size: sharp fit or whole steps, centred, the whole
-// factor before the smooth step, mouse points mapped back to the picture's own pixels, and the
-// sharp-fit scaler itself against a slow, plain reference.
+// factor before the smooth step, mouse points mapped back to the picture's own pixels, the
+// sharp-fit scaler itself against a slow, plain reference, and a recorded game drawn by what
+// changed from frame to frame against each frame scaled whole.
 #include "platform/window_scale.h"
 
 #include <gtest/gtest.h>
@@ -8,9 +9,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
+#include "audio/headless/headless_audio.h"
+#include "platform/frame_changes.h"
+#include "platform/headless/headless.h"
+#include "platform/picture_turn.h"
 #include "platform/sharp_fit.h"
+#include "runner_input.h"
+#include "shell/main_loop.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -217,6 +226,129 @@ TEST(SharpFit, EdgesBlendAtMostOnePixelAndNoColumnIsAWholePixelWider) {
     }
     EXPECT_NEAR((narrowest + widest) / 2, 1.8, 0.3);
     EXPECT_LT(widest - narrowest, 1.0);
+}
+
+// One window the recorded game is shown in: the frame turned as the player asked, drawn into
+// the window's pixels by what changed, as the presenter draws it.
+struct ShownByChanges {
+    PictureSize Shown;
+    int Turn = 0;
+    FrameChanges Changes;
+    SharpFitPlan Plan;
+    std::vector<uint32_t> Window;
+    std::vector<uint32_t> Turned;
+    int Compared = 0;
+};
+
+TEST(SharpFit, ARecordedGameDrawnByWhatChangedIsEveryFrameScaledWhole) {
+    ResetProgram();
+    const std::string golden = std::string(VEXLAN_SOURCE_DIR) + "/tests/golden/normal";
+    const std::string dir = MakeGameDir();
+    WriteFile(dir + "/data.ini", ReadFile(golden + ".ini"));
+    RunnerInput input;
+    std::string error;
+    ASSERT_TRUE(LoadRunnerInput(golden + ".input", input, error)) << error;
+    headless::SetSeed(0);
+    input.QueueAnswers();
+    // 1x; a sharp fit at 1.64x (the window's opening size on 1080 lines); whole steps at 2x;
+    // and the picture turned a quarter, half and three quarters, sharp fit at odd sizes.
+    std::vector<ShownByChanges> windows;
+    for (const auto& [shown, turn] : std::vector<std::pair<PictureSize, int>>{{{500, 600}, 0},
+                                                                              {{819, 983}, 0},
+                                                                              {{1000, 1200}, 0},
+                                                                              {{690, 575}, 90},
+                                                                              {{530, 636}, 180},
+                                                                              {{757, 631}, 270}}) {
+        ShownByChanges& window = windows.emplace_back();
+        window.Shown = shown;
+        window.Turn = turn;
+        ResetFrameChanges(window.Changes, TurnedSize(Field, turn));
+        PlanSharpFit(window.Plan, window.Changes.Size, shown);
+        window.Window.assign(size_t(shown.Width) * size_t(shown.Height), 0);  // a black frame
+        window.Turned.resize(window.Changes.Pixels.size());
+    }
+    // A whole scaling of every frame would take minutes in the sanitizer build: every frame is
+    // drawn by its changes, and every so many, and the last, compared whole.
+    constexpr int64_t CompareEvery = 97;
+    constexpr int64_t Frames = 1500;
+    int64_t frame = 1;
+    const auto compare = [&] {
+        for (ShownByChanges& window : windows) {
+            const std::vector<uint32_t> whole =
+                Scaled(window.Changes.Pixels, window.Changes.Size, window.Shown);
+            ASSERT_TRUE(whole == window.Window)
+                << "frame " << frame << " drawn by its changes differs at " << window.Shown.Width
+                << "x" << window.Shown.Height << " turned " << window.Turn;
+            ++window.Compared;
+        }
+    };
+    input.ApplyFrame(frame);
+    headless::SetFrameHooks(
+        [&] {
+            const std::vector<uint32_t>& shown = headless::LastPresentedFrame();
+            if (shown.size() != size_t(Field.Width) * size_t(Field.Height)) return;
+            for (ShownByChanges& window : windows) {
+                TurnPixels(shown.data(), Field, window.Turn, window.Turned.data());
+                KeepFrameNotingChanges(window.Changes, window.Turned.data());
+                DrawChangesSharpFit(window.Changes, window.Plan, window.Window.data(),
+                                    window.Shown.Width);
+            }
+            if (frame % CompareEvery == 0 || frame == Frames) compare();
+        },
+        [&] {
+            if (frame == Frames || ::testing::Test::HasFatalFailure()) headless::RequestClose();
+            ++frame;
+            input.ApplyFrame(frame);
+        });
+    try {
+        Main();
+    } catch (const headless::ProgramExit&) {
+    }
+    headless::SetFrameHooks({}, {});
+    std::filesystem::remove_all(dir);
+    EXPECT_EQ(frame, Frames + 1) << "the recorded game ended early";
+    EXPECT_EQ(windows.front().Compared, int(Frames / CompareEvery) + 1);
+}
+
+TEST(PictureTurn, RectanglesAndPointsTurnAlike) {
+    const PictureSize picture{500, 620};
+    const PixelRect bar{0, 0, 500, 20};  // the menu bar along the picture's top
+    // A quarter turn clockwise puts the picture's top on the right.
+    const PixelRect quarter = TurnRect(bar, picture, 90);
+    EXPECT_EQ(quarter.X, 600);
+    EXPECT_EQ(quarter.Y, 0);
+    EXPECT_EQ(quarter.W, 20);
+    EXPECT_EQ(quarter.H, 500);
+    const PixelRect threeQuarters = TurnRect(bar, picture, 270);
+    EXPECT_EQ(threeQuarters.X, 0);
+    EXPECT_EQ(threeQuarters.W, 20);
+    EXPECT_EQ(TurnRect(bar, picture, 180).Y, 600);
+    // Every pixel turned back lands where TurnPixels put it, and inside the rect turned with it.
+    const PictureSize small{5, 3};
+    std::vector<uint32_t> pixels(15);
+    for (uint32_t i = 0; i < 15; ++i) pixels[i] = i;
+    for (int turn : {0, 90, 180, 270}) {
+        const PictureSize turned = TurnedSize(small, turn);
+        std::vector<uint32_t> out(15);
+        TurnPixels(pixels.data(), small, turn, out.data());
+        for (int y = 0; y < turned.Height; ++y) {
+            for (int x = 0; x < turned.Width; ++x) {
+                int px = x;
+                int py = y;
+                TurnPointBack(px, py, small, turn);
+                ASSERT_EQ(out[size_t(y * turned.Width + x)], pixels[size_t(py * small.Width + px)])
+                    << "turned " << turn;
+                const PixelRect one = TurnRect({px, py, 1, 1}, small, turn);
+                ASSERT_TRUE(one.X == x && one.Y == y) << "turned " << turn;
+            }
+        }
+    }
+    EXPECT_EQ(PictureTurnFrom(45), 0);
+    // A 500 x 600 field turned fills a 1920 x 1080 screen's height at 1296 x 1080.
+    const PicturePlacement full =
+        PlacePicture({1920, 1080}, TurnedSize(Field, 90), Scaling::SharpFit);
+    EXPECT_EQ(full.Width, 1296);
+    EXPECT_EQ(full.Height, 1080);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -33,10 +35,30 @@ const char* RendererSettingName(RendererSetting setting) {
     return "auto";
 }
 
-RendererPlan PlanRenderer(RendererSetting setting, const char* environmentDriver) {
+RendererPlan PlanRenderer(RendererSetting setting, const char* environmentDriver, bool cardSeen) {
     if (environmentDriver && *environmentDriver)
         return {Lowered(environmentDriver) != "software", false};
-    return {setting != RendererSetting::Software, setting == RendererSetting::Auto};
+    if (setting == RendererSetting::Auto) return {cardSeen, true};
+    return {setting == RendererSetting::Gpu, false};
+}
+
+bool GraphicsCardSeen(const std::string& devices, const std::string& drmClass) {
+    namespace fs = std::filesystem;
+    // vgem shares buffers between programs and vkms only shows them: neither draws.
+    constexpr std::array<const char*, 2> VirtualDrivers{"vgem", "vkms"};
+    std::error_code error;
+    for (const fs::directory_entry& node : fs::directory_iterator(devices, error)) {
+        const std::string name = node.path().filename().string();
+        if (name.rfind("renderD", 0) != 0) continue;
+        const fs::path driver =
+            fs::read_symlink(fs::path(drmClass) / name / "device" / "driver", error);
+        if (error) return true;
+        const std::string driverName = driver.filename().string();
+        if (std::none_of(VirtualDrivers.begin(), VirtualDrivers.end(),
+                         [&](const char* known) { return driverName == known; }))
+            return true;
+    }
+    return false;
 }
 
 bool IsSoftwareRasteriser(const std::string& glRenderer) {

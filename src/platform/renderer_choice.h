@@ -20,7 +20,16 @@ struct RendererPlan {
     // only when nobody asked for the GPU.
     bool RefuseSoftwareRasteriser = false;
 };
-RendererPlan PlanRenderer(RendererSetting setting, const char* environmentDriver);
+// `cardSeen`: whether the system shows a graphics card (GraphicsCardSeen); auto without one goes
+// straight to the software path, so that no OpenGL library is loaded only to find none.
+RendererPlan PlanRenderer(RendererSetting setting, const char* environmentDriver, bool cardSeen);
+
+// Whether the kernel offers a graphics card to draw with: a DRM render node (renderD* in
+// `devices`, normally /dev/dri) whose driver (the link device/driver of the node in `drmClass`,
+// normally /sys/class/drm) is not a virtual one that draws nothing itself. A node whose driver
+// cannot be read counts as a card: the OpenGL renderer's own name has the last word.
+bool GraphicsCardSeen(const std::string& devices = "/dev/dri",
+                      const std::string& drmClass = "/sys/class/drm");
 
 // Whether an OpenGL renderer string names a rasteriser that runs on the CPU (Mesa's llvmpipe,
 // softpipe and swrast, "Software Rasterizer"). "Mesa" alone is no sign: Mesa drives real cards

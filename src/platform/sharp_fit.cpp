@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -48,7 +49,12 @@ void PlanSharpFit(SharpFitPlan& plan, PictureSize picture, PictureSize shown) {
         plan.ColumnWeights.insert(plan.ColumnWeights.end(), 4, uint16_t(256 - column.Weight));
         plan.ColumnWeights.insert(plan.ColumnWeights.end(), 4, uint16_t(column.Weight));
     }
-    plan.PaddedRow.assign(size_t(std::max(0, picture.Width)) + 1, 0);
+    // The columns on the picture's last pixel come last, and blend nothing.
+    plan.PairColumns = size_t(std::partition_point(plan.Columns.begin(), plan.Columns.end(),
+                                                   [&](const SharpSample& column) {
+                                                       return column.First + 1 < picture.Width;
+                                                   }) -
+                              plan.Columns.begin());
     for (int parity = 0; parity < 2; ++parity) {
         plan.ScaledRows[parity].assign(size_t(std::max(0, shown.Width)), 0);
         plan.ScaledRowOf[parity] = -1;
@@ -57,23 +63,22 @@ void PlanSharpFit(SharpFitPlan& plan, PictureSize picture, PictureSize shown) {
 
 namespace {
 
+// Screen columns [begin, end) of one row.
 #if defined(__SSE2__)
-// Two screen pixels at a time: each one's two picture pixels, side by side in the padded row,
-// widened to 16 bits a byte, weighted, summed and rounded as BlendPixels does.
-void BlendColumns(SharpFitPlan& plan, const uint32_t* from, uint32_t* to) {
-    std::memcpy(plan.PaddedRow.data(), from, size_t(plan.Picture.Width) * sizeof(uint32_t));
-    plan.PaddedRow.back() = from[plan.Picture.Width - 1];
-    const uint32_t* row = plan.PaddedRow.data();
+// Two screen pixels at a time: each one's two picture pixels, side by side in the row, widened
+// to 16 bits a byte, weighted, summed and rounded as BlendPixels does.
+void BlendColumns(const SharpFitPlan& plan, const uint32_t* from, uint32_t* to, size_t begin,
+                  size_t end) {
     const auto* weights = reinterpret_cast<const __m128i*>(plan.ColumnWeights.data());
     const __m128i zero = _mm_setzero_si128();
     const __m128i half = _mm_set1_epi16(128);
-    const size_t width = plan.Columns.size();
-    size_t x = 0;
-    for (; x + 1 < width; x += 2) {
+    const size_t pairs = std::min(end, plan.PairColumns);
+    size_t x = begin;
+    for (; x + 1 < pairs; x += 2) {
         const __m128i pair0 =
-            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + plan.Columns[x].First));
+            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(from + plan.Columns[x].First));
         const __m128i pair1 =
-            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + plan.Columns[x + 1].First));
+            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(from + plan.Columns[x + 1].First));
         const __m128i weighted0 =
             _mm_mullo_epi16(_mm_unpacklo_epi8(pair0, zero), _mm_loadu_si128(weights + x));
         const __m128i weighted1 =
@@ -83,26 +88,33 @@ void BlendColumns(SharpFitPlan& plan, const uint32_t* from, uint32_t* to) {
         const __m128i both = _mm_srli_epi16(_mm_add_epi16(_mm_unpacklo_epi64(sum0, sum1), half), 8);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(to + x), _mm_packus_epi16(both, both));
     }
-    for (; x < width; ++x) {
+    for (; x < pairs; ++x) {
         const SharpSample& column = plan.Columns[x];
-        to[x] = BlendPixels(row[column.First], row[column.First + 1], column.Weight);
+        to[x] = BlendPixels(from[column.First], from[column.First + 1], column.Weight);
     }
+    for (; x < end; ++x) to[x] = from[plan.Columns[x].First];
 }
 #else
 // Without a branch per pixel: where a sample lies inside one picture pixel its weight of 0
 // blends that pixel with itself, exactly.
-void BlendColumns(SharpFitPlan& plan, const uint32_t* from, uint32_t* to) {
-    for (const SharpSample& column : plan.Columns)
-        *to++ = BlendPixels(from[column.First], from[column.Second], column.Weight);
+void BlendColumns(const SharpFitPlan& plan, const uint32_t* from, uint32_t* to, size_t begin,
+                  size_t end) {
+    for (size_t x = begin; x < end; ++x) {
+        const SharpSample& column = plan.Columns[x];
+        to[x] = BlendPixels(from[column.First], from[column.Second], column.Weight);
+    }
 }
 #endif
 
-void ScaleRow(SharpFitPlan& plan, const uint32_t* from, uint32_t* to) {
-    if (!plan.ColumnsBlend) {
-        for (const SharpSample& column : plan.Columns) *to++ = from[column.First];
-        return;
+void ScaleRow(const SharpFitPlan& plan, const uint32_t* from, uint32_t* to, size_t begin,
+              size_t end) {
+    if (plan.ColumnsBlend) {
+        BlendColumns(plan, from, to, begin, end);
+    } else if (plan.Shown.Width == plan.Picture.Width) {
+        std::memcpy(to + begin, from + begin, (end - begin) * sizeof(uint32_t));
+    } else {
+        for (size_t x = begin; x < end; ++x) to[x] = from[plan.Columns[x].First];
     }
-    BlendColumns(plan, from, to);
 }
 
 // Two whole rows blended with one weight, byte by byte: the same rounding as BlendPixels.
@@ -134,32 +146,64 @@ void BlendRows(const uint32_t* first, const uint32_t* second, uint32_t weight, u
     for (; i < bytes; ++i) out[i] = uint8_t((a[i] * (256 - weight) + b[i] * weight + 128) >> 8);
 }
 
-// Picture row `row` at the shown width; each is scaled once per frame, however many screen
-// rows it feeds.
-const uint32_t* ScaledRow(SharpFitPlan& plan, const uint32_t* from, ptrdiff_t fromPitch, int row) {
+// Picture row `row` at the shown width, in the part's columns; each is scaled once per part,
+// however many screen rows it feeds.
+const uint32_t* ScaledRow(SharpFitPlan& plan, const uint32_t* from, ptrdiff_t fromPitch, int row,
+                          size_t begin, size_t end) {
     const int parity = row & 1;
     std::vector<uint32_t>& scaled = plan.ScaledRows[parity];
     if (plan.ScaledRowOf[parity] != row) {
-        ScaleRow(plan, from + row * fromPitch, scaled.data());
+        ScaleRow(plan, from + row * fromPitch, scaled.data(), begin, end);
         plan.ScaledRowOf[parity] = row;
     }
     return scaled.data();
+}
+
+// The screen pixels [first, end) of one axis drawn from picture pixels [from, to).
+std::pair<int, int> ShownSpan(const std::vector<SharpSample>& samples, int from, int to) {
+    const auto first = std::partition_point(
+        samples.begin(), samples.end(), [from](const SharpSample& s) { return s.Second < from; });
+    const auto end = std::partition_point(first, samples.end(),
+                                          [to](const SharpSample& s) { return s.First < to; });
+    return {int(first - samples.begin()), int(end - samples.begin())};
 }
 
 }  // namespace
 
 void DrawSharpFit(SharpFitPlan& plan, const uint32_t* from, ptrdiff_t fromPitch, uint32_t* to,
                   ptrdiff_t toPitch) {
-    plan.ScaledRowOf[0] = plan.ScaledRowOf[1] = -1;  // a new frame
-    const size_t rowBytes = size_t(plan.Shown.Width) * sizeof(uint32_t);
-    for (const SharpSample& row : plan.Rows) {
-        const uint32_t* first = ScaledRow(plan, from, fromPitch, row.First);
+    DrawSharpFitPart(plan, from, fromPitch, to, toPitch,
+                     {0, 0, plan.Shown.Width, plan.Shown.Height});
+}
+
+PixelRect ShownPart(const SharpFitPlan& plan, const PixelRect& picturePart) {
+    const auto [left, right] =
+        ShownSpan(plan.Columns, picturePart.X, picturePart.X + picturePart.W);
+    const auto [top, bottom] = ShownSpan(plan.Rows, picturePart.Y, picturePart.Y + picturePart.H);
+    return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
+}
+
+void DrawSharpFitPart(SharpFitPlan& plan, const uint32_t* from, ptrdiff_t fromPitch, uint32_t* to,
+                      ptrdiff_t toPitch, const PixelRect& part) {
+    const int left = std::max(0, part.X);
+    const int right = std::min(plan.Shown.Width, part.X + part.W);
+    const int top = std::max(0, part.Y);
+    const int bottom = std::min(plan.Shown.Height, part.Y + part.H);
+    if (left >= right || top >= bottom) return;
+    plan.ScaledRowOf[0] = plan.ScaledRowOf[1] = -1;  // other columns, or a new frame
+    const auto begin = size_t(left);
+    const auto end = size_t(right);
+    const size_t rowBytes = (end - begin) * sizeof(uint32_t);
+    for (int y = top; y < bottom; ++y) {
+        const SharpSample& row = plan.Rows[size_t(y)];
+        uint32_t* line = to + y * toPitch + left;
+        const uint32_t* first = ScaledRow(plan, from, fromPitch, row.First, begin, end) + left;
         if (row.Weight == 0) {
-            std::memcpy(to, first, rowBytes);
+            std::memcpy(line, first, rowBytes);
         } else {
-            BlendRows(first, ScaledRow(plan, from, fromPitch, row.Second), row.Weight, to,
-                      plan.Shown.Width);
+            const uint32_t* second =
+                ScaledRow(plan, from, fromPitch, row.Second, begin, end) + left;
+            BlendRows(first, second, row.Weight, line, right - left);
         }
-        to += toPitch;
     }
 }

@@ -32,10 +32,10 @@ struct SharpFitPlan {
     std::vector<SharpSample> Rows;
     bool ColumnsBlend = false;  // some screen column is a blend of two picture columns
     // For vector code: each column's weights of its first and second picture pixel, four of
-    // each (one per byte of a pixel), and a picture row with one pixel more, so that a column
-    // can always read its two pixels side by side.
+    // each (one per byte of a pixel). The first `PairColumns` columns can read their two
+    // pixels side by side from the picture row; the rest lie on its last pixel alone.
     std::vector<uint16_t> ColumnWeights;
-    std::vector<uint32_t> PaddedRow;
+    size_t PairColumns = 0;
     // Two picture rows already scaled to the shown width, by the parity of their row number.
     std::vector<uint32_t> ScaledRows[2];
     int ScaledRowOf[2] = {-1, -1};
@@ -47,6 +47,22 @@ void PlanSharpFit(SharpFitPlan& plan, PictureSize picture, PictureSize shown);
 // sized, `toPitch` likewise).
 void DrawSharpFit(SharpFitPlan& plan, const uint32_t* from, ptrdiff_t fromPitch, uint32_t* to,
                   ptrdiff_t toPitch);
+
+// A rectangle of pixels: X and Y its top-left corner.
+struct PixelRect {
+    int X = 0;
+    int Y = 0;
+    int W = 0;
+    int H = 0;
+};
+// The shown pixels a rectangle of picture pixels reaches: those drawn from at least one of its
+// pixels, the blended pixel at each edge included. Redrawing just these after the rectangle
+// changed gives the same picture as a whole new scaling.
+PixelRect ShownPart(const SharpFitPlan& plan, const PixelRect& picturePart);
+// Draws only `part` (shown pixels) of the whole scaling; `to` is still the shown picture's
+// top-left pixel.
+void DrawSharpFitPart(SharpFitPlan& plan, const uint32_t* from, ptrdiff_t fromPitch, uint32_t* to,
+                      ptrdiff_t toPitch, const PixelRect& part);
 
 // A blend of two 0x00RRGGBB pixels with `weight` of 256 of the second, rounded.
 inline uint32_t BlendPixels(uint32_t first, uint32_t second, uint32_t weight) {

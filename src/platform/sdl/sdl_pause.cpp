@@ -84,10 +84,13 @@ void NotePauseEvent(const SDL_Event& event) {
 void PauseIfAsked(const std::function<void(const SDL_Event&)>& handle) {
     if (!Paused()) return;
     const bool musicHeld = HoldSounds();
+    // Drawn again only after events: the paused picture does not change by itself.
+    bool redraw = true;
     while (Paused()) {
-        RedrawWindow(DrawPause);
+        if (redraw) RedrawWindow(DrawPause);
         SDL_Event event;
-        if (!SDL_WaitEventTimeout(&event, PauseWakeMs)) continue;
+        redraw = SDL_WaitEventTimeout(&event, PauseWakeMs) != 0;
+        if (!redraw) continue;
         do {
             handle(event);
         } while (Paused() && SDL_PollEvent(&event));

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/frame_changes.h"
+#include "platform/picture_turn.h"
 #include "platform/platform.h"
 #include "platform/sharp_fit.h"
 #include "platform/window_scale.h"
@@ -15,9 +17,13 @@ SDL_Window* Window = nullptr;
 SDL_Renderer* Renderer = nullptr;
 bool Software = true;
 
+// The game's frames as shown: turned as the player asked, and so FrameWidth x FrameHeight.
+PictureSize GameFrame;
+int Turn = 0;
 int FrameWidth = 0;
 int FrameHeight = 0;
-std::vector<uint32_t> LastFrame;  // the last frame the game showed, kept for redrawing
+FrameChanges Kept;                  // the last frame shown, and what changed since it was drawn
+std::vector<uint32_t> TurnedFrame;  // where a frame is turned before it is kept
 
 // The software path: the frame drawn by the CPU into the window's surface.
 SharpFitPlan SurfacePlan;
@@ -81,7 +87,7 @@ SDL_Texture* FrameAsTexture() {
         SDL_SetTextureScaleMode(FrameTexture, SDL_ScaleModeNearest);
     }
     if (TexturesStale)
-        SDL_UpdateTexture(FrameTexture, nullptr, LastFrame.data(),
+        SDL_UpdateTexture(FrameTexture, nullptr, Kept.Pixels.data(),
                           FrameWidth * int(sizeof(uint32_t)));
     return FrameTexture;
 }
@@ -140,19 +146,32 @@ bool DrawFrameIntoSurface(const SDL_Rect& where) {
     PlanSharpFit(SurfacePlan, {FrameWidth, FrameHeight}, {where.w, where.h});
     const ptrdiff_t pitch = surface->pitch / ptrdiff_t(sizeof(uint32_t));
     auto* origin = static_cast<uint32_t*>(surface->pixels) + where.y * pitch + where.x;
-    DrawSharpFit(SurfacePlan, LastFrame.data(), FrameWidth, origin, pitch);
+    DrawSharpFit(SurfacePlan, Kept.Pixels.data(), FrameWidth, origin, pitch);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     return true;
+}
+
+void ForgetTextures() {
+    if (FrameTexture) SDL_DestroyTexture(FrameTexture);
+    if (Enlarged) SDL_DestroyTexture(Enlarged);
+    FrameTexture = Enlarged = nullptr;
+    EnlargedFactor = 0;
+    TexturesStale = true;
 }
 
 }  // namespace
 
 bool OpenPresenter(SDL_Window* window, RendererSetting setting, int frameWidth, int frameHeight) {
     Window = window;
-    FrameWidth = frameWidth;
-    FrameHeight = frameHeight;
-    LastFrame.assign(size_t(frameWidth) * frameHeight, 0);
-    const RendererPlan plan = PlanRenderer(setting, std::getenv("SDL_RENDER_DRIVER"));
+    GameFrame = {frameWidth, frameHeight};
+    const PictureSize shown = TurnedSize(GameFrame, Turn);
+    FrameWidth = shown.Width;
+    FrameHeight = shown.Height;
+    ResetFrameChanges(Kept, shown);
+    // The system is asked first: creating an OpenGL renderer to find there is no card would
+    // load a software rasteriser and keep it resident.
+    const bool cardSeen = setting != RendererSetting::Auto || GraphicsCardSeen();
+    const RendererPlan plan = PlanRenderer(setting, std::getenv("SDL_RENDER_DRIVER"), cardSeen);
     if (plan.TryGpu && OpenGpuRenderer(plan.RefuseSoftwareRasteriser)) return true;
     OpenSoftwareRenderer();
     // Only an explicit wish that failed counts as failed; auto finding no card is no failure.
@@ -163,9 +182,31 @@ SDL_Renderer* PresenterRenderer() {
     return Renderer;
 }
 
-void KeepFrame(const uint32_t* pixels) {
-    LastFrame.assign(pixels, pixels + LastFrame.size());
-    TexturesStale = true;
+bool KeepFrame(const uint32_t* pixels) {
+    if (Turn != 0) {
+        TurnedFrame.resize(Kept.Pixels.size());
+        TurnPixels(pixels, GameFrame, Turn, TurnedFrame.data());
+        pixels = TurnedFrame.data();
+    }
+    KeepFrameNotingChanges(Kept, pixels);
+    if (Kept.Any) TexturesStale = true;
+    return Kept.Any;
+}
+
+void TurnFrames(int degrees) {
+    degrees = PictureTurnFrom(degrees);
+    if (degrees == Turn) return;
+    // The frame kept is turned on from where it stands, so that it can be drawn again at once.
+    const std::vector<uint32_t> shown = Kept.Pixels;
+    const PictureSize shownSize = Kept.Size;
+    const int further = (360 + degrees - Turn) % 360;
+    Turn = degrees;
+    const PictureSize turned = TurnedSize(GameFrame, Turn);
+    FrameWidth = turned.Width;
+    FrameHeight = turned.Height;
+    ResetFrameChanges(Kept, turned);
+    if (!shown.empty()) TurnPixels(shown.data(), shownSize, further, Kept.Pixels.data());
+    ForgetTextures();
 }
 
 void ForgetWindowPixels() {
@@ -196,8 +237,25 @@ void BeginWindowDrawing(const SDL_Rect& picture) {
 }
 
 void DrawKeptFrame(const SDL_Rect& where) {
+    TakeChanges(Kept);  // all of it is drawn
     if (DrawFrameIntoSurface(where)) return;
     DrawFrameAsTexture(where);
+}
+
+bool ShowFrameChanges(const SDL_Rect& where) {
+    SDL_Surface* surface = WritableSurface(where);
+    if (!surface) return false;  // the card draws whole frames
+    SDL_RenderFlush(Renderer);
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+    PlanSharpFit(SurfacePlan, {FrameWidth, FrameHeight}, {where.w, where.h});
+    const ptrdiff_t pitch = surface->pitch / ptrdiff_t(sizeof(uint32_t));
+    auto* origin = static_cast<uint32_t*>(surface->pixels) + where.y * pitch + where.x;
+    std::vector<SDL_Rect> sent;
+    for (const PixelRect& part : DrawChangesSharpFit(Kept, SurfacePlan, origin, pitch))
+        sent.push_back({where.x + part.X, where.y + part.Y, part.W, part.H});
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    if (!sent.empty()) SDL_UpdateWindowSurfaceRects(Window, sent.data(), int(sent.size()));
+    return true;
 }
 
 void EndWindowDrawing(const SDL_Rect& picture) {

@@ -17,13 +17,20 @@
 bool OpenPresenter(SDL_Window* window, RendererSetting setting, int frameWidth, int frameHeight);
 SDL_Renderer* PresenterRenderer();
 
-// Keeps a finished frame of 0x00RRGGBB pixels; the next drawing shows it.
-void KeepFrame(const uint32_t* pixels);
+// Keeps a finished frame of 0x00RRGGBB pixels, the game's size; the next drawing shows it.
+// Returns whether it differs from the frame kept before.
+bool KeepFrame(const uint32_t* pixels);
+// Turns the game's frames by 0, 90, 180 or 270 degrees clockwise from now on, the one kept too.
+void TurnFrames(int degrees);
 // Starts a drawing of the window: black around `picture` (the menu bar and play area, in the
 // window's pixels), where it is not black already.
 void BeginWindowDrawing(const SDL_Rect& picture);
 // Draws the last frame kept, scaled to `where`.
 void DrawKeptFrame(const SDL_Rect& where);
+// Draws and shows only what changed of the frame since it was last drawn, where it was drawn
+// then; nothing at all where nothing changed. False where only whole drawings can be had (the
+// card's buffers are not kept from one showing to the next).
+bool ShowFrameChanges(const SDL_Rect& where);
 // Shows what was drawn.
 void EndWindowDrawing(const SDL_Rect& picture);
 // The window's pixels were lost or moved (a resize, an expose, fullscreen): the next drawing

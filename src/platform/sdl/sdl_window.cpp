@@ -54,10 +54,23 @@ bool PointerHidden = false;
 constexpr int MenuRevealEdge = 2;
 bool MenuBarRevealed = false;
 
+// What the window showed at its last whole drawing, so that a new frame can be drawn over it by
+// what changed: the frame alone over its place (no overlay, no menu bar over it), and where.
+struct WindowDrawing {
+    bool FrameAlone = false;
+    SDL_Rect Frame{};
+    bool MenuBar = false;
+};
+WindowDrawing Drawn;
+
 void ShowPointer(bool shown) {
     if (PointerHidden != shown) return;
     PointerHidden = !shown;
     SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void HideIdlePointer() {
+    if (IsFullscreen() && SDL_GetTicks() - LastPointerMotion >= PointerIdleMs) ShowPointer(false);
 }
 
 void FailOnSdl(const char* what) {
@@ -331,16 +344,28 @@ void OpenMainWindow(const std::string& caption, int width, int height) {
 void RedrawWindow(const std::function<void()>& overlay) {
     if (!PresenterRenderer()) return;
     const SDL_Rect picture = WholePicture();
+    const SDL_Rect frame = PictureRectInWindow(PlayArea());
     BeginWindowDrawing(picture);
-    DrawKeptFrame(PictureRectInWindow(PlayArea()));
-    if (MenuBarShown()) DrawMenuBar();
+    DrawKeptFrame(frame);
+    const bool menuBar = MenuBarShown();
+    if (menuBar) DrawMenuBar();
     if (overlay) overlay();
     EndWindowDrawing(picture);
-    if (IsFullscreen() && SDL_GetTicks() - LastPointerMotion >= PointerIdleMs) ShowPointer(false);
+    // In fullscreen the menu bar lies over the frame.
+    Drawn = {!overlay && !(menuBar && IsFullscreen()), frame, menuBar};
+    HideIdlePointer();
 }
 
+// A frame like the last is not drawn again, and a changed one costs what changed, while the
+// window shows the frame alone where it showed it last.
 void PresentPixels(const uint32_t* pixels, int width, int height) {
     if (!PresenterRenderer() || width != FrameWidth || height != FrameHeight) return;
-    KeepFrame(pixels);
+    const bool changed = KeepFrame(pixels);
+    const SDL_Rect frame = PictureRectInWindow(PlayArea());
+    if (Drawn.FrameAlone && SDL_RectEquals(&frame, &Drawn.Frame) &&
+        Drawn.MenuBar == MenuBarShown() && (!changed || ShowFrameChanges(frame))) {
+        HideIdlePointer();
+        return;
+    }
     RedrawWindow();
 }

@@ -1,0 +1,96 @@
+#include "platform/frame_changes.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+int TileColumns(PictureSize size) {
+    return (size.Width + ChangeTileSize - 1) / ChangeTileSize;
+}
+int TileRows(PictureSize size) {
+    return (size.Height + ChangeTileSize - 1) / ChangeTileSize;
+}
+
+}  // namespace
+
+void ResetFrameChanges(FrameChanges& changes, PictureSize size) {
+    changes.Size = size;
+    changes.Pixels.assign(size_t(std::max(0, size.Width)) * size_t(std::max(0, size.Height)), 0);
+    changes.Changed.assign(size_t(TileColumns(size)) * size_t(TileRows(size)), 0);
+    changes.Any = false;
+}
+
+void KeepFrameNotingChanges(FrameChanges& changes, const uint32_t* pixels) {
+    const int width = changes.Size.Width;
+    const int columns = TileColumns(changes.Size);
+    const size_t rowBytes = size_t(width) * sizeof(uint32_t);
+    for (int y = 0; y < changes.Size.Height; ++y) {
+        uint32_t* kept = changes.Pixels.data() + size_t(y) * size_t(width);
+        const uint32_t* fresh = pixels + size_t(y) * size_t(width);
+        // Most rows of most frames are as they were: one comparison settles them.
+        if (std::memcmp(kept, fresh, rowBytes) == 0) continue;
+        uint8_t* tiles = changes.Changed.data() + size_t(y / ChangeTileSize) * size_t(columns);
+        for (int tile = 0; tile < columns; ++tile) {
+            if (tiles[tile]) continue;
+            const int x = tile * ChangeTileSize;
+            const int count = std::min(ChangeTileSize, width - x);
+            if (std::memcmp(kept + x, fresh + x, size_t(count) * sizeof(uint32_t)) != 0)
+                tiles[tile] = 1;
+        }
+        std::memcpy(kept, fresh, rowBytes);
+        changes.Any = true;
+    }
+}
+
+std::vector<PixelRect> TakeChanges(FrameChanges& changes) {
+    std::vector<PixelRect> rects;
+    if (!changes.Any) return rects;
+    const int columns = TileColumns(changes.Size);
+    const int rows = TileRows(changes.Size);
+    size_t openFrom = 0;  // rects that reach down to the band above, from here on
+    for (int band = 0; band < rows; ++band) {
+        const uint8_t* tiles = changes.Changed.data() + size_t(band) * size_t(columns);
+        const int top = band * ChangeTileSize;
+        const int height = std::min(ChangeTileSize, changes.Size.Height - top);
+        const size_t bandFrom = rects.size();
+        for (int tile = 0; tile < columns;) {
+            if (!tiles[tile]) {
+                ++tile;
+                continue;
+            }
+            const int first = tile;
+            while (tile < columns && tiles[tile]) ++tile;
+            const int x = first * ChangeTileSize;
+            const int width = std::min(tile * ChangeTileSize, changes.Size.Width) - x;
+            // The same columns as a rect ending just above: that rect grows down instead.
+            const auto above = std::find_if(
+                rects.begin() + std::ptrdiff_t(openFrom), rects.begin() + std::ptrdiff_t(bandFrom),
+                [&](const PixelRect& r) { return r.X == x && r.W == width && r.Y + r.H == top; });
+            if (above != rects.begin() + std::ptrdiff_t(bandFrom)) {
+                above->H += height;
+                continue;
+            }
+            rects.push_back({x, top, width, height});
+        }
+        // Rects of older bands that did not grow this band are closed.
+        openFrom = size_t(
+            std::stable_partition(rects.begin() + std::ptrdiff_t(openFrom), rects.end(),
+                                  [&](const PixelRect& r) { return r.Y + r.H != top + height; }) -
+            rects.begin());
+    }
+    std::fill(changes.Changed.begin(), changes.Changed.end(), 0);
+    changes.Any = false;
+    return rects;
+}
+
+std::vector<PixelRect> DrawChangesSharpFit(FrameChanges& changes, SharpFitPlan& plan, uint32_t* to,
+                                           ptrdiff_t toPitch) {
+    std::vector<PixelRect> drawn;
+    for (const PixelRect& changed : TakeChanges(changes)) {
+        const PixelRect part = ShownPart(plan, changed);
+        DrawSharpFitPart(plan, changes.Pixels.data(), changes.Size.Width, to, toPitch, part);
+        drawn.push_back(part);
+    }
+    return drawn;
+}
