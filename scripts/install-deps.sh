@@ -5,12 +5,12 @@
 # packages instead of installing them. Usage: install-deps.sh [--test] [--package] [--list]
 set -euo pipefail
 
-# Building and playing: the compiler, SDL with its font and mixer libraries, fontconfig to
-# find the font, zlib for the replays, the Japanese font itself and the General MIDI sound font
-# for the tune.
+# Building and playing: the compiler, SDL with its font and mixer libraries, FluidSynth that
+# renders the tune once into the cache, fontconfig to find the font, zlib for the replays, the
+# Japanese font itself and the General MIDI sound font for the tune.
 packages=(
     build-essential cmake pkg-config
-    libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev zlib1g-dev
+    libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfluidsynth-dev libfontconfig-dev zlib1g-dev
     fonts-ipafont-gothic timgm6mb-soundfont
 )
 # Testing: clang for the fuzzers, GoogleTest and Google Benchmark, a virtual X display with a

@@ -7,6 +7,8 @@ if [ ! -x "$game_dir/vexlan" ]; then
 fi
 
 work="$(mktemp -d)"
+# The game renders its tune into its cache folder: the test's own, gone with the rest.
+export XDG_CACHE_HOME="$work/cache"
 xvfb_pid=""
 wm_pid=""
 game_pid=""
