@@ -5,13 +5,13 @@
 # packages instead of installing them. Usage: install-deps.sh [--test] [--package] [--list]
 set -euo pipefail
 
-# Building and playing: the compiler, SDL with its font and mixer libraries, fontconfig to
-# find the font, zlib for the replays, the Japanese font itself, the General MIDI sound font
-# for the tune, and libdecor with its drawing plugin for the window's title bar on Wayland
-# compositors that leave it to the program (GNOME's).
+# Building and playing: the compiler, SDL with its font and mixer libraries, FluidSynth that
+# renders the tune once into the cache, fontconfig to find the font, zlib for the replays, the
+# Japanese font itself, the General MIDI sound font for the tune, and libdecor with its drawing
+# plugin for the window's title bar on Wayland compositors that leave it to the program (GNOME's).
 packages=(
     build-essential cmake pkg-config
-    libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev zlib1g-dev
+    libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfluidsynth-dev libfontconfig-dev zlib1g-dev
     fonts-ipafont-gothic timgm6mb-soundfont
     libdecor-0-0 libdecor-0-plugin-1-cairo
 )

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "audio/volume.h"
 #include "game/difficulty.h"
 #include "game/state.h"
 #include "platform/headless/headless.h"
@@ -195,6 +196,28 @@ TEST_F(SettingsTest, WhatIsWrittenAtExitIsReadBackAtStart) {
     EXPECT_EQ(MidiOn, False16);
     EXPECT_EQ(WavOn, True16);
     EXPECT_EQ(Difficulty, 3);
+}
+
+// The volumes go in [audio] once set, at the nearest step of 5 within 0-100, and come back at the
+// next start; a value that is no number is 100. Never set, they leave data.ini as it was.
+TEST_F(SettingsTest, TheVolumesAreKeptInTheAudioSection) {
+    WriteSettings();
+    EXPECT_EQ(ReadFile(file).find("[audio]"), std::string::npos);
+    SetMusicVolume(52);
+    SetEffectsVolume(-3);
+    WriteSettings();
+    EXPECT_NE(ReadFile(file).find("[audio]\r\nmusic=50\r\neffects=0\r\n"), std::string::npos);
+    ResetVolumes();
+    ResetSettingsState();
+    KeepWindowSettings();
+    EXPECT_EQ(MusicVolume(), 50);
+    EXPECT_EQ(EffectsVolume(), 0);
+
+    WriteFile(file, "[audio]\r\nmusic=loud\r\neffects=150\r\n");
+    ResetSettingsState();
+    KeepWindowSettings();
+    EXPECT_EQ(MusicVolume(), 100);
+    EXPECT_EQ(EffectsVolume(), 100);
 }
 
 TEST_F(SettingsTest, AtExitAnOldFileKeepsItsOtherLinesWhereTheyAre) {

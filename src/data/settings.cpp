@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 
+#include "audio/volume.h"
 #include "common/number_text.h"
 #include "common/rounding.h"
 #include "common/text.h"
@@ -186,7 +187,9 @@ void SaveIniFiles() {
 }
 
 void KeepWindowSettings() {
-    TakeWindowSettingsFrom(Held(SettingsFilesFor(ProgramDir).Write).Document);
+    const ProfileDocument& settings = Held(SettingsFilesFor(ProgramDir).Write).Document;
+    TakeWindowSettingsFrom(settings);
+    TakeAudioSettingsFrom(settings);
 }
 
 void ReadSettings() {
@@ -232,6 +235,7 @@ void WriteSettings() {
     WriteIniValue("Ver", SettingsFileVersion, "", "");
     HeldFile& held = Held(file);
     PutWindowSettingsInto(held.Document);
+    PutAudioSettingsInto(held.Document);
     held.Changed = true;
     SaveIniFiles();
 }

@@ -10,7 +10,8 @@
 // Every value is written padded with blanks to 255 characters. Reading takes the number at the
 // start of a value, blanks ignored, rounded half to even; anything after a ";" is a comment.
 // Missing keys give score 0, an empty name, music and effects off, difficulty 2. A section
-// "[window]" holds the window's size and mode (platform.h). The file is read once, at its first
+// "[window]" holds the window's size and mode (platform.h), "[audio]" the music and effects
+// volumes, music= and effects=, 0-100 (audio/volume.h). The file is read once, at its first
 // use in a run; a save replaces it once, whole. One over 1 MB is neither read nor replaced.
 #pragma once
 

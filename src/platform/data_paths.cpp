@@ -40,6 +40,13 @@ std::string HomeFolder() {
 
 }  // namespace
 
+std::string CacheFolder() {
+    const std::string cacheHome = Environment("XDG_CACHE_HOME");
+    if (!cacheHome.empty() && cacheHome.front() == '/') return cacheHome + "/" + GameFolder;
+    const std::string home = HomeFolder();
+    return home.empty() ? "" : home + "/.cache/" + GameFolder;
+}
+
 std::string ChooseProgramDir(const std::string& binaryDir, const PathQuery& holdsGameData) {
     const fs::path binary = Normal(binaryDir);
     const fs::path prefix = binary.parent_path();

@@ -44,6 +44,10 @@ SettingsFiles ChooseSettingsFiles(const SettingsFacts& facts);
 std::string LocateProgramDir(const std::string& binaryDir);
 SettingsFiles LocateSettingsFiles(const std::string& programDir, const std::string& binaryDir);
 
+// Where the game keeps what it can make again (the rendered tune): $XDG_CACHE_HOME/vexlan/, or
+// ~/.cache/vexlan/ when that is unset or not absolute; empty with no home at all.
+std::string CacheFolder();
+
 // Makes the folder that is to hold file, with its parents, each made 0700. On failure, reason
 // says why.
 bool MakeFolderFor(const std::string& file, std::string& reason);

@@ -9,18 +9,23 @@ game_dir="$2"
 # shellcheck source=lib/desktop.sh
 source "$(dirname "$0")/lib/desktop.sh"
 
-# No display at all, and one that does not answer.
+# No display at all, and one that does not answer. The tune opens the real audio device before
+# the display is looked for; PulseAudio's client, finding no runtime folder, would make a
+# pulse-* folder in $TMPDIR and leave it there: it gets one of its own in the test's folder, and
+# the game's own TMPDIR must stay empty. That runtime folder holds no compositor's socket either.
+mkdir -m 700 "$work/runtime" "$work/tmp"
 for display in "" ":987"; do
     rm -rf "$work/game"
     cp -r "$game_dir" "$work/game"
     status=0
-    # No runtime folder either, where a compositor's default socket could answer.
-    env -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR DISPLAY="$display" timeout 10 "$work/game/vexlan" \
+    env -u WAYLAND_DISPLAY DISPLAY="$display" XDG_RUNTIME_DIR="$work/runtime" TMPDIR="$work/tmp" \
+        timeout 10 "$work/game/vexlan" \
         >/dev/null 2>"$work/stderr.log" || status=$?
     [ "$status" -ne 0 ] || fail "with DISPLAY='$display' the game exited with status 0"
     [ "$status" -ne 124 ] || fail "with DISPLAY='$display' the game ran unseen"
     grep -q "Cannot open the display" "$work/stderr.log" ||
         fail "with DISPLAY='$display' stderr does not say why: $(cat "$work/stderr.log")"
+    [ -z "$(ls -A "$work/tmp")" ] || fail "with DISPLAY='$display' the game left $(ls -A "$work/tmp") in TMPDIR"
 done
 
 # Waits for the game to end, as it must within a few seconds, and expects the given status.

@@ -377,6 +377,7 @@ void Drive(void*) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
     setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+    setenv("XDG_CACHE_HOME", dataHome.c_str(), 1);  // the rendered tune too
     ProgramDir = VEXLAN_ASSET_DIR;
     ChangeDirectory(ProgramDir);
     SetWindowHandlers({[] { Form_Unload(); }, nullptr, nullptr});

@@ -44,6 +44,7 @@ protected:
             fs::copy_file(entry.path(), Dir / entry.path().filename());
         // Whatever the game would save goes to the test's own folder.
         setenv("XDG_DATA_HOME", Dir.c_str(), 1);
+        setenv("XDG_CACHE_HOME", Dir.c_str(), 1);
     }
     void TearDown() override {
         // What the program's end would release: the effect, the mixer, the window.

@@ -9,6 +9,8 @@
 #include "audio/music_commands.h"
 #include "audio/music_device.h"
 #include "audio/sound_backend.h"
+#include "audio/volume.h"
+#include "audio/volume_backend.h"
 #include "platform/headless/headless.h"
 
 namespace headless {
@@ -30,6 +32,7 @@ AudioState Audio;
 
 void ResetAudio() {
     Audio = AudioState{};
+    ResetVolumes();
 }
 void SetSoundAvailable(bool available) {
     Audio.SoundAvailable = available;
@@ -78,6 +81,10 @@ void ReleaseSoundEffect(SoundEffect& effect) {
 void ReleaseSound() {
     Audio.SoundOpen = false;
 }
+
+// Nothing sounds, so there is nothing to bring to a new level.
+void ApplyMusicVolume() {}
+void ApplyEffectsVolume() {}
 
 // The device as the game's tune sees it: "playing" from a play until a stop, a rewind or a
 // close; "stopped" otherwise. The file is looked up in the program directory, which the headless

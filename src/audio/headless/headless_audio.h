@@ -7,7 +7,8 @@
 
 namespace headless {
 
-// Back to a fresh device: nothing recorded, nothing open, the sound device available.
+// Back to a fresh device: nothing recorded, nothing open, the sound device available, the
+// volumes at 100.
 void ResetAudio();
 std::vector<int> TakePlayedVoices();  // voice index of each PlaySound since the last call
 std::vector<std::string> TakeMusicCommands(bool includeStatus);

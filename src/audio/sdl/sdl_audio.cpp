@@ -10,6 +10,8 @@
 #include "audio/mix_levels.h"
 #include "audio/sdl/mixer.h"
 #include "audio/sound_backend.h"
+#include "audio/volume.h"
+#include "audio/volume_backend.h"
 #include "platform/platform.h"
 
 namespace {
@@ -22,6 +24,7 @@ struct LoadedSample {
 
 bool SoundOpen = false;             // this module holds the mixer
 std::vector<LoadedSample> Samples;  // indexed by SoundEffect::Handle
+int VoiceVolume = FullVolume;       // of every voice, before the player's effects volume
 
 const LoadedSample* SampleOf(const SoundEffect& effect) {
     if (effect.Handle < 0 || effect.Handle >= static_cast<int>(Samples.size())) return nullptr;
@@ -66,8 +69,13 @@ void RestartVoice(const SoundEffect& effect, int voice) {
     if (Mix_Playing(channel)) Mix_HaltChannel(channel);
     // Every voice comes down to make room for the new one before it starts. (The game's one
     // effect owns every channel, so all that play are counted.)
-    Mix_Volume(-1, EffectVoiceVolume(Mix_Playing(-1) + 1, sample->Peak));
+    VoiceVolume = EffectVoiceVolume(Mix_Playing(-1) + 1, sample->Peak);
+    Mix_Volume(-1, ScaledVolume(VoiceVolume, EffectsVolume()));
     Mix_PlayChannel(channel, sample->Chunk, 0);
+}
+
+void ApplyEffectsVolume() {
+    if (SoundOpen) Mix_Volume(-1, ScaledVolume(VoiceVolume, EffectsVolume()));
 }
 
 void ReleaseSoundEffect(SoundEffect& effect) {

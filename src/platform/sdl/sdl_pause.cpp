@@ -35,12 +35,14 @@ void DrawPause() {
                     PauseTextMagnification);
 }
 
-// Pauses the effects, and the tune if it is playing; returns whether it was. The tune resumes
-// where it stopped, and only if it was playing: a tune the game itself paused stays paused.
+// Pauses the effects, and the mixer's music unless it is paused already; returns whether it
+// was held. The tune resumes where it stopped: a tune the game itself paused stays paused. (The
+// tune played from its rendering is no music of the mixer's own, so whether the mixer plays any
+// is not asked: the rendering's player honours the pause too.)
 bool HoldSounds() {
     if (SDL_WasInit(SDL_INIT_AUDIO) == 0) return false;
     Mix_Pause(-1);
-    const bool musicHeld = Mix_PlayingMusic() && !Mix_PausedMusic();
+    const bool musicHeld = !Mix_PausedMusic();
     if (musicHeld) Mix_PauseMusic();
     return musicHeld;
 }

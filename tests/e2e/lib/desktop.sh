@@ -10,6 +10,8 @@ work="$(mktemp -d)"
 # The game opens on the test's X display, not on the compositor of a Wayland desktop the tests
 # may be run from (tests/e2e/wayland.sh names its own).
 unset WAYLAND_DISPLAY
+# The game renders its tune into its cache folder: the test's own, gone with the rest.
+export XDG_CACHE_HOME="$work/cache"
 xvfb_pid=""
 wm_pid=""
 game_pid=""
