@@ -186,7 +186,9 @@ void SaveIniFiles() {
 }
 
 void KeepWindowSettings() {
-    TakeWindowSettingsFrom(Held(SettingsFilesFor(ProgramDir).Write).Document);
+    const ProfileDocument& settings = Held(SettingsFilesFor(ProgramDir).Write).Document;
+    TakeWindowSettingsFrom(settings);
+    TakeInputSettingsFrom(settings);
 }
 
 void ReadSettings() {
@@ -232,6 +234,7 @@ void WriteSettings() {
     WriteIniValue("Ver", SettingsFileVersion, "", "");
     HeldFile& held = Held(file);
     PutWindowSettingsInto(held.Document);
+    PutInputSettingsInto(held.Document);
     held.Changed = true;
     SaveIniFiles();
 }
