@@ -5,7 +5,6 @@
 #include "game/state.h"
 #include "platform/platform.h"
 #include "platform/sdl/pending_setters.h"  // LEAD: at merge, the audio header instead
-
 #include "shell/command_line.h"
 #include "shell/main_loop.h"
 #include "shell/replays.h"

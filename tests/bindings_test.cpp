@@ -1,5 +1,7 @@
 // The bindings' lines in the settings file: names read into keys, what is skipped and said, a
 // key never on two actions, and the lines written back as they are read.
+#include "platform/bindings.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -7,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/bindings.h"
 #include "platform/profile.h"
 
 namespace {
@@ -19,7 +20,8 @@ const std::map<std::string, InputCode> KeyCodes = {
 InputNames TestNames() {
     return {[](const std::string& name) {
                 std::string lower;
-                for (const char c : name) lower += char(std::tolower(static_cast<unsigned char>(c)));
+                for (const char c : name)
+                    lower += char(std::tolower(static_cast<unsigned char>(c)));
                 const auto found = KeyCodes.find(lower);
                 return found == KeyCodes.end() ? 0 : found->second;
             },
@@ -45,8 +47,9 @@ struct Read {
 
 Read ReadKeys(const std::vector<std::string>& lines) {
     Read read;
-    read.Result = ReadBindings(Document(lines), "keys", Defaults, TestNames(),
-                               [&read](const std::string& line) { read.Complaints.push_back(line); });
+    read.Result =
+        ReadBindings(Document(lines), "keys", Defaults, TestNames(),
+                     [&read](const std::string& line) { read.Complaints.push_back(line); });
     return read;
 }
 

@@ -16,8 +16,8 @@ struct ProfileDocument;
 
 enum class Action { Up, Down, Left, Right, Fire, Choose, Back, Pause };
 constexpr int ActionCount = 8;
-constexpr std::array<Action, ActionCount> Actions{Action::Up,   Action::Down,   Action::Left,
-                                                  Action::Right, Action::Fire,  Action::Choose,
+constexpr std::array<Action, ActionCount> Actions{Action::Up,    Action::Down, Action::Left,
+                                                  Action::Right, Action::Fire, Action::Choose,
                                                   Action::Back,  Action::Pause};
 
 // The action's key in the settings file ("up", "fire", ...).

@@ -1,7 +1,7 @@
 // The keys and pad buttons the player uses by default, and what each does: the one table that
-// --help and the read-me (tools/assetgen) print and that README lists. The settings rebind them. Every key the game reads
-// (AnswerKeys) belongs to one row; the window's own keys (pause, fullscreen) and the pad's
-// buttons have rows with no game key.
+// --help and the read-me (tools/assetgen) print and that README lists. The settings rebind them.
+// Every key the game reads (AnswerKeys) belongs to one row; the window's own keys (pause,
+// fullscreen) and the pad's buttons have rows with no game key.
 #pragma once
 
 #include <array>

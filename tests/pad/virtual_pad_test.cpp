@@ -228,10 +228,10 @@ TEST_F(VirtualPad, ThePadAloneRebindsFireSetsTheMusicAndTurnsThePicture) {
     SetSoundLevels({MusicVolume, SetMusicVolume, EffectsVolume, SetEffectsVolume, nullptr});
     SetMusicVolume(100);
     Script.push_back([this] { SDL_JoystickSetVirtualButton(Stick, SettingsButton, 0); });
-    Tap(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);  // the pad's page
+    Tap(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);                                // the pad's page
     for (int row = 0; row < 5; ++row) Tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);  // to fire
     Tap(SDL_CONTROLLER_BUTTON_A);
-    Tap(SDL_CONTROLLER_BUTTON_X);  // fire is X now
+    Tap(SDL_CONTROLLER_BUTTON_X);              // fire is X now
     Tap(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);  // the volume page
     Tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
     for (int step = 0; step < 10; ++step) Tap(SDL_CONTROLLER_BUTTON_DPAD_LEFT);  // 50 %

@@ -1,10 +1,11 @@
 #include "platform/sdl/sdl_bindings.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/stat.h>
 
 #include "platform/platform.h"
 #include "platform/profile.h"

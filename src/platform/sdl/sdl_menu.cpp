@@ -1,5 +1,5 @@
-// The menu bar with its two menus, "表示" (the window's view: fullscreen, scaling and the settings) and
-// "ヘルプ". SDL has no native menus, so the bar is drawn with the picture and an open menu runs
+// The menu bar with its two menus, "表示" (the window's view: fullscreen, scaling and the settings)
+// and "ヘルプ". SDL has no native menus, so the bar is drawn with the picture and an open menu runs
 // its own loop, as a desktop menu does: the game stands still, no frame is drawn, until the menu
 // closes.
 #include <algorithm>

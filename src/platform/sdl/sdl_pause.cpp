@@ -28,8 +28,7 @@ bool IsPauseKey(const SDL_Event& event) {
     if (!PauseKeysAllowed || event.type != SDL_KEYDOWN || event.key.repeat) return false;
     if ((event.key.keysym.mod & ChordModifiers) != 0) return false;
     Action action{};
-    return KeyBindings().FindAction(KeyCodeOf(event.key.keysym), action) &&
-           action == Action::Pause;
+    return KeyBindings().FindAction(KeyCodeOf(event.key.keysym), action) && action == Action::Pause;
 }
 
 void DrawPause() {

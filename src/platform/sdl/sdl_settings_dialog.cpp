@@ -151,8 +151,8 @@ UiRect ButtonRect(const Dialog& dialog, Kind kind) {
     const int top = dialog.Box.Y + dialog.Box.H - DialogMargin - DialogButtonHeight;
     if (kind == Kind::Reset)
         return {dialog.Box.X + DialogMargin, top, ResetButtonWidth, DialogButtonHeight};
-    return {dialog.Box.X + dialog.Box.W - DialogMargin - DialogButtonWidth, top,
-            DialogButtonWidth, DialogButtonHeight};
+    return {dialog.Box.X + dialog.Box.W - DialogMargin - DialogButtonWidth, top, DialogButtonWidth,
+            DialogButtonHeight};
 }
 
 UiRect StatusRect(const Dialog& dialog) {
@@ -482,8 +482,8 @@ void Click(Dialog& dialog, const Target& target) {
             return;
         case Kind::DeadZone:
             if (target.Value >= 0)
-                SetDeadZonePercent((target.Value + DeadZoneStepPercent / 2) /
-                                   DeadZoneStepPercent * DeadZoneStepPercent);
+                SetDeadZonePercent((target.Value + DeadZoneStepPercent / 2) / DeadZoneStepPercent *
+                                   DeadZoneStepPercent);
             return;
         case Kind::Rotation:
             if (target.Value >= 0) SetRotation(size_t(target.Value));
@@ -547,8 +547,7 @@ void DrawSlider(const UiRect& row, int percent, int most) {
     const UiRect knob{slider.X + filled - KnobWidth / 2, slider.Y + (slider.H - KnobHeight) / 2,
                       KnobWidth, KnobHeight};
     UiFill(knob, DialogFocusColour);
-    UiTextIn(row, std::to_string(percent) + " %", ValueColumn + SliderWidth + 16,
-             DialogTextColour);
+    UiTextIn(row, std::to_string(percent) + " %", ValueColumn + SliderWidth + 16, DialogTextColour);
 }
 
 void DrawBindingRow(const Dialog& dialog, const UiRect& row, Action action, bool focused) {
@@ -564,8 +563,8 @@ void DrawBindingRow(const Dialog& dialog, const UiRect& row, Action action, bool
             value += (value.empty() ? "" : ", ") + (pad ? PadNames() : KeyNames()).NameOf(code);
         if (value.empty()) value = "なし";
     }
-    UiTextIn(row, value, ValueColumn, focused && dialog.Capturing ? DialogFocusColour
-                                                                  : DialogTextColour);
+    UiTextIn(row, value, ValueColumn,
+             focused && dialog.Capturing ? DialogFocusColour : DialogTextColour);
 }
 
 void DrawRow(const Dialog& dialog, size_t index, const Item& item) {
