@@ -33,8 +33,9 @@ constexpr int KnobHeight = 16;
 constexpr int RotationChoiceWidth = 56;
 constexpr int VolumeStep = 5;
 constexpr int FullPercent = 100;
-constexpr Uint32 CaptureTimeoutMs = 5000;  // a pad alone can always get out of a capture
-constexpr int WakeMs = 250;                // the capture's time-out is looked at this often
+constexpr Uint32 CaptureTimeoutMs =
+    5000;                    // a pad alone can always get out of a capture (the hint says 5)
+constexpr int WakeMs = 250;  // the capture's time-out is looked at this often
 
 constexpr uint32_t HotFill = 0xCCE8FF;
 constexpr uint32_t HotBorder = 0x99D1FF;
@@ -597,6 +598,7 @@ void DrawRow(const Dialog& dialog, size_t index, const Item& item) {
 }
 
 std::string HintFor(const Dialog& dialog) {
+    if (dialog.Capturing) return "5 秒のうちに押さなければ取り消します。";
     switch (Focused(dialog).What) {
         case Kind::Binding:
             return OnPad(dialog) ? "A / Return: ボタンを変える   B / Escape: 閉じる"
