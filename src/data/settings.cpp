@@ -190,6 +190,7 @@ void KeepWindowSettings() {
     const ProfileDocument& settings = Held(SettingsFilesFor(ProgramDir).Write).Document;
     TakeWindowSettingsFrom(settings);
     TakeAudioSettingsFrom(settings);
+    TakeInputSettingsFrom(settings);
 }
 
 void ReadSettings() {
@@ -236,6 +237,7 @@ void WriteSettings() {
     HeldFile& held = Held(file);
     PutWindowSettingsInto(held.Document);
     PutAudioSettingsInto(held.Document);
+    PutInputSettingsInto(held.Document);
     held.Changed = true;
     SaveIniFiles();
 }

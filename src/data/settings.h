@@ -40,8 +40,8 @@ void ResetSettingsState();
 // From now on WriteSettings writes nothing: a replay being played leaves the player's file alone.
 void KeepSettingsUnwritten();
 
-// The window's size and mode are kept in data.ini too: read now, before the window opens, and
-// saved with every WriteSettings.
+// The window's size and mode, and the keys and pad buttons behind the player's actions, are kept
+// in data.ini too: read now, before the window opens, and saved with every WriteSettings.
 void KeepWindowSettings();
 
 // The high-score table and the settings flags, read at start. Without a folder of the player's

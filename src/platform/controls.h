@@ -1,7 +1,7 @@
-// The keys and pad buttons the player uses, and what each does: the one table that --help and
-// the read-me (tools/assetgen) print and that README lists. Every key the game reads
-// (AnswerKeys) belongs to one row; the window's own keys (pause, fullscreen) and the pad's
-// buttons have rows with no game key.
+// The keys and pad buttons the player uses by default, and what each does: the one table that
+// --help and the read-me (tools/assetgen) print and that README lists. The settings rebind them.
+// Every key the game reads (AnswerKeys) belongs to one row; the window's own keys (pause,
+// fullscreen) and the pad's buttons have rows with no game key.
 #pragma once
 
 #include <array>
@@ -29,11 +29,13 @@ inline constexpr ControlRow Controls[] = {
      {VkEscape}},
     {"P or Pause", "pauses play, and again resumes it", {}},
     {"F11 or Alt+Enter", "fullscreen on and off", {}},
+    {"F9", "the settings: keys, pad buttons, volume, the picture's turn; in the pause too", {}},
     {"Pad D-pad or left stick", "as the arrow keys", {}},
     {"Pad A", "as Z", {}},
     {"Pad B", "as Return", {}},
     {"Pad Start", "as Return; in play, pauses", {}},
     {"Pad Back", "as Escape", {}},
+    {"Pad guide button", "the settings", {}},
 };
 
 // The table as lines of plain text: two blanks, the keys in a column of their own, the use

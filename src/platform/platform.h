@@ -48,6 +48,9 @@ void SleepUntilTick(int32_t tick);
 // then: a program that never took them never saves them).
 void TakeWindowSettingsFrom(const ProfileDocument& settings);
 void PutWindowSettingsInto(ProfileDocument& settings);
+// The keys and pad buttons behind the player's actions, the same way ("[keys]", "[pad]").
+void TakeInputSettingsFrom(const ProfileDocument& settings);
+void PutInputSettingsInto(ProfileDocument& settings);
 // Opens the game window (caption, 500 x 600 client area, centred). Shown once.
 void OpenMainWindow(const std::string& caption, int width, int height);
 // Shows a finished frame of 0x00RRGGBB pixels in the window.
@@ -64,6 +67,17 @@ struct WindowHandlers {
     void (*onFatalError)() = nullptr;  // saves what can be kept before a fatal error ends it all
 };
 void SetWindowHandlers(const WindowHandlers& handlers);
+
+// The sounds' levels, which the settings dialog shows and changes: owned by the sound layer
+// above the platform, which the program hands in here. Percent, 0 to 100.
+struct SoundLevels {
+    int (*musicVolume)() = nullptr;
+    void (*setMusicVolume)(int percent) = nullptr;
+    int (*effectsVolume)() = nullptr;
+    void (*setEffectsVolume)(int percent) = nullptr;
+    void (*playEffect)() = nullptr;  // once, so that the effects' new level is heard
+};
+void SetSoundLevels(const SoundLevels& levels);
 // Closes the window from the program's side: the close handler runs as for the close box, and
 // the program ends even if there is none.
 [[noreturn]] void UnloadMainWindow();

@@ -16,9 +16,16 @@ constexpr size_t HelpWidth = 88;  // as wide as the lines of the options below
 constexpr const char* HelpStart =
     "A vertical shoot-'em-up. Started without arguments, it opens its window.\n"
     "\n"
-    "Keys (a gamepad works alongside the keyboard):\n";
+    "Keys by default (a gamepad works alongside the keyboard):\n";
 
 constexpr const char* Help =
+    "\n"
+    "The settings (F9, the View menu or a pad's guide button) rebind the keys and pad\n"
+    "buttons, set the stick's dead zone, the music's and the effects' volume and turn the\n"
+    "picture. They are kept in data.ini: [keys] and [pad] hold one line per action (up,\n"
+    "down, left, right, fire, choose, back, pause) naming all of its keys, by SDL's key or\n"
+    "game-controller button names: fire=Space, up=Up,Keypad 8, fire=a. A pad SDL does not\n"
+    "know works through SDL_GAMECONTROLLERCONFIG or a gamecontrollerdb.txt beside data.ini.\n"
     "\n"
     "Settings and high scores are kept in data.ini: beside the game's data files when that\n"
     "folder is writable, otherwise in $XDG_DATA_HOME/vexlan/ (~/.local/share/vexlan/).\n"

@@ -13,11 +13,13 @@
 #include <functional>
 #include <string>
 
+#include "audio/volume.h"
 #include "data/settings.h"
 #include "game/state.h"
 #include "platform/pad_text_entry.h"
 #include "platform/platform.h"
 #include "platform/profile.h"
+#include "platform/sdl/sdl_bindings.h"
 #include "platform/sdl/sdl_window.h"
 #include "screens/title.h"
 #include "shell/main_loop.h"
@@ -218,6 +220,40 @@ TEST_F(VirtualPad, TheNameDialogTypesFromTheGridDeletesWithBAndAnswersWithStart)
     Tap(SDL_CONTROLLER_BUTTON_START);
     EXPECT_EQ(InputBox("ハイスコアです。名前を入力してください", "Vexlan ", nullptr, nullptr),
               "Pad ア");
+}
+
+// A pad alone works the settings: the guide button opens them, the shoulders turn the pages, the
+// D-pad and A choose, a button pressed is bound, B closes. Every change holds at once.
+TEST_F(VirtualPad, ThePadAloneRebindsFireSetsTheMusicAndTurnsThePicture) {
+    SetSoundLevels({MusicVolume, SetMusicVolume, EffectsVolume, SetEffectsVolume, nullptr});
+    SetMusicVolume(100);
+    Script.push_back([this] { SDL_JoystickSetVirtualButton(Stick, SettingsButton, 0); });
+    Tap(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);                                // the pad's page
+    for (int row = 0; row < 5; ++row) Tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);  // to fire
+    Tap(SDL_CONTROLLER_BUTTON_A);
+    Tap(SDL_CONTROLLER_BUTTON_X);              // fire is X now
+    Tap(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);  // the volume page
+    Tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    for (int step = 0; step < 10; ++step) Tap(SDL_CONTROLLER_BUTTON_DPAD_LEFT);  // 50 %
+    Tap(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);  // the picture's turn
+    Tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    Tap(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);  // 90 degrees
+    Tap(SDL_CONTROLLER_BUTTON_B);
+    Press(SettingsButton, true);  // the dialog runs in this look at the events
+    EXPECT_EQ(Script.size(), 1u) << "all but B's release played before the dialog closed";
+    Finish();
+    EXPECT_EQ(MusicVolume(), 50);
+    EXPECT_EQ(PictureRotation(), 90);
+    Press(SDL_CONTROLLER_BUTTON_X, true);
+    EXPECT_TRUE(Down(VkZ)) << "X fires";
+    Press(SDL_CONTROLLER_BUTTON_X, false);
+    Press(SDL_CONTROLLER_BUTTON_A, true);
+    EXPECT_FALSE(Down(VkZ)) << "A fires no longer";
+    Press(SDL_CONTROLLER_BUTTON_A, false);
+    SetPadBindings(DefaultPadBindings());
+    SetPictureRotation(0);
+    SetMusicVolume(100);
+    SetSoundLevels({});
 }
 
 // SIGTERM (or the close box) while the name dialog is open: a name typed is the answer, and the

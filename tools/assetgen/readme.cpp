@@ -19,10 +19,29 @@ see the ending and put your name in the table of the five best scores.
 
 Keys
 ----
-A gamepad works alongside the keyboard.
+A gamepad works alongside the keyboard. These are the keys and buttons until you change
+them in the settings.
 
 )" + ControlsText(ReadmeWidth) +
            R"(
+Settings
+--------
+F9 on any screen (the pause too), "設定..." in the 表示 menu, or a pad's guide button opens
+the settings. The keyboard, the mouse or a pad alone work them: the shoulders or Page Up
+and Page Down turn the pages, up and down choose a row, left and right change it, Return
+or A changes a key, Escape or B closes.
+  Keys and pad   Choose an action and press the key or button it should have. A key that
+                 another action had moves, and the settings say so. F11, Alt+Enter, F9
+                 and the guide button stay as they are; keys held with Alt, Ctrl or the
+                 logo key are the desktop's. The pad's page also sets the stick's dead zone.
+  Volume         Music and sound effects, 0 to 100 % in steps of 5; you hear each as it
+                 changes. The options' music and effect switches still turn them off.
+  Picture        Turned 0, 90, 180 or 270 degrees, for a monitor on its side.
+Each page has "初期設定に戻す" (back to the defaults). Every change applies at once and is
+kept in data.ini, [keys] and [pad] one line per action naming all its keys (fire=Space,
+up=Up,Keypad 8; pad buttons by SDL's names: fire=a). A pad the game does not know works
+through SDL_GAMECONTROLLERCONFIG or a gamecontrollerdb.txt beside data.ini.
+
 Screens
 -------
   Title      START begins a game, SCORE shows the high scores, OPTION opens the
@@ -42,10 +61,10 @@ Screens
 
 Files
 -----
-The options, the high-score table and the window's size and mode are kept in data.ini;
-it is written when the program closes and right after a name goes into the table. The
-game ships with one that holds an empty table, Normal, and music and sound effects on
-(without any data.ini, music and sound effects start off).
+The options, the high-score table, the window's size and mode and the settings are kept
+in data.ini; it is written when the program closes and right after a name goes into the
+table. The game ships with one that holds an empty table, Normal, and music and sound
+effects on (without any data.ini, music and sound effects start off).
 
 A game in a folder of its own that you may write in keeps data.ini there, beside the
 program. An installed game reads the shipped one until its first save, which goes to

@@ -145,6 +145,9 @@ void SleepUntilTick(int32_t tick) {
 // No window, nothing to keep.
 void TakeWindowSettingsFrom(const ProfileDocument&) {}
 void PutWindowSettingsInto(ProfileDocument&) {}
+void TakeInputSettingsFrom(const ProfileDocument&) {}
+void PutInputSettingsInto(ProfileDocument&) {}
+void SetSoundLevels(const SoundLevels&) {}
 
 void OpenMainWindow(const std::string&, int, int) {}
 

@@ -6,34 +6,21 @@
 
 #include "platform/key_state.h"
 #include "platform/platform.h"
+#include "platform/sdl/sdl_bindings.h"
 #include "platform/sdl/sdl_pause.h"
+#include "platform/sdl/sdl_settings_dialog.h"
 
 namespace {
 
-// A stick pushed less than this far (of 32767) counts as centred: worn sticks never rest at 0.
-constexpr Sint16 StickDeadZone = 12000;
-
-struct ButtonKey {
-    SDL_GameControllerButton Button;
-    int Key;
-};
-constexpr std::array<ButtonKey, 8> ButtonKeys{{
-    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, VkLeft},
-    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, VkRight},
-    {SDL_CONTROLLER_BUTTON_DPAD_UP, VkUp},
-    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, VkDown},
-    {SDL_CONTROLLER_BUTTON_A, VkZ},
-    {SDL_CONTROLLER_BUTTON_B, VkReturn},
-    {SDL_CONTROLLER_BUTTON_START, VkReturn},
-    {SDL_CONTROLLER_BUTTON_BACK, VkEscape},
-}};
+// The game's keys the pads can press.
+constexpr std::array<int, 7> PadKeys{VkLeft, VkRight, VkUp, VkDown, VkZ, VkReturn, VkEscape};
 
 std::map<SDL_JoystickID, SDL_GameController*> Pads;  // by instance id
 std::map<int, bool> PadHolds;                        // what the pads hold, as last told
 
 // The direction the left stick points along one axis: -1, 0 or 1.
 int StickDirection(Sint16 value) {
-    return value < -StickDeadZone ? -1 : (value > StickDeadZone ? 1 : 0);
+    return value < -DeadZone() ? -1 : (value > DeadZone() ? 1 : 0);
 }
 // Where each pad's stick pointed when last looked at, by pad and axis, for the boxes.
 std::map<std::pair<SDL_JoystickID, int>, int> StickPointed;
@@ -42,10 +29,13 @@ std::map<std::pair<SDL_JoystickID, int>, int> StickPointed;
 // worked out from everything the pads hold now.
 std::map<int, bool> CurrentHolds() {
     std::map<int, bool> holds;
-    for (const ButtonKey& mapping : ButtonKeys) holds[mapping.Key] = false;
+    for (const int key : PadKeys) holds[key] = false;
     for (const auto& [id, pad] : Pads) {
-        for (const ButtonKey& mapping : ButtonKeys) {
-            if (SDL_GameControllerGetButton(pad, mapping.Button)) holds[mapping.Key] = true;
+        for (const Action action : Actions) {
+            for (const InputCode button : PadBindings().KeysOf(action)) {
+                if (SDL_GameControllerGetButton(pad, ButtonOfCode(button)))
+                    holds[VirtualKeyForButton(action)] = true;
+            }
         }
         const int x = StickDirection(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX));
         const int y = StickDirection(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY));
@@ -69,10 +59,16 @@ void RefreshPadKeys() {
 // A button pressed is a press of its key, even where the pads were already taken to hold that
 // key: released and pressed again between two looks at the events, or held when a box closed.
 void PressButtonKey(Uint8 button) {
-    for (const ButtonKey& mapping : ButtonKeys) {
-        if (mapping.Button != button || !PadHolds[mapping.Key]) continue;
-        SetKeyDown(mapping.Key, true, KeySource::Pad);
-    }
+    Action action{};
+    if (!PadBindings().FindAction(ButtonCodeOf(SDL_GameControllerButton(button)), action)) return;
+    const int key = VirtualKeyForButton(action);
+    if (PadHolds[key]) SetKeyDown(key, true, KeySource::Pad);
+}
+
+bool IsPauseButton(Uint8 button) {
+    Action action{};
+    return PadBindings().FindAction(ButtonCodeOf(SDL_GameControllerButton(button)), action) &&
+           action == Action::Pause;
 }
 
 PadAction ButtonAction(Uint8 button) {
@@ -115,6 +111,7 @@ PadAction StickAction(const SDL_ControllerAxisEvent& motion) {
 }  // namespace
 
 void OpenGamepads() {
+    LoadPadMappings();
     // Pads present at the start arrive as device-added events, like those plugged in later.
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
         std::fprintf(stderr, "vexlan: no gamepads: %s\n", SDL_GetError());
@@ -135,7 +132,8 @@ bool HandleGamepadEvent(const SDL_Event& event) {
             break;
         }
         case SDL_CONTROLLERBUTTONDOWN:
-            if (event.cbutton.button == SDL_CONTROLLER_BUTTON_START) NotePauseButton();
+            if (IsPauseButton(event.cbutton.button)) NotePauseButton();
+            if (event.cbutton.button == SettingsButton) AskForSettings();
             break;
         case SDL_CONTROLLERBUTTONUP:
         case SDL_CONTROLLERAXISMOTION:

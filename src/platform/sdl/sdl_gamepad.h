@@ -1,8 +1,10 @@
 // Gamepads, plugged in before the start or during the game: they feed the same keys as the
-// keyboard. D-pad and left stick are the arrows, A (south) is Z, B (east) and Start are Return,
-// Back is Escape; Start also pauses play. SDL's own mapping database names the buttons, with
-// SDL_GAMECONTROLLERCONFIG for pads it does not know. In the boxes and the name dialog the pad
-// moves, presses and goes back instead (PadActionOf).
+// keyboard, through the pad's bindings (sdl_bindings.h). By default D-pad and left stick are
+// the arrows, A (south) is Z, B (east) and Start are Return, Back is Escape; Start also pauses
+// play. The left stick always steers. SDL's own mapping database names the buttons, with
+// SDL_GAMECONTROLLERCONFIG or a gamecontrollerdb.txt beside data.ini for pads it does not know.
+// In the boxes and the name dialog the pad moves, presses and goes back with its own fixed
+// buttons instead (PadActionOf), whatever the bindings.
 #pragma once
 
 #include <SDL.h>

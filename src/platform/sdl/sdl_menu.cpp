@@ -1,5 +1,5 @@
-// The menu bar with its two menus, "表示" (the window's view: fullscreen and scaling) and
-// "ヘルプ". SDL has no native menus, so the bar is drawn with the picture and an open menu runs
+// The menu bar with its two menus, "表示" (the window's view: fullscreen, scaling and the settings)
+// and "ヘルプ". SDL has no native menus, so the bar is drawn with the picture and an open menu runs
 // its own loop, as a desktop menu does: the game stands still, no frame is drawn, until the menu
 // closes.
 #include "platform/sdl/sdl_menu.h"
@@ -13,6 +13,7 @@
 #include "platform/key_state.h"
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_outside_end.h"
+#include "platform/sdl/sdl_settings_dialog.h"
 #include "platform/sdl/sdl_ui.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -39,6 +40,7 @@ enum class Command {
     Fullscreen,
     SharpFit,
     WholeSteps,
+    Settings,
     ReadMe,
     About,
     Replay1,
@@ -61,7 +63,9 @@ const std::array<Menu, 2> Menus{{
      {{"全画面表示", Command::Fullscreen, "F11"},
       {"", Command::None, ""},
       {"画面に合わせて拡大", Command::SharpFit, ""},
-      {"整数倍で拡大", Command::WholeSteps, ""}}},
+      {"整数倍で拡大", Command::WholeSteps, ""},
+      {"", Command::None, ""},
+      {"設定...", Command::Settings, "F9"}}},
     {"ヘルプ",
      {{"ReadMeを表示", Command::ReadMe, ""},
       {"", Command::None, ""},
@@ -283,6 +287,9 @@ void RunCommand(Command command, const WindowHandlers& handlers) {
             break;
         case Command::WholeSteps:
             SetWindowScaling(Scaling::WholeSteps);
+            break;
+        case Command::Settings:
+            ShowSettingsDialog();
             break;
         case Command::ReadMe:
             if (handlers.onReadMe) handlers.onReadMe();

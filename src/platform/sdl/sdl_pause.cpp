@@ -2,6 +2,7 @@
 
 #include <SDL_mixer.h>
 
+#include "platform/sdl/sdl_bindings.h"
 #include "platform/sdl/sdl_ui.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -17,6 +18,7 @@ constexpr int PauseWakeMs = 250;
 constexpr Uint8 DimAlpha = 160;  // of black over the last frame
 constexpr uint32_t PauseTextColour = 0xFFFFFF;
 constexpr int PauseTextMagnification = 4;
+constexpr int PauseHintDrop = 40;  // below the middle of "PAUSE"
 
 bool Paused() {
     return FocusAway || PlayerPaused;
@@ -25,7 +27,8 @@ bool Paused() {
 bool IsPauseKey(const SDL_Event& event) {
     if (!PauseKeysAllowed || event.type != SDL_KEYDOWN || event.key.repeat) return false;
     if ((event.key.keysym.mod & ChordModifiers) != 0) return false;
-    return event.key.keysym.sym == SDLK_p || event.key.keysym.sym == SDLK_PAUSE;
+    Action action{};
+    return KeyBindings().FindAction(KeyCodeOf(event.key.keysym), action) && action == Action::Pause;
 }
 
 void DrawPause() {
@@ -33,6 +36,9 @@ void DrawPause() {
     UiShade(play, DimAlpha);
     UiTextMagnified("PAUSE", play.X + play.W / 2, play.Y + play.H / 2, PauseTextColour,
                     PauseTextMagnification);
+    const std::string hint = "F9 / パッドのガイドボタン: 設定";
+    UiText(hint, play.X + (play.W - UiTextWidth(hint)) / 2, play.Y + play.H / 2 + PauseHintDrop,
+           PauseTextColour);
 }
 
 // Pauses the effects, and the mixer's music unless it is paused already; returns whether it

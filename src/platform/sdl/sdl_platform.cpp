@@ -10,11 +10,13 @@
 #include "platform/answers.h"
 #include "platform/key_state.h"
 #include "platform/platform.h"
+#include "platform/sdl/sdl_bindings.h"
 #include "platform/sdl/sdl_dialog.h"
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_menu.h"
 #include "platform/sdl/sdl_outside_end.h"
 #include "platform/sdl/sdl_pause.h"
+#include "platform/sdl/sdl_settings_dialog.h"
 #include "platform/sdl/sdl_watch.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -30,40 +32,14 @@ struct DocumentOpener {
 DocumentOpener Opener;
 
 int VirtualKeyOf(const SDL_Keysym& key) {
-    switch (key.sym) {
-        case SDLK_RETURN:
-        case SDLK_KP_ENTER:
-            return VkReturn;
-        case SDLK_ESCAPE:
-            return VkEscape;
-        case SDLK_LEFT:
-            return VkLeft;
-        case SDLK_UP:
-            return VkUp;
-        case SDLK_RIGHT:
-            return VkRight;
-        case SDLK_DOWN:
-            return VkDown;
-        case SDLK_z:
-            return VkZ;
-        default:
-            break;
-    }
-    // The keypad by position, so that it steers whatever the NumLock state.
-    switch (key.scancode) {
-        case SDL_SCANCODE_KP_2:
-            return VkNumpad2;
-        case SDL_SCANCODE_KP_4:
-            return VkNumpad4;
-        case SDL_SCANCODE_KP_5:
-            return VkNumpad5;
-        case SDL_SCANCODE_KP_6:
-            return VkNumpad6;
-        case SDL_SCANCODE_KP_8:
-            return VkNumpad8;
-        default:
-            return 0;
-    }
+    const InputCode code = KeyCodeOf(key);
+    Action action{};
+    return KeyBindings().FindAction(code, action) ? VirtualKeyForKey(action, code) : 0;
+}
+
+bool IsSettingsKey(const SDL_KeyboardEvent& key) {
+    return key.type == SDL_KEYDOWN && !key.repeat && key.keysym.sym == SettingsKey &&
+           (key.keysym.mod & ChordModifiers) == 0;
 }
 
 // Alt+Enter and F11: the window's own keys, taken before the game's filter sees them.
@@ -77,6 +53,10 @@ bool IsFullscreenToggle(const SDL_KeyboardEvent& key) {
 void ApplyKeyEvent(const SDL_Event& event) {
     if (IsFullscreenToggle(event.key)) {
         ToggleFullscreen();
+        return;
+    }
+    if (IsSettingsKey(event.key)) {
+        AskForSettings();
         return;
     }
     NotePauseEvent(event);
@@ -102,6 +82,7 @@ void TakeInputEvents() {
                                    SDL_CONTROLLERDEVICEREMOVED)) > 0) {
         for (int i = 0; i < count; ++i) HandleGamepadEvent(events[i]);
     }
+    OpenSettingsIfAsked();
 }
 
 // Where no program could open the document (no xdg-open, or none for its type), the player is
@@ -148,6 +129,7 @@ void HandleWindowEvent(const SDL_Event& event) {
             if (!HandleGamepadEvent(event)) HandleMenuEvent(event, Handlers);
             break;
     }
+    OpenSettingsIfAsked();
 }
 
 }  // namespace
