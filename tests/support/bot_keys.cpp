@@ -1,15 +1,26 @@
-// The bot's choice as the headless platform's keys.
+// The bots' choices as the headless platform's keys.
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "support/bot.h"
 
-void BotPlay() {
-    const BotKeys keys = BotChoice();
+namespace {
+
+void Hold(const BotKeys& keys) {
     headless::SetKey(VkZ, keys.Fire);
     headless::SetKey(VkLeft, keys.Left);
     headless::SetKey(VkRight, keys.Right);
     headless::SetKey(VkUp, keys.Up);
     headless::SetKey(VkDown, keys.Down);
+}
+
+}  // namespace
+
+void BotPlay() {
+    Hold(BotChoice());
+}
+
+void ReactionBot::Play() {
+    Hold(Choice());
 }
 
 void BotRelease() {

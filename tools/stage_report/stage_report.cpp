@@ -1,12 +1,20 @@
-// The stage report: how each difficulty's stage plays. For every difficulty and seed the test bot
-// plays a whole game through the real game code on the headless platform, and an idle ship (no
-// key after the start) sits through the stage; the script's schedule is read from the loaded
-// tables. One table of figures per difficulty goes to standard output.
+// The stage report: how each difficulty's stage plays. For every difficulty and seed two bots
+// play a whole game through the real game code on the headless platform: the test bot, which
+// sees the field as it is, and the reaction bot, which sees it as late as a person does (see
+// support/bot.h); an idle ship (no key after the start) sits through the stage. The script's
+// schedule is read from the loaded tables. One table of figures per difficulty goes to standard
+// output.
 //
-//   stage_report [ASSET_DIR] [--seeds N]      (`make stage-report`; defaults: assets, 10)
+//   stage_report [ASSET_DIR] [--seeds N] [--difficulty 1|2|3] [--pictures DIR]
+//
+// (`make stage-report`; defaults: assets, 10 seeds, every difficulty). --pictures writes, per
+// difficulty, the densest moment of the stage against the reaction bot (the most enemy bullets at
+// once) as DIR/densest-easy.bmp, -normal, -hard.
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <numeric>
 #include <random>
 #include <string>
@@ -14,6 +22,7 @@
 
 #include "audio/headless/headless_audio.h"
 #include "game/state.h"
+#include "gfx/bmp.h"
 #include "platform/headless/headless.h"
 #include "platform/profile.h"
 #include "shell/main_loop.h"
@@ -29,18 +38,29 @@ constexpr int LongestGame = 20000;    // program frames; a boss fight the bot ca
 constexpr int ScheduleFrom = 40;      // the first two seconds belong to the ship's entry
 constexpr int SchedulePlayed = 2049;  // the last stage frame the enemy update sees
 
-enum class Pilot { Bot, Idle };
+enum class Pilot { Bot, ReactionBot, Idle };
+
+// A hit that cost the ship a life: a hit point, or the ship itself.
+struct Hit {
+    bool AtBoss;  // in the boss fight rather than the stage
+    int Frame;    // stage frame, or frame of the boss fight (0 = its first)
+};
 
 // What one game showed, stage frame by stage frame.
 struct GameRecord {
     std::vector<int> Alive;    // living enemies in each stage frame
     std::vector<int> Bullets;  // enemy bullets in the air
+    int MostBulletsAt = -1;    // the stage frame with the most of them (the first such)
     int HpLost = 0;            // in the stage
+    int HpLostAtBoss = 0;
+    std::vector<Hit> Hits;
     bool Won = false;
     int LostAt = -1;  // stage frame at which the ship was hit for the last time; -1 if never
     // The schedule of the stage as the loader built it.
     std::vector<EnemyRecord> Enemies;
 };
+
+const char* const DifficultyNames[] = {"", "Easy", "Normal", "Hard"};
 
 std::string GameDir(const std::string& assets, uint8_t difficulty) {
     static std::mt19937_64 names{std::random_device{}()};
@@ -67,7 +87,10 @@ int BulletsInTheAir() {
                              [](const BulletRecord& bullet) { return bullet.Active != False16; }));
 }
 
-GameRecord PlayGame(const std::string& assets, uint8_t difficulty, uint64_t seed, Pilot pilot) {
+// Plays one game. With a picture file, the picture presented at stage frame `pictureAt` is
+// written to it.
+GameRecord PlayGame(const std::string& assets, uint8_t difficulty, uint64_t seed, Pilot pilot,
+                    int pictureAt = -1, const std::string& picture = {}) {
     headless::Reset();
     headless::ResetAudio();
     ResetProgramState();
@@ -76,18 +99,39 @@ GameRecord PlayGame(const std::string& assets, uint8_t difficulty, uint64_t seed
     headless::SetSeed(seed);
     headless::QueueInputAnswer(std::string("report"));
     GameRecord record;
+    ReactionBot reaction;
     int frame = 0;
+    int bossFrame = -1;
     int lastHp = -1;
+    bool exploding = false;
     bool over = false;
     auto observe = [&] {
         ++frame;
-        if (GameMode == ModeStage) {
+        const bool stage = GameMode == ModeStage;
+        if (GameMode == ModeBoss) ++bossFrame;
+        if (stage || GameMode == ModeBoss) {
+            const Hit hit{!stage, stage ? int(StageTimer) : bossFrame};
+            if (lastHp >= 0 && Player.HP < lastHp) {
+                (stage ? record.HpLost : record.HpLostAtBoss) += lastHp - Player.HP;
+                record.Hits.push_back(hit);
+            }
+            if (Player.State >= ShipExplosionFirst && !exploding) record.Hits.push_back(hit);
+            exploding = Player.State >= ShipExplosionFirst;
+            lastHp = Player.HP;
+        }
+        if (stage) {
             if (record.Enemies.empty()) record.Enemies = Enemies;
             record.Alive.push_back(LivingEnemies());
-            record.Bullets.push_back(BulletsInTheAir());
-            if (lastHp >= 0 && Player.HP < lastHp) record.HpLost += lastHp - Player.HP;
+            const int bullets = BulletsInTheAir();
+            if (record.Bullets.empty() ||
+                bullets > *std::max_element(record.Bullets.begin(), record.Bullets.end()))
+                record.MostBulletsAt = StageTimer;
+            record.Bullets.push_back(bullets);
             if (Player.State >= ShipExplosionFirst && record.LostAt < 0) record.LostAt = StageTimer;
-            lastHp = Player.HP;
+            if (StageTimer == pictureAt && !picture.empty())
+                std::ofstream(picture, std::ios::binary) << EncodeBitmap24(
+                    headless::LastPresentedFrame().data(), headless::LastPresentedWidth(),
+                    headless::LastPresentedHeight());
         }
         record.Won = record.Won || GameMode == ModeEnding;
         // The idle ship is watched through the stage only.
@@ -96,7 +140,10 @@ GameRecord PlayGame(const std::string& assets, uint8_t difficulty, uint64_t seed
     };
     auto play = [&] {
         if (frame == StartKeyFrame) headless::TapKey(VkEscape);
-        if (pilot == Pilot::Bot && frame > StartKeyFrame) BotPlay();
+        if (frame > StartKeyFrame) {
+            if (pilot == Pilot::Bot) BotPlay();
+            if (pilot == Pilot::ReactionBot) reaction.Play();
+        }
         if (over || frame > LongestGame) {
             BotRelease();
             headless::RequestClose();
@@ -114,6 +161,10 @@ GameRecord PlayGame(const std::string& assets, uint8_t difficulty, uint64_t seed
 double Mean(const std::vector<int>& values) {
     if (values.empty()) return 0;
     return double(std::accumulate(values.begin(), values.end(), 0L)) / double(values.size());
+}
+
+int Max(const std::vector<int>& values) {
+    return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
 }
 
 int Percentile(std::vector<int> values, double share) {
@@ -144,61 +195,128 @@ int LastScheduled(const std::vector<EnemyRecord>& enemies) {
     return -1;
 }
 
-void Report(const std::string& assets, uint8_t difficulty, int seeds) {
-    static const char* const Names[] = {"", "Easy", "Normal", "Hard"};
-    std::vector<int> alive, bullets, hpLost, idleLost;
-    int wins = 0;
-    std::vector<EnemyRecord> schedule;
-    for (int seed = 0; seed < seeds; ++seed) {
-        const GameRecord bot = PlayGame(assets, difficulty, uint64_t(seed), Pilot::Bot);
-        alive.insert(alive.end(), bot.Alive.begin(), bot.Alive.end());
-        bullets.insert(bullets.end(), bot.Bullets.begin(), bot.Bullets.end());
-        hpLost.push_back(bot.HpLost);
-        wins += bot.Won;
-        schedule = bot.Enemies;
-        const GameRecord idle = PlayGame(assets, difficulty, uint64_t(seed), Pilot::Idle);
-        idleLost.push_back(idle.LostAt);
+// One row: its label in a column of its own, then its figures.
+template <typename... Figures>
+void Row(const std::string& label, const char* format, Figures... figures) {
+    std::printf("  %-54s", label.c_str());
+    std::printf(format, figures...);
+    std::printf("\n");
+}
+
+// The games of one pilot over every seed, gathered.
+struct PilotFigures {
+    std::vector<GameRecord> Games;  // by seed
+    std::vector<int> Alive, Bullets, HpLost, HpLostAtBoss;
+    int Wins = 0;
+
+    void Add(GameRecord game) {
+        Alive.insert(Alive.end(), game.Alive.begin(), game.Alive.end());
+        Bullets.insert(Bullets.end(), game.Bullets.begin(), game.Bullets.end());
+        HpLost.push_back(game.HpLost);
+        HpLostAtBoss.push_back(game.HpLostAtBoss);
+        Wins += game.Won;
+        Games.push_back(std::move(game));
     }
-    const int quietFrames = int(std::count(alive.begin(), alive.end(), 0));
+    // The seed whose stage had the most enemy bullets at once (the first such).
+    int DensestSeed() const {
+        int densest = 0;
+        for (int seed = 0; seed < int(Games.size()); ++seed)
+            if (Max(Games[seed].Bullets) > Max(Games[densest].Bullets)) densest = seed;
+        return densest;
+    }
+
+    void Print(const std::string& pilot) const {
+        const int quiet = int(std::count(Alive.begin(), Alive.end(), 0));
+        Row("enemies alive against the " + pilot + ", mean / max", "%.2f / %d", Mean(Alive),
+            Max(Alive));
+        const GameRecord& densest = Games[DensestSeed()];
+        Row("enemy bullets against the " + pilot + ", mean / 95th %", "%.2f / %d", Mean(Bullets),
+            Percentile(Bullets, 0.95));
+        Row("most enemy bullets at once against the " + pilot, "%d (seed %d, stage frame %d)",
+            Max(densest.Bullets), DensestSeed(), densest.MostBulletsAt);
+        Row("stage frames with no enemy alive (" + pilot + ")", "%.1f %%",
+            Alive.empty() ? 0.0 : 100.0 * quiet / double(Alive.size()));
+        Row(pilot + ": ship hit points lost in the stage, mean / max", "%.1f / %d", Mean(HpLost),
+            Max(HpLost));
+        Row(pilot + ": ship hit points lost at the boss, mean / max", "%.1f / %d",
+            Mean(HpLostAtBoss), Max(HpLostAtBoss));
+        std::string lives;
+        for (const GameRecord& game : Games) {
+            std::string seed;
+            for (const Hit& hit : game.Hits)
+                seed += (seed.empty() ? "" : ",") + std::string(hit.AtBoss ? "b" : "") +
+                        std::to_string(hit.Frame);
+            lives += (lives.empty() ? "" : "  ") + (seed.empty() ? "-" : seed);
+        }
+        Row(pilot + ": lives lost by seed, at frame (b: of the boss)", "%s", lives.c_str());
+        Row(pilot + " wins", "%2d of %zu", Wins, Games.size());
+    }
+};
+
+void Report(const std::string& assets, uint8_t difficulty, int seeds, const std::string& pictures) {
+    PilotFigures bot, reaction;
+    std::vector<int> idleLost;
+    for (int seed = 0; seed < seeds; ++seed) {
+        bot.Add(PlayGame(assets, difficulty, uint64_t(seed), Pilot::Bot));
+        reaction.Add(PlayGame(assets, difficulty, uint64_t(seed), Pilot::ReactionBot));
+        idleLost.push_back(PlayGame(assets, difficulty, uint64_t(seed), Pilot::Idle).LostAt);
+    }
+    const std::vector<EnemyRecord>& schedule = bot.Games.back().Enemies;
     std::sort(idleLost.begin(), idleLost.end());
     const int idleLosses =
         int(std::count_if(idleLost.begin(), idleLost.end(), [](int at) { return at >= 0; }));
-    std::printf("%s (%d seeds)\n", Names[difficulty], seeds);
-    std::printf("  spawn lines                                   %zu\n", schedule.size() - 1);
-    std::printf("  enemies alive against the bot, mean / max     %.2f / %d\n", Mean(alive),
-                alive.empty() ? 0 : *std::max_element(alive.begin(), alive.end()));
-    std::printf("  enemy bullets against the bot, mean / 95th %%  %.2f / %d\n", Mean(bullets),
-                Percentile(bullets, 0.95));
-    std::printf("  stage frames with no enemy alive (bot)        %.1f %%\n",
-                alive.empty() ? 0.0 : 100.0 * quietFrames / double(alive.size()));
-    std::printf("  longest stretch with none scheduled after 40  %d frames\n",
-                LongestQuiet(schedule));
-    std::printf("  last stage frame with an enemy on the field   %d\n", LastScheduled(schedule));
-    std::printf("  ship hit points lost in the stage, mean / max %.1f / %d\n", Mean(hpLost),
-                *std::max_element(hpLost.begin(), hpLost.end()));
-    std::printf("  bot wins                                      %d of %d\n", wins, seeds);
-    std::printf("  idle ship lost at stage frame                 ");
-    for (int at : idleLost) std::printf(at >= 0 ? "%d " : "- ", at);
-    std::printf("(%d of %d before the boss)\n\n", idleLosses, seeds);
+    std::printf("%s (%d seeds)\n", DifficultyNames[difficulty], seeds);
+    Row("spawn lines", "%zu", schedule.size() - 1);
+    Row("longest stretch with none scheduled after 40", "%d frames", LongestQuiet(schedule));
+    Row("last stage frame with an enemy on the field", "%d", LastScheduled(schedule));
+    bot.Print("bot");
+    reaction.Print("reaction bot");
+    std::string idle;
+    for (int at : idleLost) idle += at >= 0 ? std::to_string(at) + " " : "- ";
+    Row("idle ship lost at stage frame", "%s(%d of %d before the boss)", idle.c_str(), idleLosses,
+        seeds);
+    std::printf("\n");
     std::fflush(stdout);
+    if (!pictures.empty()) {
+        // The same seed and pilot play the same game again, frame for frame.
+        const int seed = reaction.DensestSeed();
+        std::string name = DifficultyNames[difficulty];
+        std::transform(name.begin(), name.end(), name.begin(), ::tolower);
+        PlayGame(assets, difficulty, uint64_t(seed), Pilot::ReactionBot,
+                 reaction.Games[seed].MostBulletsAt,
+                 (fs::path(pictures) / ("densest-" + name + ".bmp")).string());
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string assets = "assets";
+    std::string pictures;
     int seeds = 10;
+    int only = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--seeds" && i + 1 < argc) {
             seeds = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--difficulty" && i + 1 < argc) {
+            only = std::atoi(argv[++i]);
+            if (only < 1 || only > 3) only = -1;
+        } else if (arg == "--pictures" && i + 1 < argc) {
+            pictures = argv[++i];
         } else if (!arg.empty() && arg[0] != '-') {
             assets = arg;
         } else {
-            std::fprintf(stderr, "usage: stage_report [ASSET_DIR] [--seeds N]\n");
+            only = -1;
+        }
+        if (only < 0) {
+            std::fprintf(stderr,
+                         "usage: stage_report [ASSET_DIR] [--seeds N] [--difficulty 1|2|3] "
+                         "[--pictures DIR]\n");
             return 2;
         }
     }
-    for (uint8_t difficulty = 1; difficulty <= 3; ++difficulty) Report(assets, difficulty, seeds);
+    for (uint8_t difficulty = 1; difficulty <= 3; ++difficulty)
+        if (only == 0 || only == difficulty) Report(assets, difficulty, seeds, pictures);
     return 0;
 }
