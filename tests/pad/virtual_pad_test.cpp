@@ -20,8 +20,8 @@
 #include "platform/profile.h"
 #include "platform/sdl/sdl_window.h"
 #include "screens/title.h"
-#include "shell/main_loop.h"
 #include "shell/main_window.h"
+#include "shell/program.h"
 #include "support/bot.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "game/state.h"
 #include "platform/headless/headless.h"
 #include "platform/profile.h"
-#include "shell/main_loop.h"
+#include "shell/program.h"
 #include "shell/program_state.h"
 #include "support/bot.h"
 

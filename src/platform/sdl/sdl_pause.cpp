@@ -35,8 +35,8 @@ void DrawPause() {
                     PauseTextMagnification);
 }
 
-// Pauses the effects, and the tune if it is playing; returns whether it was. The tune resumes
-// where it stopped, and only if it was playing: a tune the game itself paused stays paused.
+}  // namespace
+
 bool HoldSounds() {
     if (SDL_WasInit(SDL_INIT_AUDIO) == 0) return false;
     Mix_Pause(-1);
@@ -50,8 +50,6 @@ void ReleaseSounds(bool musicHeld) {
     Mix_Resume(-1);
     if (musicHeld) Mix_ResumeMusic();
 }
-
-}  // namespace
 
 void AllowPauseKeys(bool allowed) {
     PauseKeysAllowed = allowed;

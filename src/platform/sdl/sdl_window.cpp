@@ -8,10 +8,13 @@
 #include <cstring>
 #include <map>
 
+#include "platform/answers.h"
 #include "platform/profile.h"
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_outside_end.h"
 #include "platform/sdl/sdl_present.h"
+#include "platform/sdl/sdl_watch.h"
+#include "platform/watch_control.h"
 #include "platform/window_scale.h"
 
 namespace {
@@ -321,12 +324,14 @@ void RedrawWindow(const std::function<void()>& overlay) {
     BeginWindowDrawing(picture);
     DrawKeptFrame(PictureRectInWindow(PlayArea()));
     if (MenuBarShown()) DrawMenuBar();
+    if (CurrentPace() == PlaybackPace::Watching) DrawWatchOverlay();
     if (overlay) overlay();
     EndWindowDrawing(picture);
     if (IsFullscreen() && SDL_GetTicks() - LastPointerMotion >= PointerIdleMs) ShowPointer(false);
 }
 
 void PresentPixels(const uint32_t* pixels, int width, int height) {
+    if (SeekingSilently()) return;
     if (!PresenterRenderer() || width != FrameWidth || height != FrameHeight) return;
     KeepFrame(pixels);
     RedrawWindow();
