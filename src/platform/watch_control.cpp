@@ -137,6 +137,10 @@ bool WatchMoveAsked() {
     return Watch.Target != 0;
 }
 
+int64_t WatchSeekTarget() {
+    return Watch.Target;
+}
+
 void NoteWatchedKey(int virtualKey, uint16_t state) {
     if ((state & KeyDownNow) != 0) Watch.Reading |= InputOf(virtualKey);
 }

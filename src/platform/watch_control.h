@@ -61,6 +61,8 @@ uint8_t WatchedInputs();  // of the frame shown
 bool SeekingSilently();
 // A seek or a step is waiting: a pause must let the game go on to it.
 bool WatchMoveAsked();
+// The frame a seek or step goes to, 0 when none is asked for.
+int64_t WatchSeekTarget();
 
 // For the platforms: every key state the replay gives the game (GetAsyncKeyState)...
 void NoteWatchedKey(int virtualKey, uint16_t state);

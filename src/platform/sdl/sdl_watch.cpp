@@ -185,37 +185,37 @@ bool HandleWatchKey(const SDL_KeyboardEvent& key) {
     }
 }
 
-bool HandleWatchButton(uint8_t button) {
+void HandleWatchButton(uint8_t button) {
     switch (button) {
         case SDL_CONTROLLER_BUTTON_A:
         case SDL_CONTROLLER_BUTTON_START:
             ToggleWatchPause();
-            return true;
+            break;
         case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
             StepWatch(1);
-            return true;
+            break;
         case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
             StepWatch(-1);
-            return true;
+            break;
         case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
             SeekWatchBy(WatchSeekFrames);
-            return true;
+            break;
         case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
             SeekWatchBy(-WatchSeekFrames);
-            return true;
+            break;
         case SDL_CONTROLLER_BUTTON_DPAD_UP:
             ChangeWatchSpeed(1);
-            return true;
+            break;
         case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
             ChangeWatchSpeed(-1);
-            return true;
+            break;
         case SDL_CONTROLLER_BUTTON_Y:
             ToggleInputDisplay();
-            return true;
+            break;
         case SDL_CONTROLLER_BUTTON_BACK:
             UnloadMainWindow();
         default:
-            return false;
+            break;
     }
 }
 
@@ -227,9 +227,10 @@ bool HandleWatchEvent(const SDL_Event& event) {
         case SDL_KEYUP:
             return HandleWatchKey(event.key);
         case SDL_CONTROLLERBUTTONDOWN:
-            return HandleWatchButton(event.cbutton.button);
+            HandleWatchButton(event.cbutton.button);
+            return true;  // the game's buttons are the replay's
         case SDL_CONTROLLERBUTTONUP:
-            return true;  // the game's pad is the replay's
+            return true;
         case SDL_MOUSEBUTTONDOWN:
             if (event.button.button != SDL_BUTTON_LEFT ||
                 !Bar().Contains(event.button.x, event.button.y))
