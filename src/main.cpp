@@ -6,7 +6,7 @@
 #include "game/state.h"
 #include "platform/platform.h"
 #include "shell/command_line.h"
-#include "shell/main_loop.h"
+#include "shell/program.h"
 #include "shell/replays.h"
 
 int main(int argc, char** argv) {
@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (const std::optional<ReplayRequest> replay = ReplayRequested(args)) {
         const bool verifying = replay->Pace == PlaybackPace::Fastest;
-        RunReplay(replay->File, replay->Pace, verifying ? &std::cout : nullptr);
+        RunReplay(replay->File, replay->Pace, verifying ? &std::cout : nullptr, nullptr,
+                  replay->At);
     }
     const std::optional<int> status = AnswerCommandLine(args, std::cout, std::cerr);
     if (status) return *status;

@@ -72,10 +72,26 @@ TEST(CommandLine, AReplayIsWatchedOrVerified) {
         ASSERT_TRUE(request) << args[0];
         EXPECT_EQ(request->File, args.back());
         EXPECT_EQ(request->Pace, pace);
+        EXPECT_EQ(request->At, 0);
     }
+    const std::optional<ReplayRequest> at = ReplayRequested({"--replay", "a.vxr", "--at", "2051"});
+    ASSERT_TRUE(at);
+    EXPECT_EQ(at->File, "a.vxr");
+    EXPECT_EQ(at->Pace, PlaybackPace::Watching);
+    EXPECT_EQ(at->At, 2051);
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"--replay"}, {"--verify", ""}, {"data.ini"}, {".vxr"}, {"--verify", "a", "b"}})
-        EXPECT_FALSE(ReplayRequested(args)) << args[0];
+             {"--replay"},
+             {"--verify", ""},
+             {"data.ini"},
+             {".vxr"},
+             {"--verify", "a", "b"},
+             {"--verify", "a.vxr", "--at", "5"},
+             {"--replay", "a.vxr", "--at", "0"},
+             {"--replay", "a.vxr", "--at", "-5"},
+             {"--replay", "a.vxr", "--at", "12x"},
+             {"--replay", "a.vxr", "--at", "99999999999999999999"},
+             {"--replay", "a.vxr", "--at"}})
+        EXPECT_FALSE(ReplayRequested(args)) << args[0] << " " << args.back();
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "gfx/text.h"
 #include "platform/headless/headless.h"
 #include "platform/profile.h"
+#include "shell/program.h"
 #include "support/test_support.h"
 
 namespace {

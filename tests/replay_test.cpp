@@ -3,13 +3,24 @@
 // replays of the high-score table move with their entries.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <set>
 #include <sstream>
 
+#include "audio/headless/headless_audio.h"
+#include "common/hash.h"
 #include "common/version.h"
 #include "data/replay_file.h"
+#include "game/difficulty.h"
 #include "game/state.h"
 #include "platform/headless/headless.h"
+#include "platform/watch_control.h"
+#include "runner_trace.h"
+#include "shell/program_state.h"
+#include "shell/replay_history.h"
 #include "shell/replays.h"
 #include "support/runner_support.h"
 #include "support/test_support.h"
@@ -197,6 +208,139 @@ TEST_F(Replays, AnotherStageScriptIsRefused) {
         << run.Stderr;
 }
 
+// A frame as the watcher saw it: the picture shown and the trace line of the game.
+struct SeenFrame {
+    uint64_t Picture = 0;
+    std::string Trace;
+    bool operator==(const SeenFrame&) const = default;
+};
+
+// Watches `file` in this process on the headless platform, opening at `openAt` (0: from the
+// start). `onFrame` sees every frame shown, not those a seek passes without showing, and may
+// give the watcher's commands; the pictures of the frames in `looked` are digested. Returns the
+// program's status.
+int Watch(const std::string& file, int64_t openAt, const std::set<int64_t>& looked,
+          const std::function<void(int64_t, const SeenFrame&)>& onFrame) {
+    headless::Reset();
+    headless::ResetAudio();
+    ResetProgramState();
+    headless::SetProgramDirectory(fs::path(file).parent_path().parent_path().string());
+    headless::SetFrameHooks(
+        [&] {
+            const int64_t frame = AnswerFrames() + 1;
+            SeenFrame seen{0, WithoutFrame(TraceLine(frame))};  // taken every frame, as a run does
+            if (SeekingSilently()) return;
+            const auto& picture = headless::LastPresentedFrame();
+            if (looked.count(frame))
+                seen.Picture = HashBytes(picture.data(), picture.size() * sizeof picture[0]);
+            onFrame(frame, seen);
+        },
+        nullptr);
+    int status = -1;
+    try {
+        RunReplay(
+            file, PlaybackPace::Watching, nullptr,
+            [] {
+                headless::TakePlayedVoices();
+                headless::TakeMusicCommands(false);
+                headless::TakeBoxTexts();
+            },
+            openAt);
+    } catch (const headless::ProgramExit& exit) {
+        status = exit.Status;
+    }
+    headless::Reset();
+    ResetProgramState();
+    return status;
+}
+
+// Seeking back plays the game again from its start without showing it, seeking on plays on
+// without showing: either way the frame reached is the one straight watching shows there, its
+// picture and its trace line, and a step back is a seek to the frame before.
+TEST_F(Replays, SeekingAndSteppingShowWhatStraightWatchingShows) {
+    const std::string file = *Dir + "/replays/score1.vxr";
+    Replay won;
+    std::string problem;
+    ASSERT_TRUE(DecodeReplay(ReadFile(file), won, problem)) << problem;
+    const int64_t frames = won.Frames;
+    ASSERT_GT(frames, StageLength + 500) << "the won game reaches the boss";
+
+    // Where each command goes, given at the frame before it.
+    struct Move {
+        int64_t At;
+        std::function<void()> Command;
+        int64_t Reaches;
+    };
+    const int64_t late = frames - 50;
+    const std::vector<Move> plan = {
+        {1500, [] { SeekWatchTo(300); }, 300},
+        {300, [] { SeekWatchTo(2200); }, 2200},
+        {2200, [] { StepWatch(-1); }, 2199},
+        {2199, [] { StepWatch(1); }, 2200},
+        {2200, [] { StepWatch(-1); }, 2199},
+        {2199, [] { SeekWatchBy(-WatchSeekFrames); }, 1999},
+        {1999, [] { SeekWatchTo(WatchedBossFrame()); }, StageLength + 1},
+        {StageLength + 1, [=] { SeekWatchTo(late); }, late},
+        {late, [] { SeekWatchBy(-WatchSeekFrames); }, late - WatchSeekFrames},
+        {late - WatchSeekFrames, [] { SeekWatchTo(1); }, 1},
+    };
+    std::set<int64_t> looked = {1234};
+    for (const Move& move : plan) looked.insert(move.Reaches);
+    std::map<int64_t, SeenFrame> straight;
+    ASSERT_EQ(Watch(file, 0, looked,
+                    [&](int64_t frame, const SeenFrame& seen) { straight.emplace(frame, seen); }),
+              0);
+    ASSERT_EQ(int64_t(straight.size()), frames);
+    ASSERT_EQ(straight.rbegin()->first, frames) << "every frame shown once";
+
+    size_t next = 0;
+    std::vector<int64_t> reached;
+    int64_t bossSeenAt = 0;
+    const int status = Watch(file, 0, looked, [&](int64_t frame, const SeenFrame& seen) {
+        bossSeenAt = WatchedBossFrame();
+        if (next > 0 && frame == plan[next - 1].Reaches && reached.size() < next) {
+            reached.push_back(frame);
+            EXPECT_EQ(seen, straight.at(frame)) << "frame " << frame << " reached by move " << next;
+        }
+        if (next < plan.size() && frame == plan[next].At && reached.size() == next)
+            plan[next++].Command();
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(next, plan.size());
+    ASSERT_EQ(reached.size(), plan.size());
+    for (size_t i = 0; i < plan.size(); ++i) EXPECT_EQ(reached[i], plan[i].Reaches) << i;
+    EXPECT_EQ(bossSeenAt, StageLength + 1) << "where the boss came, as seen";
+
+    // --at opens there, paused.
+    bool first = true;
+    EXPECT_EQ(Watch(file, 1234, looked,
+                    [&](int64_t frame, const SeenFrame& seen) {
+                        if (!first) return;
+                        first = false;
+                        EXPECT_EQ(frame, 1234);
+                        EXPECT_TRUE(WatchPaused());
+                        EXPECT_EQ(seen, straight.at(1234));
+                    }),
+              0);
+}
+
+TEST(ReplayHistory, NamesSortByTimeAndSayWhatTheGameWas) {
+    std::tm local{};
+    local.tm_year = 2026 - 1900, local.tm_mon = 11, local.tm_mday = 8;
+    local.tm_hour = 14, local.tm_min = 3, local.tm_sec = 22, local.tm_isdst = -1;
+    const std::time_t when = std::mktime(&local);
+    EXPECT_EQ(HistoryName(when, 2, 3380), "2026-12-08_14-03-22_normal_3380.vxr");
+    EXPECT_EQ(HistoryName(when + 1, 1, 0), "2026-12-08_14-03-23_easy_0.vxr");
+    EXPECT_LT(HistoryName(when, 3, 99999), HistoryName(when + 60, 1, 0));
+    for (const char* name : {"2026-12-08_14-03-22_normal_3380.vxr",
+                             "2026-12-08_14-03-22_hard_0-2.vxr", "2026-12-08_14-03-22_easy_-5.vxr"})
+        EXPECT_TRUE(IsHistoryName(name)) << name;
+    for (const char* name : {"last.vxr", "score1.vxr", "2026-12-08_14-03-22_normal_.vxr",
+                             "2026-12-08_14-03-22_normal_3380.vxr.tmp", "my best run.vxr",
+                             "2026-12-08 14-03-22_normal_3380.vxr", "2026-12-08_14-03-22__1.vxr"})
+        EXPECT_FALSE(IsHistoryName(name)) << name;
+}
+
 // The table's replays, on the headless platform in this process.
 class TableReplays : public GameTest {
 protected:
@@ -255,6 +399,38 @@ TEST_F(TableReplays, AGameOutsideTheTableMovesNothingAndAFailureIsToldOnce) {
     const auto told = headless::TakeBoxTexts();
     ASSERT_EQ(told.size(), 1u);
     EXPECT_NE(told[0].find("could not be saved"), std::string::npos) << told[0];
+}
+
+TEST_F(TableReplays, EveryGameJoinsTheHistoryAndOnlyTheNewestHundredOfItStay) {
+    const std::string folder = ReplayFolder();
+    for (int i = 0; i < 104; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "2020-01-01_00-%02d-%02d_normal_%d.vxr", i / 60, i % 60,
+                      i);
+        WriteFile(folder + "/" + name, "old game");
+    }
+    WriteFile(folder + "/2019-01-01 kept by the player.vxr", "kept");
+    Difficulty = DifficultyNormal;
+    auto outside = HighScoreTable;
+    outside[5] = {100, "x"};  // scored 100, not enough for the table
+    PlayGameEndingWith(outside);
+    PlayGameEndingWith(outside);  // most likely the same second: a name of its own
+
+    const std::vector<std::string> history = HistoryFiles(folder);
+    ASSERT_EQ(history.size(), HistoryLength);
+    EXPECT_EQ(history.front(), "2020-01-01_00-00-06_normal_6.vxr") << "the six oldest went";
+    const std::string last = ReadFile(folder + "/last.vxr");
+    int today = 0;
+    for (const std::string& name : history) {
+        if (name.starts_with("2020-")) continue;
+        ++today;
+        EXPECT_NE(name.find("_normal_100"), std::string::npos) << name;
+        EXPECT_EQ(ReadFile(folder + "/" + name), last);
+    }
+    EXPECT_EQ(today, 2);
+    EXPECT_EQ(ReadFile(folder + "/2019-01-01 kept by the player.vxr"), "kept");
+    for (int place = 1; place <= 5; ++place)
+        EXPECT_EQ(ReadFile(Place(place)), "game " + Name(place));
 }
 
 }  // namespace

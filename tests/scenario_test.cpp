@@ -10,7 +10,7 @@
 #include "platform/headless/headless.h"
 #include "platform/profile.h"
 #include "platform/sjis.h"
-#include "shell/main_loop.h"
+#include "shell/program.h"
 #include "support/bot.h"
 #include "support/test_support.h"
 

@@ -2,6 +2,7 @@
 
 #include "audio/sound_backend.h"
 #include "platform/platform.h"
+#include "platform/watch_control.h"
 
 bool InitSound() {
     if (OpenSoundDevice()) return true;
@@ -14,5 +15,6 @@ void PlaySound(SoundEffect& effect) {
     if (effect.Count == 0) return;  // never loaded: the game runs silent
     // Voices are started in turn, beginning with voice 1, so up to Count explosions overlap.
     effect.LastIndex = static_cast<int16_t>((effect.LastIndex + 1) % effect.Count);
+    if (SeekingSilently()) return;  // a watched replay playing on to the frame it seeks
     RestartVoice(effect, effect.LastIndex);
 }

@@ -1,10 +1,8 @@
-// Start-up, the main loop with its frame pass per game mode, and the title loop.
+// The frame pass per game mode and a game played from its reset to its end: what a played and
+// a replayed game share. The program around them (title, recording) is shell/program.h.
 #pragma once
 
 #include <cstdint>
-
-[[noreturn]] void Main();
-[[noreturn]] void MainLoop();
 
 // What the program sets up once before its first title: settings, display, sound, the frame
 // period and the sprites. Returns the back buffer's clear colour.

@@ -4,9 +4,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <iterator>
 
+#include "audio/music_device.h"
+#include "audio/sound.h"
 #include "common/file_bytes.h"
 #include "common/hash.h"
 #include "common/version.h"
@@ -22,9 +25,12 @@
 #include "gfx/display.h"
 #include "gfx/text.h"
 #include "platform/platform.h"
+#include "platform/watch_control.h"
 #include "screens/events.h"
+#include "shell/game_reset.h"
 #include "shell/main_loop.h"
 #include "shell/main_window.h"
+#include "shell/replay_history.h"
 
 namespace {
 
@@ -41,6 +47,7 @@ struct Playback {
     std::string File;
     Replay Game;
     std::ostream* Report = nullptr;
+    bool BossSeen = false;  // the boss's first frame is known
 };
 
 // Everything of the replays that lives for the run; reset as one.
@@ -194,8 +201,13 @@ void MoveTableReplays(const std::string& bytes) {
 
 [[noreturn]] void ReportOutOfStep(int64_t frame);
 
-// The frame being played has ended: its check, if it has one, must be the recorded one.
+// The frame being played has ended: its check, if it has one, must be the recorded one. The
+// watcher learns where the boss arrives once the game has got there.
 void CheckPlayedFrame() {
+    if (GameMode == ModeBoss && !Replays.Played.BossSeen) {
+        Replays.Played.BossSeen = true;
+        SetWatchedBossFrame(AnswerFrames() + 1);
+    }
     if (!CheckFrame()) return;
     const size_t index = size_t(AnswerFrames() / ReplayCheckInterval) - 1;
     const auto& checks = Replays.Played.Game.Checks;
@@ -244,6 +256,17 @@ std::string ProblemWith(const std::string& file, Replay& replay) {
 void EndWatching() {
     EndProgram(0);
 }
+
+// A replay plays in a program that writes nothing.
+void PrepareToPlay() {
+    ProgramDir = ProgramDirectory();
+    ChangeDirectory(ProgramDir);
+    SetWindowHandlers({EndWatching, mnuReadMe_Click, mnuAbout_Click});
+    KeepSettingsUnwritten();
+}
+
+[[noreturn]] void PlayFromStart(void (*onGameStart)());
+void StartAgain();
 
 void ReportOutOfStep(int64_t frame) {
     Finish(1, "out of step at frame " + std::to_string(frame));
@@ -306,18 +329,19 @@ void EndGameRecording(int32_t score) {
     if (!Replays.LastReplayFile.empty() || !folder.empty())
         SaveReplay(Replays.LastReplayFile.empty() ? folder + "/last.vxr" : Replays.LastReplayFile,
                    bytes);
-    if (!folder.empty()) MoveTableReplays(bytes);
+    if (!folder.empty()) {
+        MoveTableReplays(bytes);
+        if (SaveReplay(FreeHistoryFile(folder, std::time(nullptr), game.Difficulty, score), bytes))
+            TrimHistory(folder);
+    }
     Replays.Recorded = Recording{};
 }
 
 void RunReplay(const std::string& file, PlaybackPace pace, std::ostream* report,
-               void (*onGameStart)()) {
+               void (*onGameStart)(), int64_t openAt) {
     SetPace(pace);
     Replays.Played = {file, {}, report};
-    ProgramDir = ProgramDirectory();
-    ChangeDirectory(ProgramDir);
-    SetWindowHandlers({EndWatching, mnuReadMe_Click, mnuAbout_Click});
-    KeepSettingsUnwritten();
+    PrepareToPlay();
     if (pace == PlaybackPace::Watching) {
         KeepWindowSettings();
         OpenMainWindow(AppTitle, FieldWidth, FieldHeight);
@@ -326,6 +350,20 @@ void RunReplay(const std::string& file, PlaybackPace pace, std::ostream* report,
     if (!problem.empty()) Finish(2, problem);
 
     Form_Load();
+    if (pace == PlaybackPace::Watching)
+        BeginWatching(Replays.Played.Game.Frames, StageLength + 1, openAt);
+    for (;;) {
+        try {
+            PlayFromStart(onGameStart);
+        } catch (const WatchRestart&) {
+            StartAgain();
+        }
+    }
+}
+
+namespace {
+
+void PlayFromStart(void (*onGameStart)()) {
     const int32_t clearColour = InitialiseOnce();
     ApplyStart(Replays.Played.Game);
     if (onGameStart) onGameStart();
@@ -341,6 +379,24 @@ void RunReplay(const std::string& file, PlaybackPace pace, std::ostream* report,
                   std::to_string(Replays.Played.Game.Difficulty) + ", " + std::to_string(frames) +
                   " frames");
 }
+
+// The watcher went back: the program as it stood before the game's first play, with its window
+// and the tune's device open, and the replay it plays.
+void StartAgain() {
+    Playback played = std::move(Replays.Played);
+    const PlaybackPace pace = CurrentPace();
+    ReleaseSoundEffect(SoundExplosion);
+    // The tune starts again with the game, as it did the first time.
+    SendMusicCommand("stop BGM");
+    ResetGameModules();
+    ResetAnswers();
+    SetPace(pace);
+    Replays.Played = std::move(played);
+    PrepareToPlay();
+    WatchRestarted();
+}
+
+}  // namespace
 
 void ResetReplays() {
     Replays = {};

@@ -34,9 +34,11 @@ void EndGameRecording(int32_t score);
 // played to its end as recorded, 1 when it went out of step, 2 when it is not a replay this game
 // can play. Watching opens the window; verifying shows nothing and writes the result line
 // ("FILE: ok, score N, difficulty D, F frames") to `report`. Neither writes any file.
-// `onGameStart` runs just before the game's reset.
+// `onGameStart` runs just before the game's reset, again after every seek back. Watched, the
+// replay opens paused at frame `openAt` when it is given (platform/watch_control.h); a seek back
+// plays the game again from its start, silently up to the frame asked for.
 [[noreturn]] void RunReplay(const std::string& file, PlaybackPace pace, std::ostream* report,
-                            void (*onGameStart)() = nullptr);
+                            void (*onGameStart)() = nullptr, int64_t openAt = 0);
 
 // Nothing recorded or played, nothing told, as the program starts.
 void ResetReplays();

@@ -18,7 +18,7 @@
 #include "gfx/text.h"
 #include "platform/headless/headless.h"
 #include "runner_trace.h"
-#include "shell/main_loop.h"
+#include "shell/program.h"
 #include "support/bot.h"
 #include "support/digest.h"
 

@@ -21,10 +21,12 @@
 #include "platform/profile.h"
 #include "platform/sdl/pending_setters.h"  // LEAD: until the picture's turn lands
 #include "platform/sdl/sdl_bindings.h"
+#include "platform/sdl/sdl_watch.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/watch_control.h"
 #include "screens/title.h"
-#include "shell/main_loop.h"
 #include "shell/main_window.h"
+#include "shell/program.h"
 #include "support/bot.h"
 
 namespace {
@@ -427,6 +429,70 @@ void Drive(void*) {
 }
 
 }  // namespace whole_game
+
+// The watcher's keys and the pad's buttons give the same commands; the game's own keys and
+// buttons are not the game's while a replay is watched.
+TEST(Watcher, KeysAndPadButtonsPauseStepChangeTheSpeedAndSeek) {
+    auto key = [](SDL_Keycode code, Uint16 mod = KMOD_NONE) {
+        SDL_Event event{};
+        event.type = SDL_KEYDOWN;
+        event.key.type = SDL_KEYDOWN;
+        event.key.keysym.sym = code;
+        event.key.keysym.mod = mod;
+        return HandleWatchEvent(event);
+    };
+    auto button = [](SDL_GameControllerButton pressed) {
+        SDL_Event event{};
+        event.type = SDL_CONTROLLERBUTTONDOWN;
+        event.cbutton.button = static_cast<Uint8>(pressed);
+        return HandleWatchEvent(event);
+    };
+    for (const bool pad : {false, true}) {
+        SCOPED_TRACE(pad ? "pad" : "keys");
+        BeginWatching(4000, 2051, 0);  // at frame 1, playing at 1x
+        ASSERT_EQ(WatchedFrame(), 1);
+        EXPECT_TRUE(pad ? button(SDL_CONTROLLER_BUTTON_A) : key(SDLK_SPACE));
+        EXPECT_TRUE(WatchPaused());
+        EXPECT_TRUE(pad ? button(SDL_CONTROLLER_BUTTON_START) : key(SDLK_k));
+        EXPECT_FALSE(WatchPaused());
+        EXPECT_TRUE(pad ? button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER) : key(SDLK_PERIOD));
+        EXPECT_TRUE(WatchPaused()) << "a step pauses";
+        EXPECT_EQ(WatchSeekTarget(), 2);
+        EXPECT_TRUE(pad ? button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) : key(SDLK_RIGHT));
+        EXPECT_EQ(WatchSeekTarget(), 2 + WatchSeekFrames) << "seeks add up before they are made";
+        EXPECT_TRUE(pad ? button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER) : key(SDLK_COMMA));
+        EXPECT_EQ(WatchSeekTarget(), 1 + WatchSeekFrames);
+        EXPECT_TRUE(pad ? button(SDL_CONTROLLER_BUTTON_DPAD_LEFT) : key(SDLK_j));
+        EXPECT_TRUE(pad ? button(SDL_CONTROLLER_BUTTON_DPAD_LEFT) : key(SDLK_LEFT));
+        EXPECT_EQ(WatchSeekTarget(), 1) << "not before the first frame";
+        for (int i = 0; i < 4; ++i)
+            EXPECT_TRUE(pad ? button(SDL_CONTROLLER_BUTTON_DPAD_DOWN) : key(SDLK_DOWN));
+        EXPECT_STREQ(WatchSpeedName(WatchSpeed()), "1/4x");
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(pad ? button(SDL_CONTROLLER_BUTTON_DPAD_UP) : key(SDLK_UP));
+        EXPECT_STREQ(WatchSpeedName(WatchSpeed()), "2x");
+        for (int i = 0; i < 9; ++i)
+            EXPECT_TRUE(pad ? button(SDL_CONTROLLER_BUTTON_DPAD_UP) : key(SDLK_PLUS));
+        EXPECT_STREQ(WatchSpeedName(WatchSpeed()), "max");
+        EXPECT_EQ(WatchDelay(50), 0);
+        EXPECT_TRUE(pad ? button(SDL_CONTROLLER_BUTTON_Y) : key(SDLK_i));
+        EXPECT_FALSE(InputDisplayShown());
+    }
+    BeginWatching(4000, 2051, 0);
+    EXPECT_TRUE(key(SDLK_b));
+    EXPECT_EQ(WatchSeekTarget(), 2051);
+    EXPECT_TRUE(key(SDLK_END));
+    EXPECT_EQ(WatchSeekTarget(), 4000);
+    EXPECT_TRUE(key(SDLK_HOME));
+    EXPECT_EQ(WatchSeekTarget(), 1);
+    EXPECT_FALSE(key(SDLK_RIGHT, KMOD_CTRL)) << "the desktop's";
+    EXPECT_FALSE(key(SDLK_F11)) << "the window's";
+    EXPECT_TRUE(button(SDL_CONTROLLER_BUTTON_B)) << "the replay's buttons are its own";
+    EXPECT_EQ(WatchDelay(50), 50);
+    ChangeWatchSpeed(-2);
+    EXPECT_EQ(WatchDelay(50), 200) << "1/4x";
+    ResetWatching();
+}
 
 TEST(VirtualPadGame, AWholeGameFromTheTitleToANameInTheTableWithThePadAlone) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");

@@ -18,7 +18,7 @@
 #include "platform/headless/headless.h"
 #include "runner_input.h"
 #include "runner_trace.h"
-#include "shell/main_loop.h"
+#include "shell/program.h"
 #include "shell/replays.h"
 
 namespace {

@@ -25,7 +25,7 @@
 #include "gfx/bmp.h"
 #include "platform/headless/headless.h"
 #include "platform/profile.h"
-#include "shell/main_loop.h"
+#include "shell/program.h"
 #include "shell/program_state.h"
 #include "support/bot.h"
 

@@ -8,6 +8,7 @@
 #include "platform/headless/headless.h"
 #include "platform/key_state.h"
 #include "platform/text_field.h"
+#include "platform/watch_control.h"
 
 namespace headless {
 namespace {
@@ -58,6 +59,7 @@ std::string TypedAnswer(bool (*accept)(const std::string&),
 }  // namespace
 
 void Reset() {
+    ResetWatching();
     Current = State{};
     ForgetKeyState();
 }
@@ -118,7 +120,11 @@ using headless::Current;
 // A replay answers in place of the scripted keys and the virtual clock (platform/answers.h); the
 // clock follows the ticks it gives.
 uint16_t GetAsyncKeyState(int virtualKey) {
-    if (PlayingAnswers()) return PlayedKeyState(virtualKey);
+    if (PlayingAnswers()) {
+        const uint16_t state = PlayedKeyState(virtualKey);
+        NoteWatchedKey(virtualKey, state);
+        return state;
+    }
     return RecordKeyState(virtualKey, TakeKeyState(virtualKey));
 }
 
@@ -152,6 +158,7 @@ void SetSoundLevels(const SoundLevels&) {}
 void OpenMainWindow(const std::string&, int, int) {}
 
 void PresentPixels(const uint32_t* pixels, int width, int height) {
+    if (SeekingSilently()) return;
     Current.Frame.assign(pixels, pixels + size_t(width) * height);
     Current.FrameWidth = width;
     Current.FrameHeight = height;
@@ -226,6 +233,7 @@ void AllowPauseKeys(bool) {}
 
 void FrameWaitBegins() {
     if (Current.WaitBegins) Current.WaitBegins();
+    if (CurrentPace() == PlaybackPace::Watching) WatchFrameBegins();
 }
 void FrameWaitEnds() {
     NoteFrameEnd();

@@ -41,6 +41,8 @@ void DrawPause() {
            PauseTextColour);
 }
 
+}  // namespace
+
 // Pauses the effects, and the mixer's music unless it is paused already; returns whether it
 // was held. The tune resumes where it stopped: a tune the game itself paused stays paused. (The
 // tune played from its rendering is no music of the mixer's own, so whether the mixer plays any
@@ -58,8 +60,6 @@ void ReleaseSounds(bool musicHeld) {
     Mix_Resume(-1);
     if (musicHeld) Mix_ResumeMusic();
 }
-
-}  // namespace
 
 void AllowPauseKeys(bool allowed) {
     PauseKeysAllowed = allowed;

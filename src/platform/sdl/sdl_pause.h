@@ -19,3 +19,7 @@ void TogglePlayerPause();
 // must not stay down; P ends the pause), focus, and the close box, which ends the program from
 // here.
 void PauseIfAsked(const std::function<void(const SDL_Event&)>& handle);
+// Pauses the effects, and the tune if it is playing; returns whether it was. The tune resumes
+// where it stopped, and only if it was playing: a tune the game itself paused stays paused.
+bool HoldSounds();
+void ReleaseSounds(bool musicHeld);

@@ -19,6 +19,7 @@
 #include "platform/sdl/sdl_settings_dialog.h"
 #include "platform/sdl/sdl_watch.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/watch_control.h"
 
 namespace {
 
@@ -137,7 +138,11 @@ void HandleWindowEvent(const SDL_Event& event) {
 // A replay answers in place of the keyboard and the clocks (platform/answers.h). No events are
 // taken here: every query of a frame reads the same snapshot, whatever their order.
 uint16_t GetAsyncKeyState(int virtualKey) {
-    if (PlayingAnswers()) return PlayedKeyState(virtualKey);
+    if (PlayingAnswers()) {
+        const uint16_t state = PlayedKeyState(virtualKey);
+        NoteWatchedKey(virtualKey, state);
+        return state;
+    }
     return RecordKeyState(virtualKey, TakeKeyState(virtualKey));
 }
 
@@ -258,10 +263,17 @@ void FatalError(const std::string& message) {
 // The pause holds the game here, between two frames. The menu bar is not for a paused game.
 void FrameWaitBegins() {
     if (CurrentPace() == PlaybackPace::Fastest) return;
-    PauseIfAsked([](const SDL_Event& event) {
-        if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) return;
-        HandleWindowEvent(event);
-    });
+    const auto handle = [](const SDL_Event& event) {
+        const bool click = event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP;
+        if (CurrentPace() == PlaybackPace::Watching && HandleWatchEvent(event)) return;
+        if (!click) HandleWindowEvent(event);
+    };
+    if (CurrentPace() == PlaybackPace::Watching) {
+        WatchFrameBegins();
+        HoldWhileWatchPaused(handle);
+        FollowWatchMove();
+    }
+    PauseIfAsked(handle);
 }
 void FrameWaitEnds() {
     if (CurrentPace() == PlaybackPace::Live) TakeInputEvents();  // a replay's keys are its own

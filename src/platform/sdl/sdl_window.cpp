@@ -8,12 +8,15 @@
 #include <cstring>
 #include <map>
 
+#include "platform/answers.h"
 #include "platform/profile.h"
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_menu.h"
 #include "platform/sdl/sdl_outside_end.h"
 #include "platform/sdl/sdl_present.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/sdl/sdl_watch.h"
+#include "platform/watch_control.h"
 #include "platform/window_scale.h"
 
 namespace {
@@ -349,16 +352,19 @@ void RedrawWindow(const std::function<void()>& overlay) {
     DrawKeptFrame(frame);
     const bool menuBar = MenuBarShown();
     if (menuBar) DrawMenuBar();
+    const bool watching = CurrentPace() == PlaybackPace::Watching;
+    if (watching) DrawWatchOverlay();
     if (overlay) overlay();
     EndWindowDrawing(picture);
-    // In fullscreen the menu bar lies over the frame.
-    Drawn = {!overlay && !(menuBar && IsFullscreen()), frame, menuBar};
+    // In fullscreen the menu bar lies over the frame; the watcher's bar and keys lie over it too.
+    Drawn = {!overlay && !watching && !(menuBar && IsFullscreen()), frame, menuBar};
     HideIdlePointer();
 }
 
 // A frame like the last is not drawn again, and a changed one costs what changed, while the
 // window shows the frame alone where it showed it last.
 void PresentPixels(const uint32_t* pixels, int width, int height) {
+    if (SeekingSilently()) return;
     if (!PresenterRenderer() || width != FrameWidth || height != FrameHeight) return;
     const bool changed = KeepFrame(pixels);
     const SDL_Rect frame = PictureRectInWindow(PlayArea());
