@@ -13,6 +13,7 @@
 #include "platform/sdl/sdl_bindings.h"
 #include "platform/sdl/sdl_dialog.h"
 #include "platform/sdl/sdl_gamepad.h"
+#include "platform/sdl/sdl_outside_end.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace {
@@ -513,7 +514,8 @@ void HandleMouse(Dialog& dialog, const SDL_Event& event) {
 void HandleEvent(Dialog& dialog, SDL_Event& event) {
     switch (event.type) {
         case SDL_QUIT:
-            HandleWindowEvent(event);
+            // The close box ends the program from here too, through the usual way out.
+            CloseFromOutside();
             dialog.Finished = true;
             break;
         case SDL_KEYDOWN:
