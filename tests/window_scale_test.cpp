@@ -19,6 +19,7 @@
 #include "platform/sharp_fit.h"
 #include "runner_input.h"
 #include "shell/main_loop.h"
+#include "shell/program.h"
 #include "support/test_support.h"
 
 namespace {
