@@ -72,6 +72,7 @@ bench: test-deps build
 	build/bench/bench/vexlan_music_bench
 	bench/mix_headroom.sh build/game 60
 	bench/music_gaps.sh build/game 95
+	bench/present_table.sh build/game
 
 # Records the golden runs again, after a deliberate change of the game's behaviour.
 golden: test-deps build

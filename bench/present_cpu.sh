@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
-# The CPU the game and the X server spend presenting frames, paced, on a virtual screen of a
-# given size: 20 s on the title, then 20 s of play, as shares of one core. The numbers are noisy
-# on a busy machine: run it more than once.
+# The CPU the game and the X server spend, paced, on a virtual screen of a given size: 20 s on
+# the title, then 20 s of play with the fire held, as shares of one core, and the game's
+# resident memory at the end of each. The numbers are noisy on a busy machine: run it more than
+# once (bench/present_table.sh does).
 # Usage: present_cpu.sh GAME_DIR SCREEN (e.g. 1920x1080) [window|fullscreen] [WINDOW_INI_LINES]
-# WINDOW_INI_LINES are put in data.ini's [window] section ("width=500\nheight=620" for 1x).
+# WINDOW_INI_LINES are put in data.ini's [window] section ("width=500\nheight=620" for 1x,
+# "renderer=auto"). MUSIC=1 plays the music and effects (default: both off); SECONDS_EACH sets
+# the 20 s.
 set -euo pipefail
 game_dir="$(realpath "$1")"
 screen="$2"
 mode="${3:-window}"
 window_ini="${4:-}"
-seconds=20
+seconds="${SECONDS_EACH:-20}"
+sound="${MUSIC:-0}"
 work="$(mktemp -d)"
 pids=()
 cleanup() {
@@ -29,9 +33,12 @@ pids+=("$!")
 sleep 1.5
 
 cp -r "$game_dir" "$work/game"
-# No music or effects: the synthesiser would drown what is measured here.
+# Without MUSIC=1 no music or effects: the synthesiser would drown the presentation.
+switch=0
+[ "$sound" = 1 ] && switch=-1
 {
-    iconv -f CP932 -t UTF-8 "$game_dir/data.ini" | tr -d '\r' | sed -e 's/^Midi=.*/Midi=0/' -e 's/^Wav=.*/Wav=0/' |
+    iconv -f CP932 -t UTF-8 "$game_dir/data.ini" | tr -d '\r' |
+        sed -e "s/^Midi=.*/Midi=$switch/" -e "s/^Wav=.*/Wav=$switch/" |
         grep -v '^\[window\]' | grep -v -E '^(scale|width|height|fullscreen|scaling|renderer)='
     if [ -n "$window_ini" ]; then printf '[window]\n%b\n' "$window_ini"; fi
 } | sed 's/$/\r/' | iconv -f UTF-8 -t CP932 >"$work/game/data.ini"
@@ -56,11 +63,23 @@ measure() {
     g=$(( $(ticks "$game") - $(cat "$work/g0") ))
     x=$(( $(ticks "$xvfb") - $(cat "$work/x0") ))
     awk -v g="$g" -v x="$x" -v hz="$(getconf CLK_TCK)" -v s="$seconds" -v what="$1" \
-        'BEGIN { printf "%s: game %.1f %%, X server %.1f %%\n", what, 100 * g / hz / s, 100 * x / hz / s }'
+        -v rss="$(awk '/^VmRSS/ { print $2 }' "/proc/$game/status")" \
+        'BEGIN { printf "%s: game %.1f %%, X server %.1f %%, resident %.0f MB\n", what, 100 * g / hz / s, 100 * x / hz / s, rss / 1024 }'
 }
 geometry="$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')"
 echo "screen $screen, $mode, window $geometry"
 measure title
 xdotool key Return
-sleep 2
+sleep 1
+xdotool keydown z
+sleep 1
 measure play
+xdotool keyup z
+# PROFILE=1: then where play's time goes, by function, from perf over as long again.
+if [ "${PROFILE:-0}" = 1 ]; then
+    xdotool keydown z
+    perf record -q -F 499 -p "$game" -o "$work/perf.data" -- sleep "$seconds" >/dev/null 2>&1
+    xdotool keyup z
+    perf report -q -i "$work/perf.data" --no-children --sort dso,symbol --percent-limit 1.5 \
+        2>/dev/null | sed 's/^ *//' | head -25
+fi

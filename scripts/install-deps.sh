@@ -18,13 +18,13 @@ packages=(
 # Testing: clang for the fuzzers, GoogleTest and Google Benchmark, a virtual X display with a
 # window manager and the tools that drive and photograph the real window, Mesa's software OpenGL
 # that the GPU path is forced onto there, weston for a real Wayland compositor, sox to measure
-# the mix, strace to kill the runner in the middle of its saves, and the validators of the
-# installed menu entry, MIME type, AppStream data and man page.
+# the mix, perf to profile a frame (make bench), strace to kill the runner in the middle of its
+# saves, and the validators of the installed menu entry, MIME type, AppStream data and man page.
 test_packages=(
     clang libclang-rt-14-dev
     libgtest-dev libbenchmark-dev
     xvfb xdotool imagemagick x11-utils libx11-dev openbox libgl1-mesa-dri weston
-    sox strace
+    sox strace linux-perf
     desktop-file-utils shared-mime-info appstream man-db
 )
 # Packaging (`make deb`): what builds the Debian package and checks it.

@@ -51,6 +51,12 @@ void PutWindowSettingsInto(ProfileDocument& settings);
 // The keys and pad buttons behind the player's actions, the same way ("[keys]", "[pad]").
 void TakeInputSettingsFrom(const ProfileDocument& settings);
 void PutInputSettingsInto(ProfileDocument& settings);
+// The whole picture turned clockwise by 0, 90, 180 or 270 degrees, for a monitor on its side:
+// the play field, the menu bar, the boxes and the pause, in the window and in fullscreen; the
+// mouse follows the turn, the keys do not. Applied at once, kept in data.ini's [window]
+// rotation=. Anything but the four turns is 0.
+void SetPictureRotation(int degrees);
+int PictureRotation();
 // Opens the game window (caption, 500 x 600 client area, centred). Shown once.
 void OpenMainWindow(const std::string& caption, int width, int height);
 // Shows a finished frame of 0x00RRGGBB pixels in the window.

@@ -227,7 +227,7 @@ wait_until 10 still || fail "P did not pause play the second time: $shot"
 kill -TERM "$game_pid"
 wait "$game_pid" || fail "the game ended with status $? on SIGTERM in the pause"
 game_pid=""
-[ "$(data_ini_keys window)" = "width height fullscreen scaling renderer video " ] ||
+[ "$(data_ini_keys window)" = "width height fullscreen scaling renderer video rotation " ] ||
     fail "data.ini's window section holds [$(data_ini_keys window)]"
 [ "$(data_ini_keys)" = "$DataIniKeys" ] || fail "the window section changed data.ini's own keys"
 iconv -f CP932 -t UTF-8 "$work/game/data.ini" | tr -d '\r' | grep -qx 'height=1240' ||
@@ -294,6 +294,40 @@ black_around "$full" 0x800+305+0 0x800+973+0
 brighter_than "$(mean_of "$full" 320x24+326+773)" 0.03 || fail "the play area is not 800 lines high: $full"
 stop_game
 
+# 5b. The picture turned a quarter clockwise for a monitor on its side, on 1920 x 1080: the
+# window opens at the turned picture's sharp fit (1260 x 1016, the menu bar down the right-hand
+# side), a click on the turned bar opens its menu, and in fullscreen the turned play area fills
+# the screen's height at 1296 x 1080, the title's prompt (the picture's bottom) on the left.
+open_display 1920x1080
+SDL_AUDIODRIVER=dummy start_game "rotation=90"
+window="$(wait_game_window)" || fail "the game window did not appear turned"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+wait_until 20 sized 1260x1016 || fail "the turned window did not open at 1260 x 1016: $shot"
+turned_bar() { shot="$(screenshot)"; brighter_than "$(mean_of "$shot" 40x1016+1220+0)" 0.8; }
+wait_until 20 turned_bar || fail "no menu bar down the turned picture's right-hand side: $shot"
+xdotool mousemove --window "$window" 1240 20 click 1  # the first caption, read top to bottom
+wait_until 10 menu_open || fail "a click on the turned menu bar did not open the menu: $shot"
+xdotool key Escape
+wait_until 10 menu_closed || fail "Escape did not close the turned menu: $shot"
+xdotool key F11
+# The prompt (play area 15, 580, 240 x 18) turned: 2.16 times (2, 15, 18 x 240) from 312.
+full_turned() {
+    sized 1920x1080 && all_black "$shot" 0x1080+311+0 0x1080+1608+0 &&
+        brighter_than "$(mean_of "$shot" 39x518+316+32)" 0.03
+}
+wait_until 20 full_turned || fail "the turned play area does not fill 1296 x 1080 with its bottom on the left: $shot"
+# The logo (the picture's top) on the right: that side twice as bright as the left, which holds
+# only the prompt. Turned the other way it is the other way round.
+logo_side="$(mean_of "$shot" 200x1080+1400+0)"
+prompt_side="$(mean_of "$shot" 200x1080+320+0)"
+brighter_than "$logo_side" "$(awk -v m="$prompt_side" 'BEGIN { print 2 * m }')" ||
+    fail "the turned picture's top is not on the right ($logo_side against $prompt_side): $shot"
+kill -TERM "$game_pid"  # an end that saves data.ini
+wait_until 10 gone || fail "SIGTERM did not end the turned game"
+wait "$game_pid" || true
+game_pid=""
+grep -q '^rotation=90' <(tr -d '\r' <"$work/game/data.ini") || fail "rotation=90 was not kept in data.ini"
+
 # 6. The GPU path, forced by the window's setting on Xvfb's software OpenGL, shows at 2x the very
 # pixels of the software path.
 open_display
@@ -353,5 +387,5 @@ game_pid=""
 [ "$(cd "$work/game" && find . -type f -newer "$work/kept.vxr" | sort; md5sum data.ini)" = "$before" ] ||
     fail "watching the replay wrote files"
 
-echo "real window: title, game, quit question, data.ini, the read-me box, scaling, fullscreen on three screens, the GPU path and the pause as expected"
+echo "real window: title, game, quit question, data.ini, the read-me box, scaling, fullscreen on three screens, the picture turned, the GPU path and the pause as expected"
 echo "real window: a game kept as a replay verifies, and watching it pauses and writes nothing"

@@ -105,7 +105,7 @@ sleep 1
 kill -TERM "$xvfb_pid"
 ends_with 1 "a lost display"
 [ "$(data_ini_keys)" = "$DataIniKeys" ] || fail "a lost display did not save data.ini"
-[ "$(data_ini_keys window)" = "width height fullscreen scaling renderer video " ] ||
+[ "$(data_ini_keys window)" = "width height fullscreen scaling renderer video rotation " ] ||
     fail "a lost display did not save the window's settings"
 
 echo "stopping: no display reported; SIGTERM, SIGINT and SIGHUP end the game and save everywhere,"

@@ -19,7 +19,6 @@
 #include "platform/pad_text_entry.h"
 #include "platform/platform.h"
 #include "platform/profile.h"
-#include "platform/sdl/pending_setters.h"  // LEAD: until the picture's turn lands
 #include "platform/sdl/sdl_bindings.h"
 #include "platform/sdl/sdl_watch.h"
 #include "platform/sdl/sdl_window.h"

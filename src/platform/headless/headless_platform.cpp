@@ -7,6 +7,7 @@
 #include "platform/answers.h"
 #include "platform/headless/headless.h"
 #include "platform/key_state.h"
+#include "platform/picture_turn.h"
 #include "platform/text_field.h"
 #include "platform/watch_control.h"
 
@@ -26,6 +27,7 @@ struct State {
     std::vector<uint32_t> Frame;
     int FrameWidth = 0;
     int FrameHeight = 0;
+    int Rotation = 0;  // the picture's turn: kept, never drawn here
     int Presents = 0;
     std::function<void()> WaitBegins;
     std::function<void()> WaitEnds;
@@ -154,6 +156,14 @@ void PutWindowSettingsInto(ProfileDocument&) {}
 void TakeInputSettingsFrom(const ProfileDocument&) {}
 void PutInputSettingsInto(ProfileDocument&) {}
 void SetSoundLevels(const SoundLevels&) {}
+
+// The picture's turn changes no frame the game draws: here it is only kept.
+void SetPictureRotation(int degrees) {
+    Current.Rotation = PictureTurnFrom(degrees);
+}
+int PictureRotation() {
+    return Current.Rotation;
+}
 
 void OpenMainWindow(const std::string&, int, int) {}
 

@@ -9,7 +9,6 @@
 
 #include "platform/answers.h"
 #include "platform/platform.h"
-#include "platform/sdl/pending_setters.h"
 #include "platform/sdl/sdl_bindings.h"
 #include "platform/sdl/sdl_dialog.h"
 #include "platform/sdl/sdl_gamepad.h"

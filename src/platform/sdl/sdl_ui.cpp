@@ -3,10 +3,13 @@
 #include <SDL_ttf.h>
 
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "platform/font_file.h"
+#include "platform/picture_turn.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace {
@@ -15,6 +18,7 @@ constexpr int UiFontPoints = 9;  // the desktop's menu and dialog font size, at 
 
 TTF_Font* Font = nullptr;
 unsigned FontDpi = 0;  // the pixel density the font was opened for
+int TextsTurn = 0;     // the picture's turn the rendered texts were turned for
 
 // Rendered texts are kept: the menu bar's caption is drawn with every frame.
 struct RenderedText {
@@ -57,8 +61,36 @@ TTF_Font* UiFont() {
     return Font;
 }
 
+// The rendered text turned with the picture, pixel for pixel, so that it stays as sharp.
+SDL_Surface* Turned(SDL_Surface* glyphs) {
+    const int turn = PictureRotation();
+    if (turn == 0 || glyphs->format->BytesPerPixel != 4) return glyphs;
+    const PictureSize size{glyphs->w, glyphs->h};
+    const PictureSize turnedSize = TurnedSize(size, turn);
+    std::vector<uint32_t> rows(size_t(size.Width) * size_t(size.Height));
+    for (int y = 0; y < size.Height; ++y)
+        std::memcpy(rows.data() + size_t(y) * size_t(size.Width),
+                    static_cast<const uint8_t*>(glyphs->pixels) + ptrdiff_t(y) * glyphs->pitch,
+                    size_t(size.Width) * sizeof(uint32_t));
+    std::vector<uint32_t> turned(rows.size());
+    TurnPixels(rows.data(), size, turn, turned.data());
+    SDL_Surface* result = SDL_CreateRGBSurfaceWithFormat(0, turnedSize.Width, turnedSize.Height, 32,
+                                                         glyphs->format->format);
+    if (!result) return glyphs;
+    for (int y = 0; y < turnedSize.Height; ++y)
+        std::memcpy(static_cast<uint8_t*>(result->pixels) + ptrdiff_t(y) * result->pitch,
+                    turned.data() + size_t(y) * size_t(turnedSize.Width),
+                    size_t(turnedSize.Width) * sizeof(uint32_t));
+    SDL_FreeSurface(glyphs);
+    return result;
+}
+
 const RenderedText& Rendered(const std::string& text, uint32_t rgb) {
     TTF_Font* font = UiFont();
+    if (TextsTurn != PictureRotation()) {
+        ForgetRenderedTexts();
+        TextsTurn = PictureRotation();
+    }
     const auto key = std::make_pair(text, rgb);
     const auto found = TextCache.find(key);
     if (found != TextCache.end()) return found->second;
@@ -66,7 +98,10 @@ const RenderedText& Rendered(const std::string& text, uint32_t rgb) {
     RenderedText rendered;
     const SDL_Color colour{Uint8(rgb >> 16), Uint8(rgb >> 8), Uint8(rgb), 255};
     if (SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, text.c_str(), colour)) {
-        rendered = {SDL_CreateTextureFromSurface(GameRenderer(), glyphs), glyphs->w, glyphs->h};
+        const int width = glyphs->w;
+        const int height = glyphs->h;
+        glyphs = Turned(glyphs);
+        rendered = {SDL_CreateTextureFromSurface(GameRenderer(), glyphs), width, height};
         SDL_FreeSurface(glyphs);
     }
     return TextCache.emplace(key, rendered).first->second;
@@ -98,13 +133,13 @@ void UiOutline(const UiRect& rect, uint32_t rgb) {
 void UiFillRows(const UiRect& rect, uint32_t rgb,
                 const std::function<std::pair<float, float>(float v)>& span) {
     SetColour(rgb);
-    const SDL_Rect pixels = ToPixels(rect);
+    const SDL_Rect pixels = PictureRectInShown(rect);
     for (int row = 0; row < pixels.h; ++row) {
         const auto [from, to] = span((float(row) + 0.5f) / float(pixels.h));
         if (to <= from) continue;
         const int left = pixels.x + int(std::lround(from * float(pixels.w)));
         const int right = pixels.x + int(std::lround(to * float(pixels.w)));
-        const SDL_Rect line{left, pixels.y + row, right - left, 1};
+        const SDL_Rect line = ShownRectInWindow({left, pixels.y + row, right - left, 1});
         SDL_RenderFillRect(GameRenderer(), &line);
     }
 }
@@ -124,8 +159,8 @@ void UiText(const std::string& text, int x, int y, uint32_t rgb) {
     if (text.empty()) return;
     const RenderedText& rendered = Rendered(text, rgb);
     if (!rendered.Texture) return;
-    const SDL_Rect origin = ToPixels({x, y, 0, 0});
-    const SDL_Rect where{origin.x, origin.y, rendered.Width, rendered.Height};
+    const SDL_Rect origin = PictureRectInShown({x, y, 0, 0});
+    const SDL_Rect where = ShownRectInWindow({origin.x, origin.y, rendered.Width, rendered.Height});
     SDL_RenderCopy(GameRenderer(), rendered.Texture, nullptr, &where);
 }
 
@@ -134,10 +169,11 @@ void UiTextMagnified(const std::string& text, int x, int y, uint32_t rgb, int ti
     const RenderedText& rendered = Rendered(text, rgb);
     if (!rendered.Texture) return;
     SDL_SetTextureScaleMode(rendered.Texture, SDL_ScaleModeNearest);
-    const SDL_Rect centre = ToPixels({x, y, 0, 0});
+    const SDL_Rect centre = PictureRectInShown({x, y, 0, 0});
     const int width = rendered.Width * times;
     const int height = rendered.Height * times;
-    const SDL_Rect where{centre.x - width / 2, centre.y - height / 2, width, height};
+    const SDL_Rect where =
+        ShownRectInWindow({centre.x - width / 2, centre.y - height / 2, width, height});
     SDL_RenderCopy(GameRenderer(), rendered.Texture, nullptr, &where);
 }
 

@@ -9,6 +9,7 @@
 #include <map>
 
 #include "platform/answers.h"
+#include "platform/picture_turn.h"
 #include "platform/profile.h"
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_menu.h"
@@ -44,6 +45,7 @@ struct WindowSettings {
     Scaling Scale = Scaling::SharpFit;
     RendererSetting Renderer = RendererSetting::Auto;
     VideoSetting Video = VideoSetting::Auto;  // kept as chosen: a fall-back costs one line
+    int Rotation = 0;  // the picture turned clockwise, for a monitor on its side
 };
 WindowSettings Settings;
 
@@ -124,8 +126,14 @@ PictureSize DrawablePixels() {
     return size;
 }
 
+// The picture's place in the window, turned.
 PicturePlacement PictureInWindow() {
-    return PlacePicture(DrawablePixels(), Picture(), Settings.Scale);
+    return PlacePicture(DrawablePixels(), TurnedSize(Picture(), Settings.Rotation), Settings.Scale);
+}
+
+// The picture's size on the screen before its turn.
+PictureSize ShownUnturned(const PicturePlacement& place) {
+    return TurnedSize({place.Width, place.Height}, Settings.Rotation);
 }
 
 SDL_Rect WholePicture() {
@@ -165,10 +173,16 @@ int MapMouseToPicture(void*, SDL_Event* event) {
     if (points.Width <= 0 || points.Height <= 0) return 1;
     const PicturePlacement place = PictureInWindow();
     const PictureSize picture = Picture();
-    const int pointY = *y;
-    *x = PictureCoordinate(*x * pixels.Width / points.Width, place.X, place.Width, picture.Width);
-    *y = PictureCoordinate(*y * pixels.Height / points.Height, place.Y, place.Height,
-                           picture.Height);
+    const PictureSize unturned = ShownUnturned(place);
+    // How far the point is from the screen's edge that the picture's top faces.
+    int edgeX = *x;
+    int pointY = *y;
+    TurnPointBack(edgeX, pointY, TurnedSize(points, Settings.Rotation), Settings.Rotation);
+    int shownX = *x * pixels.Width / points.Width - place.X;
+    int shownY = *y * pixels.Height / points.Height - place.Y;
+    TurnPointBack(shownX, shownY, unturned, Settings.Rotation);
+    *x = PictureCoordinate(shownX, 0, unturned.Width, picture.Width);
+    *y = PictureCoordinate(shownY, 0, unturned.Height, picture.Height);
     if (event->type == SDL_MOUSEMOTION) RevealMenuBar(pointY, *x, *y);
     return 1;
 }
@@ -185,12 +199,18 @@ int SavedNumber(const std::string& key, int fallback) {
     return (value.empty() || *end != '\0') ? fallback : int(number);
 }
 
+// The windowed picture as turned: the window's least size.
+PictureSize TurnedWindowedPicture() {
+    return TurnedSize(WindowedPicture(), Settings.Rotation);
+}
+
 void ReadWindowSettings() {
     Settings.Scale = SavedText("scaling") == "whole" ? Scaling::WholeSteps : Scaling::SharpFit;
     Settings.Renderer = RendererSettingFrom(SavedText("renderer"));
     Settings.Video = VideoSettingFrom(SavedText("video"));
+    Settings.Rotation = PictureTurnFrom(SavedNumber("rotation", 0));
     Settings.Size = {SavedNumber("width", 0), SavedNumber("height", 0)};
-    const PictureSize picture = WindowedPicture();
+    const PictureSize picture = TurnedWindowedPicture();
     Settings.SizeChosen =
         Settings.Size.Width >= picture.Width && Settings.Size.Height >= picture.Height;
 }
@@ -198,7 +218,7 @@ void ReadWindowSettings() {
 // The size chosen before, where it still fits the screen (else as much of it as fits); else the
 // largest picture that fits the screen.
 PictureSize OpeningWindowSize() {
-    const PictureSize picture = WindowedPicture();
+    const PictureSize picture = TurnedWindowedPicture();
     SDL_Rect usable{0, 0, 0, 0};
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return picture;
     if (!Settings.SizeChosen)
@@ -229,19 +249,59 @@ UiRect PlayArea() {
     return {0, IsFullscreen() ? 0 : MenuBarHeight, FrameWidth, FrameHeight};
 }
 
-SDL_Rect PictureRectInWindow(const UiRect& rect) {
-    const PicturePlacement place = PictureInWindow();
+SDL_Rect PictureRectInShown(const UiRect& rect) {
+    const PictureSize shown = ShownUnturned(PictureInWindow());
     const PictureSize picture = Picture();
-    const int left = AreaCoordinate(rect.X, place.X, place.Width, picture.Width);
-    const int top = AreaCoordinate(rect.Y, place.Y, place.Height, picture.Height);
-    const int right = AreaCoordinate(rect.X + rect.W, place.X, place.Width, picture.Width);
-    const int bottom = AreaCoordinate(rect.Y + rect.H, place.Y, place.Height, picture.Height);
+    const int left = AreaCoordinate(rect.X, 0, shown.Width, picture.Width);
+    const int top = AreaCoordinate(rect.Y, 0, shown.Height, picture.Height);
+    const int right = AreaCoordinate(rect.X + rect.W, 0, shown.Width, picture.Width);
+    const int bottom = AreaCoordinate(rect.Y + rect.H, 0, shown.Height, picture.Height);
     return {left, top, right - left, bottom - top};
+}
+
+SDL_Rect ShownRectInWindow(const SDL_Rect& shown) {
+    const PicturePlacement place = PictureInWindow();
+    const PixelRect turned =
+        TurnRect({shown.x, shown.y, shown.w, shown.h}, ShownUnturned(place), Settings.Rotation);
+    return {place.X + turned.X, place.Y + turned.Y, turned.W, turned.H};
+}
+
+SDL_Rect PictureRectInWindow(const UiRect& rect) {
+    return ShownRectInWindow(PictureRectInShown(rect));
 }
 
 double PictureScale() {
     const PictureSize picture = Picture();
-    return picture.Width > 0 ? double(PictureInWindow().Width) / picture.Width : 1.0;
+    return picture.Width > 0 ? double(ShownUnturned(PictureInWindow()).Width) / picture.Width : 1.0;
+}
+
+int PictureRotation() {
+    return Settings.Rotation;
+}
+
+void SetPictureRotation(int degrees) {
+    degrees = PictureTurnFrom(degrees);
+    if (degrees == Settings.Rotation) return;
+    const bool sideways = TurnIsSideways(degrees) != TurnIsSideways(Settings.Rotation);
+    Settings.Rotation = degrees;
+    TurnFrames(degrees);
+    if (!Window) return;
+    const PictureSize least = TurnedWindowedPicture();
+    SDL_SetWindowMinimumSize(Window, least.Width, least.Height);
+    // A window turned on its side trades its width and height, so that the picture keeps its
+    // scale, as far as the screen allows.
+    const Uint32 flags = SDL_GetWindowFlags(Window);
+    SDL_Rect usable{0, 0, 0, 0};
+    if (sideways && (flags & (SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_MAXIMIZED)) == 0 &&
+        SDL_GetDisplayUsableBounds(std::max(0, SDL_GetWindowDisplayIndex(Window)), &usable) == 0) {
+        const PictureSize now = WindowPoints();
+        const PictureSize turned{std::max(least.Width, std::min(now.Height, usable.w)),
+                                 std::max(least.Height, std::min(now.Width, usable.h))};
+        if (!Settings.SizeChosen) Settings.Size = turned;  // still not the player's own choice
+        SDL_SetWindowSize(Window, turned.Width, turned.Height);
+    }
+    ForgetWindowPixels();
+    RedrawWindow();
 }
 
 bool IsFullscreen() {
@@ -264,7 +324,8 @@ void SetWindowScaling(Scaling scaling) {
 
 void TakeWindowSettingsFrom(const ProfileDocument& settings) {
     SettingsKept = true;
-    for (const char* key : {"width", "height", "fullscreen", "scaling", "renderer", "video"})
+    for (const char* key :
+         {"width", "height", "fullscreen", "scaling", "renderer", "video", "rotation"})
         SavedTexts[key] = ProfileString(settings, WindowSection, key, "", SavedTextBytes);
 }
 
@@ -281,6 +342,7 @@ void PutWindowSettingsInto(ProfileDocument& settings) {
     put("scaling", Settings.Scale == Scaling::WholeSteps ? "whole" : "sharp");
     put("renderer", RendererSettingName(Settings.Renderer));
     put("video", VideoSettingName(Settings.Video));
+    put("rotation", std::to_string(Settings.Rotation));
 }
 
 void ToggleFullscreen() {
@@ -327,12 +389,13 @@ void OpenMainWindow(const std::string& caption, int width, int height) {
                               size.Width, size.Height, flags);
     if (!Window) FailOnSdl("Cannot open the game window");
     WatchOutsideEnds(Window);
-    const PictureSize picture = WindowedPicture();
+    const PictureSize picture = TurnedWindowedPicture();
     SDL_SetWindowMinimumSize(Window, picture.Width, picture.Height);
     // Text input is only for the name dialog: during play an input method must not take the
     // game's keys.
     SDL_StopTextInput();
     // A choice that fails is not kept, so that no setting can keep the game from opening.
+    TurnFrames(Settings.Rotation);
     if (!OpenPresenter(Window, Settings.Renderer, width, height)) {
         std::fprintf(stderr,
                      "vexlan: the GPU renderer could not be opened (%s); drawing in software\n",

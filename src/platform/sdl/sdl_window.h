@@ -22,8 +22,14 @@ SDL_Window* GameWindow();
 SDL_Renderer* GameRenderer();
 // Where the game's frame is shown, in the picture's pixels.
 UiRect PlayArea();
-// A rectangle of the picture where it lies in the window's drawable pixels.
+// A rectangle of the picture where it lies in the window's drawable pixels, turned as the
+// player asked (PictureRotation).
 SDL_Rect PictureRectInWindow(const UiRect& rect);
+// The same in two steps: where it lies in the picture shown at the window's scale but not yet
+// turned, and where a rectangle of those pixels lies in the window once turned. What is drawn
+// in pixels of its own (a text) is placed by the first and turned by the second.
+SDL_Rect PictureRectInShown(const UiRect& rect);
+SDL_Rect ShownRectInWindow(const SDL_Rect& shown);
 // Drawable pixels per picture pixel (the same both ways, but for rounding).
 double PictureScale();
 bool IsFullscreen();
