@@ -150,6 +150,7 @@ int32_t InitialiseOnce() {
 
 void MainLoop() {
     const int32_t clearColour = InitialiseOnce();
+    ArrangeTableReplaysAtStart();
     for (;;) {
         SleepMs(300);
         TitleLoop();
