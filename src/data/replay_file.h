@@ -42,8 +42,8 @@
 
 constexpr uint16_t ReplayFormat = 1;
 constexpr uint32_t ReplayCheckInterval = 100;  // frames between two checks
-// The largest replay read, far beyond any real game: a won game is 8-16 kB, an hour of play
-// some 0.2 MB. Anything larger is refused before a byte of it is read.
+// The largest replay read, far beyond any real game: a won game is 7-9 kB, an hour of play
+// some 0.1 MB. Anything larger is refused before a byte of it is read.
 constexpr size_t MaxReplayFileBytes = 4u << 20;
 // The longest game a replay holds: four hours of play, at 20 frames a second.
 constexpr uint32_t MaxReplayFrames = 4 * 60 * 60 * 20;

@@ -39,8 +39,7 @@ struct Answer {
 class AnswerWriter {
 public:
     void Add(const Answer& answer);
-    // The stream so far.
-    const std::string& Bytes() const { return Out; }
+    // The stream written, leaving the writer empty.
     std::string Take() { return std::move(Out); }
 
 private:
