@@ -2,6 +2,7 @@
 // damaged, of another version or made with other data is refused with its reason; the
 // replays of the high-score table move with their entries.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <ctime>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "data/replay_file.h"
 #include "game/difficulty.h"
 #include "game/state.h"
+#include "platform/answers.h"
 #include "platform/headless/headless.h"
 #include "platform/watch_control.h"
 #include "runner_trace.h"
@@ -341,7 +343,116 @@ TEST(ReplayHistory, NamesSortByTimeAndSayWhatTheGameWas) {
         EXPECT_FALSE(IsHistoryName(name)) << name;
 }
 
-// The table's replays, on the headless platform in this process.
+// What a stranger's file can hold: each is refused with its reason, or goes out of step, at once.
+TEST_F(Replays, AnAnswerStreamThatCannotFitItsFramesIsDamaged) {
+    const Replay real = Decoded();
+    Replay replay = real;
+    std::string problem;
+    const auto refused = [&replay, &problem](const std::string& what) {
+        Replay read;
+        EXPECT_FALSE(DecodeReplay(EncodeReplay(replay), read, problem)) << what;
+        EXPECT_EQ(problem, "damaged") << what;
+        EXPECT_LT(read.AnswerStream.size(), 32u << 20) << what << ": inflated anyway";
+    };
+    // Some 64 kB that inflate to 64 MiB: of zeros (each a well-formed key answer), and of the
+    // real game's answers over and over.
+    replay.AnswerStream.assign(64u << 20, '\0');
+    const std::string bomb = EncodeReplay(replay);
+    EXPECT_LT(bomb.size(), 80u << 10);
+    refused("64 MiB of zeros");
+    replay.AnswerStream.clear();
+    while (replay.AnswerStream.size() < (4u << 20)) replay.AnswerStream += real.AnswerStream;
+    refused("the game's answers 40 times over");
+    replay.Frames = MaxReplayFrames + 100;
+    refused("more frames than any game");
+    replay = real;
+    replay.Frames += ReplayCheckInterval;
+    refused("a check fewer than its frames have");
+    replay = real;
+    replay.Checks.back().Frame -= 1;
+    refused("a check off its frame");
+
+    // A last frame cut short in the file's own count: the game plays on past it.
+    replay = real;
+    ASSERT_NE(replay.Frames % ReplayCheckInterval, 0u);
+    replay.Frames -= replay.Frames % ReplayCheckInterval;
+    const RunResult run = Play(EncodeReplay(replay));
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Stderr.find(": out of step at frame " + std::to_string(replay.Frames + 1) + "\n"),
+              std::string::npos)
+        << run.Stderr;
+
+    const RunResult bombed = Play(bomb);
+    EXPECT_EQ(bombed.Status, 2);
+    EXPECT_NE(bombed.Stderr.find(": damaged\n"), std::string::npos) << bombed.Stderr;
+}
+
+TEST_F(Replays, OnlyARegularFileOfAReplaysSizeIsRead) {
+    const std::string fifo = *Dir + "/fifo.vxr";
+    const std::string sparse = *Dir + "/sparse.vxr";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    WriteFile(sparse, Bytes->substr(0, 100));
+    fs::resize_file(sparse, 2ull << 30);  // 2 GiB, of which nothing is on disk
+    const std::pair<std::string, std::string> cases[] = {{fifo, "not a file"},
+                                                         {"/dev/zero", "not a file"},
+                                                         {*Dir, "not a file"},
+                                                         {sparse, "too large for a replay"},
+                                                         {*Dir + "/none.vxr", "cannot be read"}};
+    for (const auto& [path, reason] : cases) {
+        const RunResult run = RunHeadless(*Dir, "", "--replay '" + path + "'", false);
+        EXPECT_EQ(run.Status, 2) << path;
+        EXPECT_NE(run.Stderr.find(path + ": " + reason + "\n"), std::string::npos) << run.Stderr;
+    }
+    fs::remove(fifo);
+    fs::remove(sparse);
+}
+
+TEST_F(Replays, TheDataCheckNamesEachFileOnce) {
+    const Replay real = Decoded();
+    Replay replay = real;
+    const auto told = [&replay](const std::string& what) {
+        const RunResult run = Play(EncodeReplay(replay));
+        EXPECT_EQ(run.Status, 2) << what;
+        const size_t colon = run.Stderr.find(": ");
+        return colon == std::string::npos ? run.Stderr : run.Stderr.substr(colon + 2);
+    };
+    replay.Files.assign(real.Files.size(), real.Files.front());
+    EXPECT_EQ(told("the stage script named for every file"), "damaged\n");
+    replay = real;
+    replay.Files[1] = replay.Files[0];
+    EXPECT_EQ(told("a file named twice"), "damaged\n");
+    replay = real;
+    replay.Files[2].Name.clear();
+    EXPECT_EQ(told("an empty name"), "damaged\n");
+    replay.Files[2].Name = "l_baku.bmp";
+    EXPECT_EQ(told("a name not as the game names its files"), "damaged\n");
+    replay = real;
+    replay.Files.pop_back();
+    EXPECT_EQ(told("a file left out"), "made with other data\n");
+    replay = real;
+    replay.Files[3].Digest ^= 1;
+    EXPECT_EQ(told("another picture"),
+              "made with other data (" + real.Files[3].Name.substr(1) + ")\n");
+}
+
+TEST_F(Replays, TextsFromTheFileArePrintedCleanAndShort) {
+    Replay replay = Decoded();
+    replay.GameVersion = "1.09\x1b[2J\a" + std::string(1, '\0') + std::string(65000, 'x');
+    RunResult run = Play(EncodeReplay(replay));
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Stderr, *Dir + "/played.vxr: a replay of version 1.09?[2J??" +
+                              std::string(30, 'x') + "...; this is version " + GameVersion + "\n");
+
+    replay = Decoded();
+    replay.Files[1].Name = "\\\x1b]0;title\x07\xc2\x9b\xff.bmp";
+    run = Play(EncodeReplay(replay));
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_NE(run.Stderr.find(": made with other data (?]0;title???.bmp)\n"), std::string::npos)
+        << run.Stderr;
+}
+
+// The table's replays, on the headless platform in this process. Each is a replay of its
+// entry's game: its final score, and the name entered in it.
 class TableReplays : public GameTest {
 protected:
     void SetUp() override {
@@ -349,53 +460,66 @@ protected:
         ProgramDir = MakeGameDir();
         headless::SetProgramDirectory(ProgramDir);
         fs::create_directories(ReplayFolder());
-        for (int place = 1; place <= 5; ++place) WriteFile(Place(place), "game " + Name(place));
         HighScoreTable = {{{500, "a"}, {400, "b"}, {300, "c"}, {200, "d"}, {100, "e"}, {0, ""}}};
+        for (int place = 1; place <= 5; ++place) WriteFile(Place(place), GameOf(place));
     }
     void TearDown() override { fs::remove_all(ProgramDir); }
 
-    static std::string Name(int place) { return std::string(1, char('a' + place - 1)); }
     static std::string Place(int place) {
         return ReplayFolder() + "/score" + std::to_string(place) + ".vxr";
     }
-    // A game that ends with the table as `table` says, as the name entry leaves it.
-    static void PlayGameEndingWith(const std::array<HighScoreEntry, 6>& table) {
+    static std::string Game(int32_t score, const std::string& name) {
+        Replay replay;
+        replay.Score = score;
+        AnswerWriter answers;
+        answers.Add({AnswerKind::Name, 0, 0, name});
+        replay.AnswerStream = answers.Take();
+        return EncodeReplay(replay);
+    }
+    // The game of the fixture's entry at `place`.
+    static std::string GameOf(int place) {
+        return Game(600 - 100 * place, std::string(1, char('a' + place - 1)));
+    }
+    // A game that ends with `score`, `name` entered, and the table as `table` says.
+    static void PlayGameEndingWith(int32_t score, const std::string& name,
+                                   const std::array<HighScoreEntry, 6>& table) {
         BeginGameRecording();
+        RecordName(name);
         HighScoreTable = table;
-        EndGameRecording(table[5].Score);
+        EndGameRecording(score);
     }
 };
 
 TEST_F(TableReplays, ANewEntryTakesItsPlaceAndTheGamesBelowMoveDown) {
     std::remove(Place(4).c_str());  // an entry from before replays were kept
     PlayGameEndingWith(
-        {{{500, "a"}, {400, "b"}, {350, "new"}, {300, "c"}, {200, "d"}, {100, "e"}}});
+        350, "new", {{{500, "a"}, {400, "b"}, {350, "new"}, {300, "c"}, {200, "d"}, {100, "e"}}});
     const std::string last = ReadFile(ReplayFolder() + "/last.vxr");
     ASSERT_FALSE(last.empty());
-    EXPECT_EQ(ReadFile(Place(1)), "game a");
-    EXPECT_EQ(ReadFile(Place(2)), "game b");
+    EXPECT_EQ(ReadFile(Place(1)), GameOf(1));
+    EXPECT_EQ(ReadFile(Place(2)), GameOf(2));
     EXPECT_EQ(ReadFile(Place(3)), last);
-    EXPECT_EQ(ReadFile(Place(4)), "game c");
+    EXPECT_EQ(ReadFile(Place(4)), GameOf(3));
     EXPECT_FALSE(fs::exists(Place(5))) << "d had no replay, and d is fifth now";
 
     PlayGameEndingWith(
-        {{{600, "top"}, {500, "a"}, {400, "b"}, {350, "new"}, {300, "c"}, {200, "d"}}});
+        600, "top", {{{600, "top"}, {500, "a"}, {400, "b"}, {350, "new"}, {300, "c"}, {200, "d"}}});
     EXPECT_EQ(ReadFile(Place(1)), ReadFile(ReplayFolder() + "/last.vxr"));
-    EXPECT_EQ(ReadFile(Place(2)), "game a");
+    EXPECT_EQ(ReadFile(Place(2)), GameOf(1));
     EXPECT_EQ(ReadFile(Place(4)), last);
-    EXPECT_EQ(ReadFile(Place(5)), "game c");
+    EXPECT_EQ(ReadFile(Place(5)), GameOf(3));
 }
 
 TEST_F(TableReplays, AGameOutsideTheTableMovesNothingAndAFailureIsToldOnce) {
-    PlayGameEndingWith(HighScoreTable);
-    for (int place = 1; place <= 5; ++place)
-        EXPECT_EQ(ReadFile(Place(place)), "game " + Name(place));
+    PlayGameEndingWith(100, "e", HighScoreTable);  // as fifth's score: the spare slot
+    for (int place = 1; place <= 5; ++place) EXPECT_EQ(ReadFile(Place(place)), GameOf(place));
 
     fs::remove_all(ReplayFolder());
     WriteFile(ReplayFolder(), "a file where the folder should be");
     headless::TakeBoxTexts();
-    PlayGameEndingWith(HighScoreTable);
-    PlayGameEndingWith({{{900, "x"}, {500, "a"}, {400, "b"}, {300, "c"}, {200, "d"}, {100, "e"}}});
+    PlayGameEndingWith(50, "x", HighScoreTable);
+    PlayGameEndingWith(900, "x",
+                       {{{900, "x"}, {500, "a"}, {400, "b"}, {300, "c"}, {200, "d"}, {100, "e"}}});
     const auto told = headless::TakeBoxTexts();
     ASSERT_EQ(told.size(), 1u);
     EXPECT_NE(told[0].find("could not be saved"), std::string::npos) << told[0];
@@ -413,8 +537,8 @@ TEST_F(TableReplays, EveryGameJoinsTheHistoryAndOnlyTheNewestHundredOfItStay) {
     Difficulty = DifficultyNormal;
     auto outside = HighScoreTable;
     outside[5] = {100, "x"};  // scored 100, not enough for the table
-    PlayGameEndingWith(outside);
-    PlayGameEndingWith(outside);  // most likely the same second: a name of its own
+    PlayGameEndingWith(100, "x", outside);
+    PlayGameEndingWith(100, "x", outside);  // most likely the same second: a name of its own
 
     const std::vector<std::string> history = HistoryFiles(folder);
     ASSERT_EQ(history.size(), HistoryLength);
@@ -430,7 +554,34 @@ TEST_F(TableReplays, EveryGameJoinsTheHistoryAndOnlyTheNewestHundredOfItStay) {
     EXPECT_EQ(today, 2);
     EXPECT_EQ(ReadFile(folder + "/2019-01-01 kept by the player.vxr"), "kept");
     for (int place = 1; place <= 5; ++place)
-        EXPECT_EQ(ReadFile(Place(place)), "game " + Name(place));
+        EXPECT_EQ(ReadFile(Place(place)), GameOf(place));
+}
+
+// A save killed between data.ini and the replays: the table is the new one, the replays part
+// moved. At the next start each entry's game is put back at its place, wherever it was.
+TEST_F(TableReplays, AtStartEachPlaceGetsItsEntrysGameWhereverItIs) {
+    HighScoreTable = {{{700, "new"}, {500, "a"}, {400, "b"}, {300, "c"}, {200, "d"}, {100, "e"}}};
+    // Killed after moving d, c and b down one: b's game is in both 2's and 3's place.
+    fs::rename(Place(4), Place(5));
+    fs::rename(Place(3), Place(4));
+    fs::copy_file(Place(2), Place(3));
+    WriteFile(ReplayFolder() + "/last.vxr", Game(700, "new"));
+    ArrangeTableReplaysAtStart();
+    EXPECT_EQ(ReadFile(Place(1)), Game(700, "new")) << "the last game is the new entry's";
+    for (int place = 2; place <= 5; ++place) EXPECT_EQ(ReadFile(Place(place)), GameOf(place - 1));
+
+    // A ring of places, the game of no entry and a file that is no replay.
+    HighScoreTable = {{{500, "a"}, {400, "b"}, {300, "c"}, {200, "d"}, {0, ""}, {0, ""}}};
+    for (int place = 1; place <= 4; ++place) WriteFile(Place(place), GameOf(place % 4 + 1));
+    WriteFile(Place(5), Game(100, "e"));
+    WriteFile(ReplayFolder() + "/last.vxr", "not a replay");
+    ArrangeTableReplaysAtStart();
+    for (int place = 1; place <= 4; ++place) EXPECT_EQ(ReadFile(Place(place)), GameOf(place));
+    EXPECT_FALSE(fs::exists(Place(5))) << "e has left the table";
+    WriteFile(Place(5), "a file of a later version");
+    ArrangeTableReplaysAtStart();
+    EXPECT_EQ(ReadFile(Place(5)), "a file of a later version");
+    EXPECT_EQ(ReadFile(Place(1)), GameOf(1));
 }
 
 }  // namespace

@@ -120,9 +120,10 @@ bool ReplaceFileBytes(const std::string& link, const std::string& bytes) {
     return true;
 }
 
-FileRead ReadFileBytes(const std::string& path, std::string& bytes, size_t limit) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? FileRead::Missing : FileRead::Failed;
+namespace {
+
+// Everything `fd` holds, no more than one byte past the limit.
+FileRead ReadAll(int fd, std::string& bytes, size_t limit) {
     bytes.clear();
     char buffer[65536];
     ssize_t got = 0;
@@ -140,4 +141,34 @@ FileRead ReadFileBytes(const std::string& path, std::string& bytes, size_t limit
     if (bytes.size() <= limit) return FileRead::Ok;
     bytes.clear();
     return FileRead::TooLarge;
+}
+
+}  // namespace
+
+FileRead ReadFileBytes(const std::string& path, std::string& bytes, size_t limit) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT ? FileRead::Missing : FileRead::Failed;
+    return ReadAll(fd, bytes, limit);
+}
+
+FileRead ReadRegularFileBytes(const std::string& path, std::string& bytes, size_t limit) {
+    bytes.clear();
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return errno == ENOENT ? FileRead::Missing : FileRead::Failed;
+    if (!S_ISREG(info.st_mode)) return FileRead::NotAFile;
+    if (uintmax_t(info.st_size) > limit) return FileRead::TooLarge;
+    // Non-blocking, so that a FIFO put in its place since the stat cannot hold the open; the
+    // descriptor's own stat is the one that counts.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT ? FileRead::Missing : FileRead::Failed;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return FileRead::NotAFile;
+    }
+    if (uintmax_t(info.st_size) > limit) {
+        close(fd);
+        return FileRead::TooLarge;
+    }
+    return ReadAll(fd, bytes, limit);
 }

@@ -1,6 +1,7 @@
 // Small rules about text shared by the readers of the game's files and its name field.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 // The bytes of a UTF-8 character after its first.
@@ -14,3 +15,8 @@ inline std::string_view TrimBlanks(std::string_view text, std::string_view blank
     if (first == std::string_view::npos) return {};
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
+
+// Text from a file of unknown origin, fit to be printed or shown: each control character, each
+// mark that turns the text's direction and each byte that is no UTF-8 becomes "?", and more than
+// `maxCharacters` characters are cut, ending in "...".
+std::string PrintableText(std::string_view text, size_t maxCharacters);

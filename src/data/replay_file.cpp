@@ -11,10 +11,18 @@ namespace {
 constexpr std::string_view Magic{"\x89VXR\r\n\x1A\n", 8};
 constexpr size_t MagicSize = 8;
 constexpr size_t CrcSize = 4;
-// Limits far beyond any real game (an hour of play is some 1.5 MB of answers), so that a
-// damaged or hostile file cannot make the reader ask for gigabytes.
-constexpr uint32_t MaxAnswerBytes = 64u << 20;
-constexpr uint32_t MaxChecks = 1u << 20;
+// A real game's frame asks for some 30 bytes of answers (its keys, two or three ticks); the
+// limits leave room for eight times that and a name, and keep the stream of a file crafted to
+// inflate to gigabytes to a few MB.
+constexpr uint32_t MaxAnswerBytes = 16u << 20;
+constexpr uint32_t MaxAnswerBytesPerFrame = 256;
+constexpr uint32_t AnswerBytesBesideFrames = 8u << 10;  // the name, the boxes' answers
+
+// The answers that `frames` frames can have asked for.
+bool AnswersFitFrames(uint32_t length, uint32_t frames) {
+    return length <= MaxAnswerBytes &&
+           uint64_t(length) <= uint64_t(frames) * MaxAnswerBytesPerFrame + AnswerBytesBesideFrames;
+}
 
 class Writer {
 public:
@@ -173,7 +181,7 @@ std::string EncodeReplay(const Replay& replay) {
     }
     w.Number(replay.Frames);
     w.Number(replay.Score);
-    const std::string answers = EncodeAnswers(replay.Answers);
+    const std::string& answers = replay.AnswerStream;
     const std::string packed = Compress(answers);
     w.Number(static_cast<uint32_t>(answers.size()));
     w.Number(static_cast<uint32_t>(packed.size()));
@@ -228,17 +236,17 @@ bool DecodeReplay(const std::string& bytes, Replay& replay, std::string& problem
     const auto length = in.Number<uint32_t>();
     std::string_view packed;
     in.Bytes(in.Number<uint32_t>(), packed);
-    std::string answers;
-    if (!in.Good || length > MaxAnswerBytes || !Uncompress(packed, length, answers) ||
-        !DecodeAnswers(answers, replay.Answers))
+    if (!in.Good || replay.Frames > MaxReplayFrames || !AnswersFitFrames(length, replay.Frames) ||
+        !Uncompress(packed, length, replay.AnswerStream) || !IsAnswerStream(replay.AnswerStream))
         return false;
+    // A check at every ReplayCheckInterval-th frame, as the recording keeps them.
     const auto checks = in.Number<uint32_t>();
-    if (checks > MaxChecks) return false;
+    if (checks != replay.Frames / ReplayCheckInterval) return false;
+    replay.Checks.reserve(checks);
     for (uint32_t i = 0; i < checks && in.Good; ++i) {
         ReplayCheck check;
         CheckFields(in, check);
-        const bool ascending = replay.Checks.empty() || check.Frame > replay.Checks.back().Frame;
-        if (!ascending || check.Frame > replay.Frames) return false;
+        if (check.Frame != (i + 1) * ReplayCheckInterval) return false;
         replay.Checks.push_back(check);
     }
     if (!in.Good || !in.AtEnd()) return false;

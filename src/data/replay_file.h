@@ -18,12 +18,13 @@
 //                  i32 fps time, i32 fps frame count, u8 fps shown
 //   files        u8 count, then count x (str name, u64 FNV-1a digest): the data files the game
 //                used (stage script, pictures), named as the game names them ("\teki_n.dat")
-//   frames       u32      frames from the reset to the end
+//   frames       u32      frames from the reset to the end (at most MaxReplayFrames)
 //   score        i32      the score when play ended
 //   answers      u32 length, u32 compressed length, then the answer stream (platform/answers.h)
 //                compressed with zlib
 //   checks       u32 count, then count x (u32 frame, i32 score, i32 ship X, i32 ship Y,
-//                u8 ship HP, u64 hash of the game state), one every 100 frames, frames ascending
+//                u8 ship HP, u64 hash of the game state), one every 100 frames: at frames 100,
+//                200, ... up to the last frame
 //   crc          u32      CRC-32 of every byte before it
 #pragma once
 
@@ -41,6 +42,11 @@
 
 constexpr uint16_t ReplayFormat = 1;
 constexpr uint32_t ReplayCheckInterval = 100;  // frames between two checks
+// The largest replay read, far beyond any real game: a won game is 7-9 kB, an hour of play
+// some 0.1 MB. Anything larger is refused before a byte of it is read.
+constexpr size_t MaxReplayFileBytes = 4u << 20;
+// The longest game a replay holds: four hours of play, at 20 frames a second.
+constexpr uint32_t MaxReplayFrames = 4 * 60 * 60 * 20;
 
 // What a new game takes over from the one before it: the modules' carried-over records and the
 // other values that outlive a game.
@@ -81,11 +87,14 @@ struct Replay {
     std::vector<DataFileDigest> Files;
     uint32_t Frames = 0;
     int32_t Score = 0;
-    std::vector<Answer> Answers;
+    std::string AnswerStream;  // the answers, as platform/answers.h encodes them
     std::vector<ReplayCheck> Checks;
 };
 
 std::string EncodeReplay(const Replay& replay);
-// Reads a replay from any bytes. On failure returns false with `problem` saying why, in words
-// for the player: "not a replay", "a replay of format 2; this game reads format 1", "damaged".
+// Reads a replay from any bytes, in memory bounded by the limits above. On failure returns false
+// with `problem` saying why, in words for the player: "not a replay", "a replay of format 2; this
+// game reads format 1", "damaged". A replay whose frames, answers and checks do not agree (a
+// check every ReplayCheckInterval frames, no more answers than its frames can have asked for)
+// is damaged.
 bool DecodeReplay(const std::string& bytes, Replay& replay, std::string& problem);

@@ -19,8 +19,9 @@ enum class StreamMode { Off, Recording, Playing };
 // Everything of one recording or playback; reset as one.
 struct Stream {
     StreamMode Mode = StreamMode::Off;
-    std::vector<Answer> Answers;  // kept, or to be given
-    size_t Next = 0;              // the next answer to give
+    AnswerWriter Kept;                      // while recording
+    std::string Played;                     // while playing: the stream given
+    AnswerReader Next{std::string_view()};  // reads Played
     int64_t Frames = 0;
     int32_t LastTick = 0;
 };
@@ -42,7 +43,7 @@ void PutVarint(std::string& out, uint64_t value) {
     out += static_cast<char>(value);
 }
 
-bool GetVarint(const std::string& in, size_t& at, uint64_t& value) {
+bool GetVarint(std::string_view in, size_t& at, uint64_t& value) {
     value = 0;
     for (int shift = 0; shift < 64; shift += 7) {
         if (at >= in.size()) return false;
@@ -62,103 +63,96 @@ int64_t UnZigZag(uint64_t value) {
 
 // The answer the game asks for now; anything else means the game went another way than the
 // recorded one.
-const Answer& Take(AnswerKind kind, int key = 0) {
-    if (Current.Next < Current.Answers.size()) {
-        const Answer& answer = Current.Answers[Current.Next];
-        if (answer.Kind == kind && answer.Key == key) {
-            ++Current.Next;
-            return answer;
-        }
-    }
+Answer Take(AnswerKind kind, int key = 0) {
+    Answer answer;
+    if (Current.Next.Next(answer) && answer.Kind == kind && answer.Key == key) return answer;
     if (Handlers.onOutOfStep) Handlers.onOutOfStep(Current.Frames + 1);
     FatalError("The replay went out of step at frame " + std::to_string(Current.Frames + 1) + ".");
 }
 
-void Keep(Answer answer) {
-    if (Current.Mode == StreamMode::Recording) Current.Answers.push_back(std::move(answer));
+void Keep(const Answer& answer) {
+    if (Current.Mode == StreamMode::Recording) Current.Kept.Add(answer);
 }
 
 }  // namespace
 
-std::string EncodeAnswers(const std::vector<Answer>& answers) {
-    std::string out;
-    int64_t tick = 0;
-    uint64_t seed = 0;
-    for (const Answer& answer : answers) {
-        switch (answer.Kind) {
-            case AnswerKind::KeyState: {
-                const int index = KeyIndex(answer.Key);
-                const bool down = (answer.Value & KeyDownNow) != 0;
-                const bool pressed = (answer.Value & KeyPressedSinceQuery) != 0;
-                out += static_cast<char>((index << 2) | (down ? KeyDownBit : 0) |
-                                         (pressed ? KeyPressedBit : 0));
-                break;
-            }
-            case AnswerKind::Tick:
-                out += static_cast<char>(TickRecord);
-                PutVarint(out, ZigZag(answer.Value - tick));
-                tick = answer.Value;
-                break;
-            case AnswerKind::Seed:
-                out += static_cast<char>(SeedRecord);
-                PutVarint(out, ZigZag(int64_t(uint64_t(answer.Value) - seed)));
-                seed = uint64_t(answer.Value);
-                break;
-            case AnswerKind::Box:
-                out += static_cast<char>(BoxRecord);
-                out += static_cast<char>(answer.Value);
-                break;
-            case AnswerKind::Name:
-                out += static_cast<char>(NameRecord);
-                PutVarint(out, answer.Text.size());
-                out += answer.Text;
-                break;
+void AnswerWriter::Add(const Answer& answer) {
+    switch (answer.Kind) {
+        case AnswerKind::KeyState: {
+            const int index = KeyIndex(answer.Key);
+            const bool down = (answer.Value & KeyDownNow) != 0;
+            const bool pressed = (answer.Value & KeyPressedSinceQuery) != 0;
+            Out += static_cast<char>((index << 2) | (down ? KeyDownBit : 0) |
+                                     (pressed ? KeyPressedBit : 0));
+            break;
         }
+        case AnswerKind::Tick:
+            Out += static_cast<char>(TickRecord);
+            PutVarint(Out, ZigZag(answer.Value - Tick));
+            Tick = answer.Value;
+            break;
+        case AnswerKind::Seed:
+            Out += static_cast<char>(SeedRecord);
+            PutVarint(Out, ZigZag(int64_t(uint64_t(answer.Value) - Seed)));
+            Seed = uint64_t(answer.Value);
+            break;
+        case AnswerKind::Box:
+            Out += static_cast<char>(BoxRecord);
+            Out += static_cast<char>(answer.Value);
+            break;
+        case AnswerKind::Name:
+            Out += static_cast<char>(NameRecord);
+            PutVarint(Out, answer.Text.size());
+            Out += answer.Text;
+            break;
     }
-    return out;
 }
 
-bool DecodeAnswers(const std::string& bytes, std::vector<Answer>& answers) {
-    answers.clear();
-    int64_t tick = 0;
-    uint64_t seed = 0;
-    size_t at = 0;
-    while (at < bytes.size()) {
-        const auto tag = static_cast<uint8_t>(bytes[at++]);
-        Answer answer;
-        uint64_t value = 0;
-        if (tag < TickRecord) {
-            if ((tag >> 2) >= KeyCount) return false;
-            answer.Kind = AnswerKind::KeyState;
-            answer.Key = AnswerKeys[tag >> 2];
-            answer.Value = ((tag & KeyDownBit) ? KeyDownNow : 0) |
-                           ((tag & KeyPressedBit) ? KeyPressedSinceQuery : 0);
-        } else if (tag == TickRecord) {
-            if (!GetVarint(bytes, at, value)) return false;
-            tick = static_cast<int32_t>(uint32_t(uint64_t(tick) + uint64_t(UnZigZag(value))));
-            answer.Kind = AnswerKind::Tick;
-            answer.Value = tick;
-        } else if (tag == SeedRecord) {
-            if (!GetVarint(bytes, at, value)) return false;
-            seed += uint64_t(UnZigZag(value));
-            answer.Kind = AnswerKind::Seed;
-            answer.Value = int64_t(seed);
-        } else if (tag == BoxRecord) {
-            if (at >= bytes.size() || static_cast<uint8_t>(bytes[at]) > 1) return false;
-            answer.Kind = AnswerKind::Box;
-            answer.Value = bytes[at++];
-        } else if (tag == NameRecord) {
-            if (!GetVarint(bytes, at, value) || value > MaxNameBytes || value > bytes.size() - at)
-                return false;
-            answer.Kind = AnswerKind::Name;
-            answer.Text = bytes.substr(at, size_t(value));
-            at += size_t(value);
-        } else {
+bool AnswerReader::Next(Answer& answer) {
+    if (At >= In.size()) return false;
+    size_t at = At;
+    const auto tag = static_cast<uint8_t>(In[at++]);
+    answer = Answer{};
+    uint64_t value = 0;
+    if (tag < TickRecord) {
+        if ((tag >> 2) >= KeyCount) return false;
+        answer.Kind = AnswerKind::KeyState;
+        answer.Key = AnswerKeys[tag >> 2];
+        answer.Value = ((tag & KeyDownBit) ? KeyDownNow : 0) |
+                       ((tag & KeyPressedBit) ? KeyPressedSinceQuery : 0);
+    } else if (tag == TickRecord) {
+        if (!GetVarint(In, at, value)) return false;
+        Tick = static_cast<int32_t>(uint32_t(uint64_t(Tick) + uint64_t(UnZigZag(value))));
+        answer.Kind = AnswerKind::Tick;
+        answer.Value = Tick;
+    } else if (tag == SeedRecord) {
+        if (!GetVarint(In, at, value)) return false;
+        Seed += uint64_t(UnZigZag(value));
+        answer.Kind = AnswerKind::Seed;
+        answer.Value = int64_t(Seed);
+    } else if (tag == BoxRecord) {
+        if (at >= In.size() || static_cast<uint8_t>(In[at]) > 1) return false;
+        answer.Kind = AnswerKind::Box;
+        answer.Value = In[at++];
+    } else if (tag == NameRecord) {
+        if (!GetVarint(In, at, value) || value > MaxNameBytes || value > In.size() - at)
             return false;
-        }
-        answers.push_back(std::move(answer));
+        answer.Kind = AnswerKind::Name;
+        answer.Text = std::string(In.substr(at, size_t(value)));
+        at += size_t(value);
+    } else {
+        return false;
     }
+    At = at;
     return true;
+}
+
+bool IsAnswerStream(std::string_view bytes) {
+    AnswerReader reader(bytes);
+    Answer answer;
+    while (reader.Next(answer)) {
+    }
+    return reader.AtEnd();
 }
 
 PlaybackPace CurrentPace() {
@@ -177,20 +171,21 @@ void StartRecordingAnswers() {
     Current.Mode = StreamMode::Recording;
 }
 
-std::vector<Answer> StopRecordingAnswers() {
-    std::vector<Answer> kept = std::move(Current.Answers);
+std::string StopRecordingAnswers() {
+    std::string kept = Current.Kept.Take();
     Current = Stream{};
     return kept;
 }
 
-void StartPlayingAnswers(std::vector<Answer> answers) {
+void StartPlayingAnswers(std::string stream) {
     Current = Stream{};
     Current.Mode = StreamMode::Playing;
-    Current.Answers = std::move(answers);
+    Current.Played = std::move(stream);
+    Current.Next = AnswerReader(Current.Played);
 }
 
 bool StopPlayingAnswers() {
-    const bool whole = Current.Next == Current.Answers.size();
+    const bool whole = Current.Next.AtEnd();
     Current = Stream{};
     return whole;
 }

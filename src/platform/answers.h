@@ -15,7 +15,8 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
+#include <string_view>
+#include <utility>
 
 #include "platform/platform.h"
 
@@ -33,9 +34,36 @@ struct Answer {
     bool operator==(const Answer&) const = default;
 };
 
-// The stream as bytes, and back; false on anything that is not a whole, well-formed stream.
-std::string EncodeAnswers(const std::vector<Answer>& answers);
-bool DecodeAnswers(const std::string& bytes, std::vector<Answer>& answers);
+// The stream is kept and played as its bytes, a few per answer, and read one answer at a time:
+// an hour of play is some 2 MB, not a list of records ten times that.
+class AnswerWriter {
+public:
+    void Add(const Answer& answer);
+    // The stream written, leaving the writer empty.
+    std::string Take() { return std::move(Out); }
+
+private:
+    std::string Out;
+    int64_t Tick = 0;  // the last tick and seed written: each is kept as a difference
+    uint64_t Seed = 0;
+};
+
+class AnswerReader {
+public:
+    explicit AnswerReader(std::string_view stream) : In(stream) {}
+    // The next answer; false at the end and at a record that is not whole or well-formed.
+    bool Next(Answer& answer);
+    bool AtEnd() const { return At == In.size(); }
+
+private:
+    std::string_view In;
+    size_t At = 0;
+    int64_t Tick = 0;
+    uint64_t Seed = 0;
+};
+
+// Whether the bytes are a whole, well-formed stream, read without keeping its answers.
+bool IsAnswerStream(std::string_view bytes);
 
 // How a game is being run: played by the player, watched from a replay in the window at the
 // pace it was played, or played back without a window as fast as it goes.
@@ -54,10 +82,10 @@ void SetAnswerHandlers(const AnswerHandlers& handlers);
 
 // Starts keeping every answer, from an empty stream; frames are counted from 0.
 void StartRecordingAnswers();
-// Stops recording and gives the answers kept.
-std::vector<Answer> StopRecordingAnswers();
-// Starts giving these answers in place of the machine's.
-void StartPlayingAnswers(std::vector<Answer> answers);
+// Stops recording and gives the stream of the answers kept.
+std::string StopRecordingAnswers();
+// Starts giving the answers of this stream (IsAnswerStream) in place of the machine's.
+void StartPlayingAnswers(std::string stream);
 // Stops playing back; true when every answer was asked for.
 bool StopPlayingAnswers();
 bool PlayingAnswers();

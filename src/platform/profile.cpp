@@ -181,6 +181,7 @@ bool LoadProfile(const std::string& file, ProfileDocument& document) {
             errno = EFBIG;
             [[fallthrough]];
         case FileRead::Failed:
+        case FileRead::NotAFile:  // only from ReadRegularFileBytes
             document.ReadError = errno;
             return false;
     }

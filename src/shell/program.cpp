@@ -34,6 +34,7 @@ void TitleLoop() {
 
 void MainLoop() {
     const int32_t clearColour = InitialiseOnce();
+    ArrangeTableReplaysAtStart();
     for (;;) {
         SleepMs(300);
         TitleLoop();

@@ -7,11 +7,13 @@
 #include <ctime>
 #include <filesystem>
 #include <iterator>
+#include <utility>
 
 #include "audio/music_device.h"
 #include "audio/sound.h"
 #include "common/file_bytes.h"
 #include "common/hash.h"
+#include "common/text.h"
 #include "common/version.h"
 #include "data/init.h"
 #include "data/replay_file.h"
@@ -31,23 +33,26 @@
 #include "shell/main_loop.h"
 #include "shell/main_window.h"
 #include "shell/replay_history.h"
+#include "shell/table_replays.h"
 
 namespace {
 
-constexpr size_t TablePlaces = 5;
+// What is printed or shown of a replay's own texts and of the path it was opened by.
+constexpr size_t MaxShownName = 40;
+constexpr size_t MaxShownPath = 1024;
 
-// The game being recorded, and the table as it stood before it.
+// The game being recorded.
 struct Recording {
     bool Active = false;
     Replay Game;
-    std::array<HighScoreEntry, TablePlaces> TableBefore;
 };
 // The replay being played, and where its result goes.
 struct Playback {
-    std::string File;
+    std::string File;  // as the user gave it, fit to be printed
     Replay Game;
     std::ostream* Report = nullptr;
     bool BossSeen = false;  // the boss's first frame is known
+    int EndStatus = 0;      // what a close from outside ends with: the result's once it is told
 };
 
 // Everything of the replays that lives for the run; reset as one.
@@ -108,8 +113,8 @@ void ApplyCarried(const CarriedState& c) {
     SetFpsCounterState(c.Fps);
 }
 
-std::array<HighScoreEntry, TablePlaces> TableNow() {
-    std::array<HighScoreEntry, TablePlaces> table;
+TableEntries TableNow() {
+    TableEntries table;
     std::copy_n(HighScoreTable.begin(), TablePlaces, table.begin());
     return table;
 }
@@ -178,25 +183,14 @@ bool SaveReplay(const std::string& file, const std::string& bytes) {
     return false;
 }
 
-std::string TableReplay(size_t place) {
-    return ReplayFolder() + "/score" + std::to_string(place + 1) + ".vxr";
-}
-
-// The new entry stands at the first place that differs from the table before the game; the
-// places below it moved down one, and so do their replays.
-void MoveTableReplays(const std::string& bytes) {
-    const auto before = Replays.Recorded.TableBefore;
-    size_t place = 0;
-    while (place < TablePlaces && HighScoreTable[place].Score == before[place].Score &&
-           HighScoreTable[place].Name == before[place].Name)
-        ++place;
-    if (place == TablePlaces) return;  // not in the table (or left in the spare slot)
-    for (size_t to = TablePlaces - 1; to > place; --to) {
-        const std::string from = TableReplay(to - 1);
-        if (std::rename(from.c_str(), TableReplay(to).c_str()) != 0 && errno == ENOENT)
-            std::remove(TableReplay(to).c_str());  // its entry had none: neither does the place
-    }
-    SaveReplay(TableReplay(place), bytes);
+// The table's replays as the table now stands, the new entry's game among them.
+void ArrangeTableReplaysWith(const std::string& bytes) {
+    std::string file = TableReplayFile(ReplayFolder(), 0);
+    std::string reason;
+    if (!bytes.empty() && !MakeFolderFor(file, reason))
+        TellSaveFailure(file, reason);
+    else if (!ArrangeTableReplays(ReplayFolder(), TableNow(), bytes, file, reason))
+        TellSaveFailure(file, reason);
 }
 
 [[noreturn]] void ReportOutOfStep(int64_t frame);
@@ -204,6 +198,7 @@ void MoveTableReplays(const std::string& bytes) {
 // The frame being played has ended: its check, if it has one, must be the recorded one. The
 // watcher learns where the boss arrives once the game has got there.
 void CheckPlayedFrame() {
+    if (AnswerFrames() > Replays.Played.Game.Frames) ReportOutOfStep(AnswerFrames());
     if (GameMode == ModeBoss && !Replays.Played.BossSeen) {
         Replays.Played.BossSeen = true;
         SetWatchedBossFrame(AnswerFrames() + 1);
@@ -215,6 +210,7 @@ void CheckPlayedFrame() {
 }
 
 [[noreturn]] void Finish(int status, const std::string& result) {
+    Replays.Played.EndStatus = status;
     if (Replays.Played.Report) {
         *Replays.Played.Report << Replays.Played.File << ": " << result << "\n";
         Replays.Played.Report->flush();
@@ -234,27 +230,58 @@ void ApplyStart(const Replay& replay) {
     ApplyCarried(replay.Carried);
 }
 
-// Why the replay cannot be played here, or nothing.
-std::string ProblemWith(const std::string& file, Replay& replay) {
-    std::string bytes;
-    if (ReadFileBytes(file, bytes) != FileRead::Ok) return "cannot be read";
-    std::string problem;
-    if (!DecodeReplay(bytes, replay, problem)) return problem;
-    if (replay.GameVersion != GameVersion)
-        return "a replay of version " + replay.GameVersion + "; this is version " + GameVersion;
-    if (!DifficultyValuesFor(replay.Difficulty)) return "damaged";
-    const std::vector<DataFileDigest> ours = DigestsOfGame(replay.Difficulty);
-    for (const DataFileDigest& theirs : replay.Files) {
-        bool same = false;
-        for (const DataFileDigest& mine : ours) same = same || mine == theirs;
-        if (!same) return "made with other data (" + theirs.Name.substr(1) + ")";
+// Why the replay in `file` cannot be read, or nothing. It is read as the user named it, before
+// the program changes into its own folder, and before anything else, with a limit on its size:
+// whatever the path names, nothing can wait or fill the memory here.
+std::string ReadReplay(const std::string& file, std::string& bytes) {
+    switch (ReadRegularFileBytes(file, bytes, MaxReplayFileBytes)) {
+        case FileRead::Ok:
+            return {};
+        case FileRead::NotAFile:
+            return "not a file";
+        case FileRead::TooLarge:
+            return "too large for a replay";
+        case FileRead::Missing:
+        case FileRead::Failed:
+            break;
     }
-    if (replay.Files.size() != ours.size()) return "made with other data";
+    return "cannot be read";
+}
+
+// Each of the game's data files named once, with the digest of ours; "damaged" for a list the
+// game cannot have written, or nothing.
+std::string ProblemWithFiles(const std::vector<DataFileDigest>& theirs,
+                             const std::vector<DataFileDigest>& ours) {
+    std::vector<bool> named(ours.size(), false);
+    for (const DataFileDigest& file : theirs) {
+        if (file.Name.size() < 2 || file.Name.front() != '\\') return "damaged";
+        const auto mine = std::find_if(ours.begin(), ours.end(),
+                                       [&file](const auto& our) { return our.Name == file.Name; });
+        if (mine == ours.end())
+            return "made with other data (" + PrintableText(file.Name.substr(1), MaxShownName) +
+                   ")";
+        if (named[size_t(mine - ours.begin())]) return "damaged";
+        named[size_t(mine - ours.begin())] = true;
+        if (mine->Digest != file.Digest)
+            return "made with other data (" + file.Name.substr(1) + ")";
+    }
+    if (theirs.size() != ours.size()) return "made with other data";
     return {};
 }
 
+// Why the replay cannot be played here, or nothing.
+std::string ProblemWith(const std::string& bytes, Replay& replay) {
+    std::string problem;
+    if (!DecodeReplay(bytes, replay, problem)) return problem;
+    if (replay.GameVersion != GameVersion)
+        return "a replay of version " + PrintableText(replay.GameVersion, MaxShownName) +
+               "; this is version " + GameVersion;
+    if (!DifficultyValuesFor(replay.Difficulty)) return "damaged";
+    return ProblemWithFiles(replay.Files, DigestsOfGame(replay.Difficulty));
+}
+
 void EndWatching() {
-    EndProgram(0);
+    EndProgram(Replays.Played.EndStatus);
 }
 
 // A replay plays in a program that writes nothing.
@@ -282,7 +309,7 @@ std::string ReplayFolder() {
 }
 
 void WatchTableReplay(int place) {
-    const std::string file = TableReplay(size_t(place - 1));
+    const std::string file = TableReplayFile(ReplayFolder(), size_t(place - 1));
     std::error_code unknown;
     if (std::filesystem::is_regular_file(file, unknown)) {
         WatchReplayFile(file);
@@ -291,6 +318,15 @@ void WatchTableReplay(int place) {
     MessageBox("There is no replay of place " + std::to_string(place) +
                    " of the table: only games played since replays are kept have one.",
                AppTitle, BoxButtons::Ok, BoxIcon::Information);
+}
+
+void ArrangeTableReplaysAtStart() {
+    const std::string folder = ReplayFolder();
+    if (folder.empty()) return;
+    // The last game may be the new entry's whose save was cut short before its file was made.
+    std::string last;
+    ReadRegularFileBytes(folder + "/last.vxr", last, MaxReplayFileBytes);
+    ArrangeTableReplaysWith(last);
 }
 
 void SetLastReplayFile(const std::string& path) {
@@ -306,7 +342,6 @@ void BeginGameRecording() {
     game.MusicOn = MidiOn != False16;
     game.EffectsOn = WavOn != False16;
     game.Table = TableNow();
-    Replays.Recorded.TableBefore = game.Table;
     game.Carried = CarriedNow();
     game.Files = DigestsOfGame(Difficulty);
     SetAnswerHandlers({KeepCheck, nullptr});
@@ -323,14 +358,14 @@ void EndGameRecording(int32_t score) {
     Replay& game = Replays.Recorded.Game;
     game.Frames = static_cast<uint32_t>(AnswerFrames());
     game.Score = score;
-    game.Answers = StopRecordingAnswers();
+    game.AnswerStream = StopRecordingAnswers();
     const std::string bytes = EncodeReplay(game);
     const std::string folder = ReplayFolder();
     if (!Replays.LastReplayFile.empty() || !folder.empty())
         SaveReplay(Replays.LastReplayFile.empty() ? folder + "/last.vxr" : Replays.LastReplayFile,
                    bytes);
     if (!folder.empty()) {
-        MoveTableReplays(bytes);
+        ArrangeTableReplaysWith(bytes);
         if (SaveReplay(FreeHistoryFile(folder, std::time(nullptr), game.Difficulty, score), bytes))
             TrimHistory(folder);
     }
@@ -340,13 +375,16 @@ void EndGameRecording(int32_t score) {
 void RunReplay(const std::string& file, PlaybackPace pace, std::ostream* report,
                void (*onGameStart)(), int64_t openAt) {
     SetPace(pace);
-    Replays.Played = {file, {}, report};
+    Replays.Played = {PrintableText(file, MaxShownPath), {}, report};
+    // Read where the user named it, before the program moves into its own folder.
+    std::string bytes;
+    std::string problem = ReadReplay(file, bytes);
     PrepareToPlay();
     if (pace == PlaybackPace::Watching) {
         KeepWindowSettings();
         OpenMainWindow(AppTitle, FieldWidth, FieldHeight);
     }
-    const std::string problem = ProblemWith(file, Replays.Played.Game);
+    if (problem.empty()) problem = ProblemWith(bytes, Replays.Played.Game);
     if (!problem.empty()) Finish(2, problem);
 
     Form_Load();
@@ -368,7 +406,8 @@ void PlayFromStart(void (*onGameStart)()) {
     ApplyStart(Replays.Played.Game);
     if (onGameStart) onGameStart();
     SetAnswerHandlers({CheckPlayedFrame, ReportOutOfStep});
-    StartPlayingAnswers(Replays.Played.Game.Answers);
+    // A copy: the watcher may play the game again from its start.
+    StartPlayingAnswers(Replays.Played.Game.AnswerStream);
     if (!NewGame()) Finish(2, "damaged");
     const int32_t score = PlayGame(clearColour);
     const int64_t frames = AnswerFrames();

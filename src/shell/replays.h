@@ -27,8 +27,12 @@ void BeginGameRecording();
 // The game's stage could not be loaded: there is no game to keep.
 void AbandonGameRecording();
 // The game has ended with `score` when play ended: saves it as the last game, and with its
-// entry when it entered the table. A failure to save is told once a run; the score is kept.
+// entry when it entered the table (shell/table_replays.h). A failure to save is told once a run;
+// the score is kept.
 void EndGameRecording(int32_t score);
+// At start, with the table read: the table's replays put back with their entries, where a save
+// was cut short between data.ini and the replays.
+void ArrangeTableReplaysAtStart();
 
 // Plays the replay in `file` in a fresh program and ends the program: with status 0 when it
 // played to its end as recorded, 1 when it went out of step, 2 when it is not a replay this game

@@ -2,8 +2,8 @@
 # How the game stops when told to from outside. SIGTERM, SIGINT and SIGHUP end it as the close
 # box does, data.ini saved, wherever it is waiting: in a notice, in the quit question, in the open
 # menu, between two frames of play; a save that fails then does not hold the end up. A display
-# that goes away ends it with data.ini saved too. With no desktop to show it on, it says so and
-# exits at once instead of running unseen. Usage: stopping.sh SOURCE_DIR GAME_DIR
+# that goes away ends it with data.ini saved too; a replay's error box ends with its status. With
+# no desktop to show it on, it says so and exits at once instead of running unseen. Usage: stopping.sh SOURCE_DIR GAME_DIR
 set -euo pipefail
 game_dir="$2"
 # shellcheck source=lib/desktop.sh
@@ -98,6 +98,23 @@ kill -s TERM "$game_pid"
 ends_with 0 "SIGTERM with a failing save"
 grep -q "could not be saved" "$work/stderr.log" || fail "the failed save was not told on stderr"
 
+# A replay is read by the path given, from the folder the player is in; watched, a replay that
+# cannot be played shows why in a box, and SIGTERM there ends it with that result's status, 2.
+rm -rf "$work/game"
+cp -r "$game_dir" "$work/game"
+printf '\211VXR\r\n\032\n\001\000cut short' >"$work/broken.vxr"
+status=0
+verified="$(cd "$work" && "$work/game/vexlan" --verify broken.vxr)" || status=$?
+[ "$status" -eq 2 ] && [ "$verified" = "broken.vxr: damaged" ] ||
+    fail "a replay by a relative path verified as '$verified', status $status"
+(cd "$work" && SDL_AUDIODRIVER=dummy exec env --default-signal=INT "$work/game/vexlan" \
+    --replay broken.vxr >"$work/stdout.log" 2>"$work/stderr.log") &
+game_pid=$!
+started
+wait_box >/dev/null || fail "no box saying the replay is damaged"
+kill -s TERM "$game_pid"
+ends_with 2 "SIGTERM in a replay's error box"
+
 # The X server goes away: the game saves data.ini and ends as Xlib would, with status 1.
 SDL_AUDIODRIVER=dummy start_game
 started
@@ -109,4 +126,5 @@ ends_with 1 "a lost display"
     fail "a lost display did not save the window's settings"
 
 echo "stopping: no display reported; SIGTERM, SIGINT and SIGHUP end the game and save everywhere,"
-echo "stopping: a failing save does not hold the end up; a lost display saves and ends"
+echo "stopping: a failing save does not hold the end up; a lost display saves and ends;"
+echo "stopping: a replay's error box ends on SIGTERM with its status, 2"
