@@ -316,11 +316,15 @@ full_turned() {
         brighter_than "$(mean_of "$shot" 39x518+316+32)" 0.03
 }
 wait_until 20 full_turned || fail "the turned play area does not fill 1296 x 1080 with its bottom on the left: $shot"
-# The logo (the picture's top) on the right: that side twice as bright as the left, which holds
-# only the prompt. Turned the other way it is the other way round.
-logo_side="$(mean_of "$shot" 200x1080+1400+0)"
-prompt_side="$(mean_of "$shot" 200x1080+320+0)"
-brighter_than "$logo_side" "$(awk -v m="$prompt_side" 'BEGIN { print 2 * m }')" ||
+# The logo (the picture's top) on the right once it is revealed: that side twice as bright as the
+# left, which holds only the prompt. Turned the other way it is the other way round.
+logo_on_the_right() {
+    shot="$(screenshot)"
+    logo_side="$(mean_of "$shot" 200x1080+1400+0)"
+    prompt_side="$(mean_of "$shot" 200x1080+320+0)"
+    brighter_than "$logo_side" "$(awk -v m="$prompt_side" 'BEGIN { print 2 * m }')"
+}
+wait_until 20 logo_on_the_right ||
     fail "the turned picture's top is not on the right ($logo_side against $prompt_side): $shot"
 kill -TERM "$game_pid"  # an end that saves data.ini
 wait_until 10 gone || fail "SIGTERM did not end the turned game"

@@ -121,7 +121,7 @@ for scale in 1 2; do
     game_pid=""
     [ "$status" -eq 0 ] || fail "scale $scale: the quit ended with status $status"
     [ "$(data_ini_keys)" = "$DataIniKeys" ] || fail "scale $scale: the quit did not save data.ini"
-    [ "$(data_ini_keys window)" = "width height fullscreen scaling renderer video " ] ||
+    [ "$(data_ini_keys window)" = "width height fullscreen scaling renderer video rotation " ] ||
         fail "scale $scale: the window's settings were not saved: $(data_ini_keys window)"
 done
 
