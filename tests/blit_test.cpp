@@ -174,6 +174,24 @@ TEST(StretchedCopy, DoublesEveryPixel) {
                       x / 2 == 0 && y / 2 == 0 ? Key : Source(x / 2, y / 2));
 }
 
+TEST(StretchedCopy, SamplesEachPixelsCentreAtAnyRatio) {
+    Surface src = NumberedSource(13, 11);
+    const int sizes[][4] = {{13, 11, 5, 3}, {3, 4, 13, 11}, {7, 5, 13, 11}, {13, 11, 13, 4}};
+    for (const auto& size : sizes) {
+        const int sw = size[0], sh = size[1], dw = size[2], dh = size[3];
+        Surface dest = MakeSurface(20, 20, Back);
+        ASSERT_EQ(DrawStretched(dest, 1, 2, dw, dh, src, 0, 0, sw, sh, false), BlitOk);
+        for (int y = 0; y < dh; ++y)
+            for (int x = 0; x < dw; ++x) {
+                const int column = (2 * x + 1) * sw / (2 * dw);
+                const int row = (2 * y + 1) * sh / (2 * dh);
+                const uint32_t expected = column == 0 && row == 0 ? Key : Source(column, row);
+                EXPECT_EQ(PixelAt(dest, 1 + x, 2 + y), expected)
+                    << sw << "x" << sh << " to " << dw << "x" << dh << " at " << x << "," << y;
+            }
+    }
+}
+
 TEST(StretchedCopy, SmearsOneRowOverARectangle) {
     Surface dest = MakeSurface(500, 600, Back);
     Surface src = NumberedSource(500, 130);

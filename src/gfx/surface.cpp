@@ -121,14 +121,31 @@ int DrawStretched(const Surface& dest, int dx, int dy, int dw, int dh, const Sur
         return BlitOk;
     }
     const uint32_t transparent = src->ColourKey;
+    // Sample the source at the centre of each destination pixel: column x reads source column
+    // (2x + 1) * sw / (2 dw), stepped by quotient and remainder instead of divided per pixel.
+    const int64_t denominator = int64_t(dw) * 2;
+    const int64_t step = int64_t(sw) * 2;
+    const int64_t wholeStep = step / denominator;
+    const int64_t partStep = step % denominator;
     for (int row = 0; row < dh; ++row) {
-        // Sample the source at the centre of each destination pixel.
         const int srcRow = sy + int((int64_t(row) * 2 + 1) * sh / (int64_t(dh) * 2));
-        const uint32_t* from = src->Pixels.data() + size_t(srcRow) * src->Width;
+        if (dw == sw) {  // rows stretched only: each one a plain copy
+            CopyRows(*dest, dx, dy + row, dw, 1, *src, sx, srcRow, key);
+            continue;
+        }
+        const uint32_t* from = src->Pixels.data() + size_t(srcRow) * src->Width + sx;
         uint32_t* to = dest->Pixels.data() + size_t(dy + row) * dest->Width + dx;
+        int64_t column = sw / denominator;
+        int64_t remainder = sw % denominator;
         for (int x = 0; x < dw; ++x) {
-            const uint32_t pixel = from[sx + int((int64_t(x) * 2 + 1) * sw / (int64_t(dw) * 2))];
+            const uint32_t pixel = from[column];
             if (!key || pixel != transparent) to[x] = pixel;
+            column += wholeStep;
+            remainder += partStep;
+            if (remainder >= denominator) {
+                remainder -= denominator;
+                ++column;
+            }
         }
     }
     return BlitOk;

@@ -5,6 +5,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "platform/answers.h"
@@ -104,11 +105,14 @@ void CheckDocumentOpener() {
         TellWhereTheDocumentIs(Opener.Path);
 }
 
-int32_t MachineTick() {
+int64_t MonotonicMs() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    const int64_t ms = int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-    return static_cast<int32_t>(static_cast<uint32_t>(ms));
+    return int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+int32_t MachineTick() {
+    return static_cast<int32_t>(static_cast<uint32_t>(MonotonicMs()));
 }
 
 // One event of the window: keys, the close box, the menu bar.
@@ -186,12 +190,15 @@ void SleepUntilTick(int32_t tick) {
         case PlaybackPace::Fastest:
             return;
     }
-    // Sleep through most of the wait, then poll finely for the last millisecond or two.
-    const int32_t remaining = tick - MachineTick();
-    if (remaining > 2) SDL_Delay(static_cast<Uint32>(remaining - 2));
-    while (tick - MachineTick() > 0) {
-        timespec pause{0, 200000};
-        nanosleep(&pause, nullptr);
+    // One sleep to the very millisecond the tick begins: the clock the ticks count is the
+    // monotonic clock itself, so its deadline is exact and the frame wakes only once.
+    const int64_t nowMs = MonotonicMs();
+    const int32_t remaining = tick - static_cast<int32_t>(static_cast<uint32_t>(nowMs));
+    if (remaining <= 0) return;
+    const int64_t deadlineMs = nowMs + remaining;
+    const timespec deadline{static_cast<time_t>(deadlineMs / 1000),
+                            static_cast<long>(deadlineMs % 1000 * 1000000)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
     }
 }
 
