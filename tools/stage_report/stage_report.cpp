@@ -198,7 +198,7 @@ int LastScheduled(const std::vector<EnemyRecord>& enemies) {
 // One row: its label in a column of its own, then its figures.
 template <typename... Figures>
 void Row(const std::string& label, const char* format, Figures... figures) {
-    std::printf("  %-54s", label.c_str());
+    std::printf("  %-60s", label.c_str());  // as wide as the longest label, and a space
     std::printf(format, figures...);
     std::printf("\n");
 }
