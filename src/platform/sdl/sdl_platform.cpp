@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "platform/answers.h"
 #include "platform/key_state.h"
@@ -24,6 +25,7 @@
 namespace {
 
 WindowHandlers Handlers;
+bool ReplayListAsked = false;  // F8: opened once the events being taken have been taken
 
 // The desktop's opener of the last document asked for, until it has exited and been reaped.
 struct DocumentOpener {
@@ -38,9 +40,17 @@ int VirtualKeyOf(const SDL_Keysym& key) {
     return KeyBindings().FindAction(code, action) ? VirtualKeyForKey(action, code) : 0;
 }
 
-bool IsSettingsKey(const SDL_KeyboardEvent& key) {
-    return key.type == SDL_KEYDOWN && !key.repeat && key.keysym.sym == SettingsKey &&
+bool IsWindowKey(const SDL_KeyboardEvent& key, SDL_Keycode windowKey) {
+    return key.type == SDL_KEYDOWN && !key.repeat && key.keysym.sym == windowKey &&
            (key.keysym.mod & ChordModifiers) == 0;
+}
+
+// The settings or the replay list, asked for by their keys.
+void OpenBoxesIfAsked() {
+    OpenSettingsIfAsked();
+    if (!ReplayListAsked) return;
+    ReplayListAsked = false;
+    if (Handlers.onReplayList) Handlers.onReplayList();
 }
 
 // Alt+Enter and F11: the window's own keys, taken before the game's filter sees them.
@@ -56,8 +66,12 @@ void ApplyKeyEvent(const SDL_Event& event) {
         ToggleFullscreen();
         return;
     }
-    if (IsSettingsKey(event.key)) {
+    if (IsWindowKey(event.key, SettingsKey)) {
         AskForSettings();
+        return;
+    }
+    if (IsWindowKey(event.key, ReplayListKey)) {
+        ReplayListAsked = true;
         return;
     }
     NotePauseEvent(event);
@@ -83,14 +97,17 @@ void TakeInputEvents() {
                                    SDL_CONTROLLERDEVICEREMOVED)) > 0) {
         for (int i = 0; i < count; ++i) HandleGamepadEvent(events[i]);
     }
-    OpenSettingsIfAsked();
+    OpenBoxesIfAsked();
 }
 
 // Where no program could open the document (no xdg-open, or none for its type), the player is
 // told where it is, so that it can still be read.
 void TellWhereTheDocumentIs(const std::string& path) {
-    MessageBox("No program could open the read-me. It is here:\n" + path, "", BoxButtons::Ok,
-               BoxIcon::Information);
+    std::error_code unknown;
+    const bool folder = std::filesystem::is_directory(path, unknown);
+    MessageBox("No program could open the " + std::string(folder ? "folder" : "read-me") +
+                   ". It is here:\n" + path,
+               "", BoxButtons::Ok, BoxIcon::Information);
 }
 
 // xdg-open may keep running while its viewer is open; it is asked after every batch of events.
@@ -130,7 +147,7 @@ void HandleWindowEvent(const SDL_Event& event) {
             if (!HandleGamepadEvent(event)) HandleMenuEvent(event, Handlers);
             break;
     }
-    OpenSettingsIfAsked();
+    OpenBoxesIfAsked();
 }
 
 }  // namespace
