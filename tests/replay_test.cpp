@@ -579,6 +579,9 @@ TEST_F(ReplayList, AKeptReplayOutlivesTheHistoryAndOnlySafeNamesAreTaken) {
     EXPECT_EQ(ReadFile(Folder + "/last.vxr"), *Bytes) << "the game's own file stays";
     EXPECT_EQ(ReadFile(Folder + "/the last one.vxr"), *Bytes);
     EXPECT_FALSE(KeepReplay(Folder, last, "初クリア", problem)) << "never over another file";
+    fs::create_symlink(*Dir + "/elsewhere.vxr", Folder + "/a link.vxr");
+    EXPECT_FALSE(KeepReplay(Folder, last, "a link", problem)) << "nor through a link to nothing";
+    EXPECT_FALSE(fs::exists(*Dir + "/elsewhere.vxr"));
     EXPECT_EQ(ReadFile(Folder + "/初クリア.vxr"), *Bytes);
 
     for (int i = 0; i < 3; ++i)

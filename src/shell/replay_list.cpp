@@ -169,8 +169,9 @@ bool KeepReplay(const std::string& folder, const ListedReplay& replay, const std
     }
     const std::string from = folder + "/" + replay.File;
     const std::string to = folder + "/" + name;
-    std::error_code unknown;
-    if (name == replay.File || std::filesystem::exists(to, unknown) || unknown) {
+    // A link there, even one to nothing, is a file there: nothing is written through it.
+    struct stat there {};
+    if (name == replay.File || lstat(to.c_str(), &there) == 0 || errno != ENOENT) {
         problem = "同じ名前のリプレイがあります。";
         return false;
     }
