@@ -14,6 +14,7 @@
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_outside_end.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/text_wrap.h"
 
 namespace {
 
@@ -26,7 +27,8 @@ constexpr int ButtonGap = 6;
 constexpr int ButtonPadding = 10;  // either side of a button's caption
 constexpr int ScrollMarkWidth = 4;
 constexpr int WheelRows = 3;
-constexpr int WakeMs = 100;  // a running check is looked at this often
+constexpr int StatusLines = 2;  // a file's name and a check's result line may take two
+constexpr int WakeMs = 100;     // a running check is looked at this often
 
 constexpr uint32_t ListFill = 0xFFFFFF;
 constexpr uint32_t ListBorder = 0x828282;
@@ -88,7 +90,8 @@ struct ListDialog {
 
 UiRect BoxRect() {
     const int height = DialogCaptionHeight + HeaderGap + RowHeight * (VisibleRows + 1) +
-                       DialogMargin + RowHeight + DialogMargin + DialogButtonHeight + DialogMargin;
+                       DialogMargin / 2 + StatusLines * UiTextHeight() + DialogMargin +
+                       DialogButtonHeight + DialogMargin;
     return CentredOnPlayArea(BoxWidth, height);
 }
 
@@ -103,7 +106,7 @@ UiRect RowRect(const UiRect& list, size_t shown) {
 
 UiRect StatusRect(const UiRect& box) {
     const UiRect list = ListRect(box);
-    return {list.X, list.Y + list.H + DialogMargin / 2, list.W, RowHeight};
+    return {list.X, list.Y + list.H + DialogMargin / 2, list.W, StatusLines * UiTextHeight()};
 }
 
 int ButtonWidth(Button button) {
@@ -336,9 +339,11 @@ void DrawList(const ListDialog& dialog) {
     DrawRows(dialog, ListRect(box));
     std::string status = dialog.Status;
     if (status.empty() && !dialog.Rows.empty()) status = dialog.Rows[dialog.Chosen].Detail;
-    const UiRect line = StatusRect(box);
-    UiClip(line);
-    UiTextIn(line, status, 0, StatusColour);
+    const UiRect lines = StatusRect(box);
+    UiClip(lines);
+    const std::vector<std::string> wrapped = WrapText(status, lines.W, UiTextWidth);
+    for (size_t i = 0; i < wrapped.size() && i < StatusLines; ++i)
+        UiText(wrapped[i], lines.X, lines.Y + int(i) * UiTextHeight(), StatusColour);
     UiClip({});
     for (size_t i = 0; i < Buttons.size(); ++i)
         DrawDialogButton(ButtonRect(box, i), ButtonCaption(Buttons[i]), dialog.Pressed == int(i),
