@@ -1,4 +1,6 @@
 // The real platform on SDL2: the game window, the keyboard, the clocks and the message boxes.
+#include "platform/sdl/sdl_platform.h"
+
 #include <SDL.h>
 #include <sched.h>
 #include <sys/wait.h>
@@ -100,27 +102,6 @@ void TakeInputEvents() {
     OpenBoxesIfAsked();
 }
 
-// Where no program could open the document (no xdg-open, or none for its type), the player is
-// told where it is, so that it can still be read.
-void TellWhereTheDocumentIs(const std::string& path) {
-    std::error_code unknown;
-    const bool folder = std::filesystem::is_directory(path, unknown);
-    MessageBox("No program could open the " + std::string(folder ? "folder" : "read-me") +
-                   ". It is here:\n" + path,
-               "", BoxButtons::Ok, BoxIcon::Information);
-}
-
-// xdg-open may keep running while its viewer is open; it is asked after every batch of events.
-void CheckDocumentOpener() {
-    if (Opener.Pid == 0) return;
-    int status = 0;
-    const pid_t done = waitpid(Opener.Pid, &status, WNOHANG);
-    if (done == 0) return;
-    Opener.Pid = 0;
-    if (done < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        TellWhereTheDocumentIs(Opener.Path);
-}
-
 int32_t MachineTick() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
@@ -150,7 +131,27 @@ void HandleWindowEvent(const SDL_Event& event) {
     OpenBoxesIfAsked();
 }
 
+// Where no program could open the document (no xdg-open, or none for its type), the player is
+// told where it is, so that it can still be read.
+void TellWhereTheDocumentIs(const std::string& path) {
+    std::error_code unknown;
+    const bool folder = std::filesystem::is_directory(path, unknown);
+    MessageBox("No program could open the " + std::string(folder ? "folder" : "read-me") +
+                   ". It is here:\n" + path,
+               "", BoxButtons::Ok, BoxIcon::Information);
+}
+
 }  // namespace
+
+void CheckDocumentOpener() {
+    if (Opener.Pid == 0) return;
+    int status = 0;
+    const pid_t done = waitpid(Opener.Pid, &status, WNOHANG);
+    if (done == 0) return;
+    Opener.Pid = 0;
+    if (done < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        TellWhereTheDocumentIs(Opener.Path);
+}
 
 // A replay answers in place of the keyboard and the clocks (platform/answers.h). No events are
 // taken here: every query of a frame reads the same snapshot, whatever their order.

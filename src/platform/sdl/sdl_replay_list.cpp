@@ -13,6 +13,7 @@
 #include "platform/sdl/sdl_dialog.h"
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_outside_end.h"
+#include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/text_wrap.h"
 
@@ -361,6 +362,7 @@ void ShowReplayList(const ReplayListActions& actions) {
     TakeRows(dialog);
     RunDialogLoop(
         [&dialog] {
+            CheckDocumentOpener();  // the folder that could not be opened is told at once
             std::string told;
             if (dialog.Actions->poll(told)) {
                 dialog.Status = told;
