@@ -567,20 +567,21 @@ TEST_F(ReplayList, AKeptReplayOutlivesTheHistoryAndOnlySafeNamesAreTaken) {
     EXPECT_EQ(KeptReplayFileName(std::string(MaxKeptNameCharacters, 'x'), problem),
               std::string(MaxKeptNameCharacters, 'x') + ".vxr");
     EXPECT_EQ(KeptReplayFileName(" 初クリア.vxr ", problem), "初クリア.vxr");
-    EXPECT_FALSE(KeepReplay(Folder, oldest, "../outside", problem));
+    EXPECT_EQ(KeepReplay(Folder, oldest, "../outside", problem), "");
     EXPECT_FALSE(fs::exists(*Dir + "/outside.vxr"));
 
-    ASSERT_TRUE(KeepReplay(Folder, oldest, "初クリア", problem)) << problem;
+    ASSERT_EQ(KeepReplay(Folder, oldest, "初クリア", problem), "初クリア.vxr") << problem;
     EXPECT_FALSE(fs::exists(Folder + "/" + oldest.File)) << "a history's replay is renamed";
     EXPECT_EQ(ReadFile(Folder + "/初クリア.vxr"), *Bytes);
     const ListedReplay last = list.Replays.front();
     ASSERT_EQ(last.File, "last.vxr");
-    ASSERT_TRUE(KeepReplay(Folder, last, "the last one", problem)) << problem;
+    ASSERT_EQ(KeepReplay(Folder, last, " the last one.vxr", problem), "the last one.vxr")
+        << problem;
     EXPECT_EQ(ReadFile(Folder + "/last.vxr"), *Bytes) << "the game's own file stays";
     EXPECT_EQ(ReadFile(Folder + "/the last one.vxr"), *Bytes);
-    EXPECT_FALSE(KeepReplay(Folder, last, "初クリア", problem)) << "never over another file";
+    EXPECT_EQ(KeepReplay(Folder, last, "初クリア", problem), "") << "never over another file";
     fs::create_symlink(*Dir + "/elsewhere.vxr", Folder + "/a link.vxr");
-    EXPECT_FALSE(KeepReplay(Folder, last, "a link", problem)) << "nor through a link to nothing";
+    EXPECT_EQ(KeepReplay(Folder, last, "a link", problem), "") << "nor through a link to nothing";
     EXPECT_FALSE(fs::exists(*Dir + "/elsewhere.vxr"));
     EXPECT_EQ(ReadFile(Folder + "/初クリア.vxr"), *Bytes);
 

@@ -159,13 +159,13 @@ bool MayTypeKeptName(const std::string& candidate) {
     return candidate.empty() || IsPrintableName(candidate);
 }
 
-bool KeepReplay(const std::string& folder, const ListedReplay& replay, const std::string& typed,
-                std::string& problem) {
+std::string KeepReplay(const std::string& folder, const ListedReplay& replay,
+                       const std::string& typed, std::string& problem) {
     const std::string name = KeptReplayFileName(typed, problem);
-    if (name.empty()) return false;
+    if (name.empty()) return {};
     if (!IsOneFileName(replay.File)) {
-        problem = "no such replay";
-        return false;
+        problem = "そのリプレイはありません。";
+        return {};
     }
     const std::string from = folder + "/" + replay.File;
     const std::string to = folder + "/" + name;
@@ -173,29 +173,29 @@ bool KeepReplay(const std::string& folder, const ListedReplay& replay, const std
     struct stat there {};
     if (name == replay.File || lstat(to.c_str(), &there) == 0 || errno != ENOENT) {
         problem = "同じ名前のリプレイがあります。";
-        return false;
+        return {};
     }
     if (replay.Origin == ReplayOrigin::History || replay.Origin == ReplayOrigin::Kept) {
-        if (std::rename(from.c_str(), to.c_str()) == 0) return true;
+        if (std::rename(from.c_str(), to.c_str()) == 0) return name;
         problem = std::strerror(errno);
-        return false;
+        return {};
     }
     // The game's own files stay as they are for the game; the copy keeps their time.
     std::string bytes;
     problem = ReadReplay(from, bytes);
-    if (!problem.empty()) return false;
+    if (!problem.empty()) return {};
     if (!ReplaceFileBytes(to, bytes)) {
         problem = std::strerror(errno);
-        return false;
+        return {};
     }
     const timeval times[2] = {{replay.When, 0}, {replay.When, 0}};
     utimes(to.c_str(), times);
-    return true;
+    return name;
 }
 
 bool DeleteReplay(const std::string& folder, const ListedReplay& replay, std::string& problem) {
     if (!IsOneFileName(replay.File)) {
-        problem = "no such replay";
+        problem = "そのリプレイはありません。";
         return false;
     }
     if (std::remove((folder + "/" + replay.File).c_str()) == 0) return true;

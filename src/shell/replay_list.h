@@ -49,11 +49,12 @@ ReplayFolderList ReadReplayFolder(const std::string& folder);
 std::string KeptReplayFileName(const std::string& typed, std::string& problem);
 // Whether a name being typed may stand so far (the name dialog refuses other edits).
 bool MayTypeKeptName(const std::string& candidate);
-// Keeps `replay` of `folder` under the name typed: the history's and the player's own are
-// renamed; last.vxr and the table's, which the game rewrites, are copied with their time. An
-// existing file is never replaced. False with `problem` saying why.
-bool KeepReplay(const std::string& folder, const ListedReplay& replay, const std::string& typed,
-                std::string& problem);
+// Keeps `replay` of `folder` under the name typed and returns the file name it is kept under:
+// the history's and the player's own are renamed; last.vxr and the table's, which the game
+// rewrites, are copied with their time. An existing file is never replaced. Empty with
+// `problem` saying why.
+std::string KeepReplay(const std::string& folder, const ListedReplay& replay,
+                       const std::string& typed, std::string& problem);
 // Removes that one file. False with `problem` saying why.
 bool DeleteReplay(const std::string& folder, const ListedReplay& replay, std::string& problem);
 

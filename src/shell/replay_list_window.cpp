@@ -162,17 +162,15 @@ bool Polled(std::string& told) {
 std::string Keep(size_t row) {
     const ListedReplay* replay = RowOf(row);
     if (!replay) return {};
+    // A name the game cannot take is told under the list, with why.
     const std::string typed = InputBox(
         "残す名前 (" + std::to_string(MaxKeptNameCharacters) + " 文字まで):", "名前を付けて残す",
-        MayTypeKeptName, [](const std::string& answer) {
-            std::string problem;
-            return !KeptReplayFileName(answer, problem).empty();
-        });
+        MayTypeKeptName, nullptr);
     if (typed.empty()) return "取り消しました。";
     std::string problem;
     const ListedReplay kept = *replay;
-    if (!KeepReplay(List->Folder, kept, typed, problem)) return problem;
-    const std::string name = KeptReplayFileName(typed, problem);
+    const std::string name = KeepReplay(List->Folder, kept, typed, problem);
+    if (name.empty()) return problem;
     const auto verified = List->Verified.find(kept.File);
     if (verified != List->Verified.end()) List->Verified[name] = verified->second;
     ReadAgain();
