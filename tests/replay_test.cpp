@@ -1,8 +1,11 @@
 // Replays: a game recorded through the runner plays back frame for frame; a replay that is
 // damaged, of another version or made with other data is refused with its reason; the
-// replays of the high-score table move with their entries.
+// replays of the high-score table move with their entries; the replay list reads any folder,
+// keeps, deletes and checks what it lists.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
 
 #include <ctime>
 #include <filesystem>
@@ -10,6 +13,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <thread>
 
 #include "audio/headless/headless_audio.h"
 #include "common/hash.h"
@@ -23,6 +27,7 @@
 #include "runner_trace.h"
 #include "shell/program_state.h"
 #include "shell/replay_history.h"
+#include "shell/replay_list.h"
 #include "shell/replays.h"
 #include "support/runner_support.h"
 #include "support/test_support.h"
@@ -451,6 +456,177 @@ TEST_F(Replays, TextsFromTheFileArePrintedCleanAndShort) {
         << run.Stderr;
 }
 
+// The list's own folder beside the recorded game, each file's time set: `age` seconds ago.
+class ReplayList : public Replays {
+protected:
+    void SetUp() override {
+        ProgramDir = *Dir;  // the data files the list checks against
+        Folder = *Dir + "/list";
+        fs::create_directories(Folder);
+    }
+    void TearDown() override { fs::remove_all(Folder); }
+    void Put(const std::string& name, const std::string& bytes, long age = 0) const {
+        WriteFile(Folder + "/" + name, bytes);
+        const long when = long(std::time(nullptr)) - age;
+        const timeval times[2] = {{when, 0}, {when, 0}};
+        utimes((Folder + "/" + name).c_str(), times);
+    }
+    std::vector<std::string> Listed() const {
+        std::vector<std::string> names;
+        for (const ListedReplay& replay : ReadReplayFolder(Folder).Replays)
+            names.push_back(replay.File);
+        return names;
+    }
+    // Runs the list's check through the runner, which verifies as `vexlan --verify` does.
+    VerifiedReplay Verified(const std::string& bytes) const {
+        const std::string file = Folder + "/checked.vxr";
+        WriteFile(file, bytes);
+        ReplayVerification check;
+        EXPECT_TRUE(check.Start({VEXLAN_HEADLESS_BIN, "--dir", *Dir, "--replay", file}, file));
+        VerifiedReplay verified;
+        for (int wait = 0; wait < 6000 && !check.Ended(verified); ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_FALSE(check.Running());
+        return verified;
+    }
+    std::string Folder;
+};
+
+TEST_F(ReplayList, ListsEveryReplayNewestFirstAndDamagedOrForeignFilesAsSuch) {
+    Put("2026-12-08_14-03-22_normal_3780.vxr", *Bytes, 0);  // the history's time is its name's
+    Put("last.vxr", *Bytes, 60);
+    Put("score1.vxr", ReadFile(*Dir + "/replays/score1.vxr"), 120);  // the bot's won game
+    Put("cut short.vxr", Bytes->substr(0, Bytes->size() / 2), 180);
+    Put("a letter.vxr", "Dear player,\n", 240);
+    Replay other = Decoded();
+    other.Files[3].Digest ^= 1;
+    Put("other data.vxr", EncodeReplay(other), 300);
+    Put("notes.txt", *Bytes, 0);
+    Put(".hidden.vxr", *Bytes, 0);
+    fs::create_directory(Folder + "/a folder.vxr");
+    ASSERT_EQ(mkfifo((Folder + "/a pipe.vxr").c_str(), 0600), 0);
+
+    const ReplayFolderList list = ReadReplayFolder(Folder);
+    ASSERT_EQ(list.Replays.size(), 6u) << "no folder, FIFO, hidden file or other extension";
+    EXPECT_FALSE(list.Cut);
+    EXPECT_EQ(Listed(),
+              (std::vector<std::string>{"last.vxr", "score1.vxr", "cut short.vxr", "a letter.vxr",
+                                        "other data.vxr", "2026-12-08_14-03-22_normal_3780.vxr"}));
+    const Replay game = Decoded();
+    const ListedReplay& last = list.Replays[0];
+    EXPECT_EQ(last.Origin, ReplayOrigin::Last);
+    EXPECT_TRUE(last.Read);
+    EXPECT_EQ(last.Problem, "");
+    EXPECT_EQ(last.Difficulty, game.Difficulty);
+    EXPECT_EQ(last.Score, game.Score);
+    EXPECT_EQ(last.Frames, game.Frames);
+    EXPECT_EQ(list.Replays[1].Origin, ReplayOrigin::Table);
+    EXPECT_EQ(list.Replays[1].TablePlace, 1);
+    EXPECT_EQ(list.Replays[1].Name, "ボット") << "the name the runner entered in the game";
+    EXPECT_FALSE(list.Replays[2].Read);
+    EXPECT_EQ(list.Replays[2].Problem, "damaged");
+    EXPECT_EQ(list.Replays[3].Problem, "not a replay");
+    EXPECT_TRUE(list.Replays[4].Read);
+    EXPECT_EQ(list.Replays[4].Problem,
+              "made with other data (" + game.Files[3].Name.substr(1) + ")");
+    const ListedReplay& history = list.Replays[5];
+    EXPECT_EQ(history.Origin, ReplayOrigin::History);
+    std::tm local{};
+    localtime_r(&history.When, &local);
+    EXPECT_EQ(local.tm_year + 1900, 2026);
+    EXPECT_EQ(local.tm_hour * 10000 + local.tm_min * 100 + local.tm_sec, 140322);
+
+    for (size_t i = 0; i < MaxListedReplays + 5; ++i) Put("many" + std::to_string(i) + ".vxr", "x");
+    const ReplayFolderList many = ReadReplayFolder(Folder);
+    EXPECT_EQ(many.Replays.size(), MaxListedReplays);
+    EXPECT_TRUE(many.Cut);
+}
+
+TEST_F(ReplayList, AKeptReplayOutlivesTheHistoryAndOnlySafeNamesAreTaken) {
+    for (int i = 0; i < int(HistoryLength); ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "2020-01-01_00-%02d-%02d_normal_%d.vxr", i / 60, i % 60,
+                      i);
+        Put(name, i == 0 ? *Bytes : "an old game");
+    }
+    Put("last.vxr", *Bytes, 3600);
+    ReplayFolderList list = ReadReplayFolder(Folder);
+    const ListedReplay oldest = list.Replays[list.Replays.size() - 1];
+    ASSERT_EQ(oldest.File, "2020-01-01_00-00-00_normal_0.vxr");
+
+    std::string problem;
+    for (const char* unsafe :
+         {"", "  ", "../up", "a/b", "back\\slash", ".hidden", "tab\there", "bell\a",
+          "bad \xff utf-8", "last", "score3.vxr", "2026-12-08_14-03-22_normal_3380"}) {
+        EXPECT_EQ(KeptReplayFileName(unsafe, problem), "") << unsafe;
+        EXPECT_FALSE(problem.empty()) << unsafe;
+    }
+    for (const char* typed : {"../up", "back\\slash", "tab\there", "bad \xff utf-8"})
+        EXPECT_FALSE(MayTypeKeptName(typed)) << "the name dialog refuses " << typed << " as typed";
+    EXPECT_EQ(KeptReplayFileName(std::string(MaxKeptNameCharacters + 1, 'x'), problem), "");
+    EXPECT_EQ(KeptReplayFileName(std::string(MaxKeptNameCharacters, 'x'), problem),
+              std::string(MaxKeptNameCharacters, 'x') + ".vxr");
+    EXPECT_EQ(KeptReplayFileName(" 初クリア.vxr ", problem), "初クリア.vxr");
+    EXPECT_EQ(KeepReplay(Folder, oldest, "../outside", problem), "");
+    EXPECT_FALSE(fs::exists(*Dir + "/outside.vxr"));
+
+    ASSERT_EQ(KeepReplay(Folder, oldest, "初クリア", problem), "初クリア.vxr") << problem;
+    EXPECT_FALSE(fs::exists(Folder + "/" + oldest.File)) << "a history's replay is renamed";
+    EXPECT_EQ(ReadFile(Folder + "/初クリア.vxr"), *Bytes);
+    const ListedReplay last = list.Replays.front();
+    ASSERT_EQ(last.File, "last.vxr");
+    ASSERT_EQ(KeepReplay(Folder, last, " the last one.vxr", problem), "the last one.vxr")
+        << problem;
+    EXPECT_EQ(ReadFile(Folder + "/last.vxr"), *Bytes) << "the game's own file stays";
+    EXPECT_EQ(ReadFile(Folder + "/the last one.vxr"), *Bytes);
+    EXPECT_EQ(KeepReplay(Folder, last, "初クリア", problem), "") << "never over another file";
+    fs::create_symlink(*Dir + "/elsewhere.vxr", Folder + "/a link.vxr");
+    EXPECT_EQ(KeepReplay(Folder, last, "a link", problem), "") << "nor through a link to nothing";
+    EXPECT_FALSE(fs::exists(*Dir + "/elsewhere.vxr"));
+    EXPECT_EQ(ReadFile(Folder + "/初クリア.vxr"), *Bytes);
+
+    for (int i = 0; i < 3; ++i)
+        Put("2030-01-01_00-00-0" + std::to_string(i) + "_hard_1.vxr", "new");
+    TrimHistory(Folder);
+    list = ReadReplayFolder(Folder);
+    const auto kept = std::find_if(list.Replays.begin(), list.Replays.end(),
+                                   [](const ListedReplay& r) { return r.File == "初クリア.vxr"; });
+    ASSERT_NE(kept, list.Replays.end()) << "the trim removes the history's names only";
+    EXPECT_EQ(kept->Origin, ReplayOrigin::Kept);
+    EXPECT_TRUE(fs::exists(Folder + "/the last one.vxr"));
+    EXPECT_EQ(HistoryFiles(Folder).size(), HistoryLength);
+    const std::time_t lastTime = last.When;
+    const auto copy =
+        std::find_if(list.Replays.begin(), list.Replays.end(),
+                     [](const ListedReplay& r) { return r.File == "the last one.vxr"; });
+    ASSERT_NE(copy, list.Replays.end());
+    EXPECT_EQ(copy->When, lastTime) << "a copy keeps its game's time";
+
+    const size_t before = list.Replays.size();
+    ASSERT_TRUE(DeleteReplay(Folder, *kept, problem)) << problem;
+    EXPECT_FALSE(fs::exists(Folder + "/初クリア.vxr"));
+    EXPECT_EQ(ReadReplayFolder(Folder).Replays.size(), before - 1) << "that file only";
+    EXPECT_FALSE(DeleteReplay(Folder, *kept, problem));
+    EXPECT_FALSE(problem.empty());
+}
+
+TEST_F(ReplayList, TheCheckSaysOkOrWhereItWentOutOfStepOrWhyItCannotPlay) {
+    VerifiedReplay verified = Verified(*Bytes);
+    EXPECT_EQ(verified.Verdict, ReplayVerdict::Ok) << verified.Told;
+    EXPECT_TRUE(verified.Told.starts_with("ok, score " + std::to_string(Decoded().Score)))
+        << verified.Told;
+
+    Replay tampered = Decoded();
+    tampered.Checks.at(2).StateHash ^= 1;
+    verified = Verified(EncodeReplay(tampered));
+    EXPECT_EQ(verified.Verdict, ReplayVerdict::OutOfStep) << verified.Told;
+    EXPECT_EQ(verified.Frame, 300);
+
+    verified = Verified("not a replay at all");
+    EXPECT_EQ(verified.Verdict, ReplayVerdict::CannotPlay);
+    EXPECT_EQ(verified.Told, "not a replay");
+}
+
 // The table's replays, on the headless platform in this process. Each is a replay of its
 // entry's game: its final score, and the name entered in it.
 class TableReplays : public GameTest {
@@ -553,8 +729,30 @@ TEST_F(TableReplays, EveryGameJoinsTheHistoryAndOnlyTheNewestHundredOfItStay) {
     }
     EXPECT_EQ(today, 2);
     EXPECT_EQ(ReadFile(folder + "/2019-01-01 kept by the player.vxr"), "kept");
-    for (int place = 1; place <= 5; ++place)
-        EXPECT_EQ(ReadFile(Place(place)), GameOf(place));
+    for (int place = 1; place <= 5; ++place) EXPECT_EQ(ReadFile(Place(place)), GameOf(place));
+}
+
+// The replay list may be opened over a game: what its boxes are told is not the game's, and the
+// game's replay holds the game's own answers alone.
+TEST_F(TableReplays, TheBoxesOfTheListOverAGameAreNoPartOfItsReplay) {
+    BeginGameRecording();
+    headless::QueueBoxAnswer(BoxAnswer::Ok);
+    headless::QueueInputAnswer("kept");
+    {
+        const AnswersSetAside notTheGames;
+        EXPECT_EQ(MessageBox("delete?", "", BoxButtons::OkCancel), BoxAnswer::Ok);
+        EXPECT_EQ(InputBox("name?", "", nullptr, nullptr), "kept");
+    }
+    RecordName("player");
+    EndGameRecording(0);
+    Replay replay;
+    std::string problem;
+    ASSERT_TRUE(DecodeReplay(ReadFile(ReplayFolder() + "/last.vxr"), replay, problem)) << problem;
+    std::vector<Answer> answers;
+    AnswerReader reader(replay.AnswerStream);
+    for (Answer answer; reader.Next(answer);) answers.push_back(answer);
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].Text, "player");
 }
 
 // A save killed between data.ini and the replays: the table is the new one, the replays part

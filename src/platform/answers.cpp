@@ -28,6 +28,7 @@ struct Stream {
 Stream Current;
 PlaybackPace Pace = PlaybackPace::Live;
 AnswerHandlers Handlers;
+int SetAside = 0;  // AnswersSetAside living, whatever stream starts or stops meanwhile
 
 int KeyIndex(int virtualKey) {
     for (int i = 0; i < KeyCount; ++i)
@@ -71,7 +72,7 @@ Answer Take(AnswerKind kind, int key = 0) {
 }
 
 void Keep(const Answer& answer) {
-    if (Current.Mode == StreamMode::Recording) Current.Kept.Add(answer);
+    if (Current.Mode == StreamMode::Recording && SetAside == 0) Current.Kept.Add(answer);
 }
 
 }  // namespace
@@ -191,7 +192,7 @@ bool StopPlayingAnswers() {
 }
 
 bool PlayingAnswers() {
-    return Current.Mode == StreamMode::Playing;
+    return Current.Mode == StreamMode::Playing && SetAside == 0;
 }
 
 int64_t AnswerFrames() {
@@ -206,6 +207,13 @@ void ResetAnswers() {
     Current = Stream{};
     Pace = PlaybackPace::Live;
     Handlers = {};
+}
+
+AnswersSetAside::AnswersSetAside() {
+    ++SetAside;
+}
+AnswersSetAside::~AnswersSetAside() {
+    --SetAside;
 }
 
 uint16_t PlayedKeyState(int virtualKey) {

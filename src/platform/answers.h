@@ -95,6 +95,15 @@ int64_t AnswerFrames();
 int32_t LastPlayedTick();
 // Back to a program that neither records nor plays.
 void ResetAnswers();
+// While one lives, the boxes answer for the window's own purposes, not the game's (the replay
+// list, opened over a game that stands still): what they are told is neither kept nor played.
+class AnswersSetAside {
+public:
+    AnswersSetAside();
+    ~AnswersSetAside();
+    AnswersSetAside(const AnswersSetAside&) = delete;
+    AnswersSetAside& operator=(const AnswersSetAside&) = delete;
+};
 
 // For the platforms. Each boundary function asks PlayingAnswers(); if so it returns the Played
 // answer and asks the machine nothing, else it passes the machine's answer through Record.

@@ -30,6 +30,7 @@ inline constexpr ControlRow Controls[] = {
     {"P or Pause", "pauses play, and again resumes it", {}},
     {"F11 or Alt+Enter", "fullscreen on and off", {}},
     {"F9", "the settings: keys, pad buttons, volume, the picture's turn; in the pause too", {}},
+    {"F8", "the replay list: watch, check, keep or delete the games kept; in the pause too", {}},
     {"Pad D-pad or left stick", "as the arrow keys", {}},
     {"Pad A", "as Z", {}},
     {"Pad B", "as Return", {}},

@@ -4,8 +4,10 @@
 // platform/headless (scripted keys and a virtual clock, for tests and the headless runner).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/data_paths.h"
 
@@ -71,6 +73,7 @@ struct WindowHandlers {
     void (*onAbout)() = nullptr;                 // menu command "アバウト"
     void (*onWatchReplay)(int place) = nullptr;  // menu commands "1位のリプレイを見る" ..
     void (*onFatalError)() = nullptr;  // saves what can be kept before a fatal error ends it all
+    void (*onReplayList)() = nullptr;  // menu command "リプレイ一覧..." and its key
 };
 void SetWindowHandlers(const WindowHandlers& handlers);
 
@@ -108,6 +111,31 @@ void OpenDocument(const std::string& path);
 
 // Opens a replay in a window of its own (the program run with --replay), without waiting.
 void WatchReplayFile(const std::string& path);
+
+// The replay list "リプレイ一覧": the shell reads the replays folder and does what the player
+// asks of a row; the window shows the rows and asks. Each action returns what the line under the
+// list says next (empty: the chosen row's own line).
+struct ReplayListRow {
+    std::string When;
+    std::string Difficulty;
+    std::string Score;
+    std::string Length;
+    std::string Name;
+    std::string State;   // whether it plays here, or what its check found
+    std::string Detail;  // the line under the list while the row is chosen
+};
+struct ReplayListActions {
+    std::vector<ReplayListRow> (*rows)() = nullptr;  // as they stand after the last action
+    std::string (*watch)(size_t row) = nullptr;
+    std::string (*verify)(size_t row) = nullptr;
+    std::string (*keep)(size_t row) = nullptr;    // asks the name first
+    std::string (*remove)(size_t row) = nullptr;  // asks first
+    std::string (*showFolder)() = nullptr;
+    // Looked at while the list is open: true when a check has ended, with what the line says.
+    bool (*poll)(std::string& told) = nullptr;
+};
+// Runs the list until it is closed. Modal: the game stands still meanwhile.
+void ShowReplayList(const ReplayListActions& actions);
 
 // The directory of the game's data files, without a trailing separator: the one that holds the
 // program file, or the installed share folder found from it (platform/data_paths.h).

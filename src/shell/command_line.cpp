@@ -34,6 +34,8 @@ constexpr const char* Help =
     "Every game is kept there as a replay: replays/last.vxr for the last game,\n"
     "replays/score1.vxr to score5.vxr for the games of the high-score table, and the\n"
     "newest 100 games by date, difficulty and score (2026-12-08_14-03-22_normal_3380.vxr).\n"
+    "The replay list (F8, or the Help menu) shows them all: watch, check, keep one under a\n"
+    "name of your own (never removed) or delete it.\n"
     "\n"
     "  --version        print the version and exit\n"
     "  --help           print this help and exit\n"

@@ -10,6 +10,7 @@
 #include "screens/title.h"
 #include "shell/main_loop.h"
 #include "shell/main_window.h"
+#include "shell/replay_list_window.h"
 #include "shell/replays.h"
 
 namespace {
@@ -57,7 +58,7 @@ void Main() {
     // The tune is opened by a relative name.
     ChangeDirectory(ProgramDir);
     SetWindowHandlers({[] { Form_Unload(); }, mnuReadMe_Click, mnuAbout_Click, WatchTableReplay,
-                       SaveBeforeFatalExit});
+                       SaveBeforeFatalExit, OpenReplayList});
     Form_Load();
     // From the player's own data.ini, where the settings are saved (the shipped one has none).
     KeepWindowSettings();

@@ -39,7 +39,6 @@ namespace {
 
 // What is printed or shown of a replay's own texts and of the path it was opened by.
 constexpr size_t MaxShownName = 40;
-constexpr size_t MaxShownPath = 1024;
 
 // The game being recorded.
 struct Recording {
@@ -77,16 +76,6 @@ std::vector<std::string> DataFilesOfGame(uint8_t difficulty) {
         names.emplace_back(picture);
     names.insert(names.end(), std::begin(EndingPictureFiles), std::end(EndingPictureFiles));
     return names;
-}
-
-std::vector<DataFileDigest> DigestsOfGame(uint8_t difficulty) {
-    std::vector<DataFileDigest> digests;
-    for (const std::string& name : DataFilesOfGame(difficulty)) {
-        std::string bytes;
-        const bool read = ReadFileBytes(GameFile(name), bytes) == FileRead::Ok;
-        digests.push_back({name, read ? HashText(bytes) : 0});
-    }
-    return digests;
 }
 
 CarriedState CarriedNow() {
@@ -230,24 +219,6 @@ void ApplyStart(const Replay& replay) {
     ApplyCarried(replay.Carried);
 }
 
-// Why the replay in `file` cannot be read, or nothing. It is read as the user named it, before
-// the program changes into its own folder, and before anything else, with a limit on its size:
-// whatever the path names, nothing can wait or fill the memory here.
-std::string ReadReplay(const std::string& file, std::string& bytes) {
-    switch (ReadRegularFileBytes(file, bytes, MaxReplayFileBytes)) {
-        case FileRead::Ok:
-            return {};
-        case FileRead::NotAFile:
-            return "not a file";
-        case FileRead::TooLarge:
-            return "too large for a replay";
-        case FileRead::Missing:
-        case FileRead::Failed:
-            break;
-    }
-    return "cannot be read";
-}
-
 // Each of the game's data files named once, with the digest of ours; "damaged" for a list the
 // game cannot have written, or nothing.
 std::string ProblemWithFiles(const std::vector<DataFileDigest>& theirs,
@@ -273,11 +244,7 @@ std::string ProblemWithFiles(const std::vector<DataFileDigest>& theirs,
 std::string ProblemWith(const std::string& bytes, Replay& replay) {
     std::string problem;
     if (!DecodeReplay(bytes, replay, problem)) return problem;
-    if (replay.GameVersion != GameVersion)
-        return "a replay of version " + PrintableText(replay.GameVersion, MaxShownName) +
-               "; this is version " + GameVersion;
-    if (!DifficultyValuesFor(replay.Difficulty)) return "damaged";
-    return ProblemWithFiles(replay.Files, DigestsOfGame(replay.Difficulty));
+    return ProblemPlayingHere(replay, DigestsOfGame(replay.Difficulty));
 }
 
 void EndWatching() {
@@ -300,6 +267,39 @@ void ReportOutOfStep(int64_t frame) {
 }
 
 }  // namespace
+
+std::vector<DataFileDigest> DigestsOfGame(uint8_t difficulty) {
+    std::vector<DataFileDigest> digests;
+    for (const std::string& name : DataFilesOfGame(difficulty)) {
+        std::string bytes;
+        const bool read = ReadFileBytes(GameFile(name), bytes) == FileRead::Ok;
+        digests.push_back({name, read ? HashText(bytes) : 0});
+    }
+    return digests;
+}
+
+std::string ProblemPlayingHere(const Replay& replay, const std::vector<DataFileDigest>& ours) {
+    if (replay.GameVersion != GameVersion)
+        return "a replay of version " + PrintableText(replay.GameVersion, MaxShownName) +
+               "; this is version " + GameVersion;
+    if (!DifficultyValuesFor(replay.Difficulty)) return "damaged";
+    return ProblemWithFiles(replay.Files, ours);
+}
+
+std::string ReadReplay(const std::string& file, std::string& bytes) {
+    switch (ReadRegularFileBytes(file, bytes, MaxReplayFileBytes)) {
+        case FileRead::Ok:
+            return {};
+        case FileRead::NotAFile:
+            return "not a file";
+        case FileRead::TooLarge:
+            return "too large for a replay";
+        case FileRead::Missing:
+        case FileRead::Failed:
+            break;
+    }
+    return "cannot be read";
+}
 
 std::string ReplayFolder() {
     const std::string settings = SettingsFilesFor(ProgramDir).Write;
@@ -375,7 +375,7 @@ void EndGameRecording(int32_t score) {
 void RunReplay(const std::string& file, PlaybackPace pace, std::ostream* report,
                void (*onGameStart)(), int64_t openAt) {
     SetPace(pace);
-    Replays.Played = {PrintableText(file, MaxShownPath), {}, report};
+    Replays.Played = {PrintableText(file, MaxShownReplayPath), {}, report};
     // Read where the user named it, before the program moves into its own folder.
     std::string bytes;
     std::string problem = ReadReplay(file, bytes);

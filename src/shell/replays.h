@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <vector>
 
+#include "data/replay_file.h"
 #include "platform/answers.h"
 
 // Where the replays of the player's games are kept: "replays" beside the data.ini written; empty
@@ -34,6 +36,9 @@ void EndGameRecording(int32_t score);
 // was cut short between data.ini and the replays.
 void ArrangeTableReplaysAtStart();
 
+// How much of a replay's path a result line prints.
+constexpr size_t MaxShownReplayPath = 1024;
+
 // Plays the replay in `file` in a fresh program and ends the program: with status 0 when it
 // played to its end as recorded, 1 when it went out of step, 2 when it is not a replay this game
 // can play. Watching opens the window; verifying shows nothing and writes the result line
@@ -43,6 +48,15 @@ void ArrangeTableReplaysAtStart();
 // plays the game again from its start, silently up to the frame asked for.
 [[noreturn]] void RunReplay(const std::string& file, PlaybackPace pace, std::ostream* report,
                             void (*onGameStart)() = nullptr, int64_t openAt = 0);
+
+// Why the replay in `file` cannot be read, or nothing. Read with a limit on its size, and only
+// if it is a regular file: whatever the path names, nothing can wait or fill the memory here.
+std::string ReadReplay(const std::string& file, std::string& bytes);
+// The game's data files a game at `difficulty` uses, with the digests of ours.
+std::vector<DataFileDigest> DigestsOfGame(uint8_t difficulty);
+// Why a replay read whole cannot be played here, or nothing: another version of the game, a
+// difficulty it does not have, other data files than `ours` (DigestsOfGame).
+std::string ProblemPlayingHere(const Replay& replay, const std::vector<DataFileDigest>& ours);
 
 // Nothing recorded or played, nothing told, as the program starts.
 void ResetReplays();

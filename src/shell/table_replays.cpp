@@ -31,9 +31,7 @@ Game GameOf(std::string bytes, bool present) {
     if (!present || !DecodeReplay(bytes, replay, problem)) return game;
     game.Readable = true;
     game.Score = replay.Score;
-    AnswerReader answers(replay.AnswerStream);
-    for (Answer answer; answers.Next(answer);)
-        if (answer.Kind == AnswerKind::Name) game.Name = answer.Text;
+    game.Name = NameEnteredIn(replay);
     game.Bytes = std::move(bytes);
     return game;
 }
@@ -50,6 +48,14 @@ struct Move {
 };
 
 }  // namespace
+
+std::string NameEnteredIn(const Replay& replay) {
+    std::string name;
+    AnswerReader answers(replay.AnswerStream);
+    for (Answer answer; answers.Next(answer);)
+        if (answer.Kind == AnswerKind::Name) name = answer.Text;
+    return name;
+}
 
 std::string TableReplayFile(const std::string& folder, size_t place) {
     return folder + "/score" + std::to_string(place + 1) + ".vxr";

@@ -13,6 +13,11 @@
 constexpr size_t TablePlaces = 5;
 using TableEntries = std::array<HighScoreEntry, TablePlaces>;
 
+struct Replay;
+
+// The name entered in the game's name dialog (empty: none).
+std::string NameEnteredIn(const Replay& replay);
+
 // The file of a place of the table (0 to 4) in `folder`.
 std::string TableReplayFile(const std::string& folder, size_t place);
 

@@ -366,6 +366,21 @@ replay="$work/game/replays/last.vxr"
 wait_until 120 test -f "$replay" || true
 xdotool keyup space
 [ -f "$replay" ] || fail "no replay of the game in $replay"
+# F8 opens the replay list over the game-over picture; Return watches the newest game in a
+# window of its own, the list staying open; Escape there ends the watching, here the list.
+xdotool key F8
+wait_box >/dev/null || fail "F8 did not open the replay list"
+xdotool key Return
+wait_until 20 other_window || fail "watching from the replay list opened no window"
+xdotool windowactivate --sync "$other" 2>/dev/null || true
+xdotool key Escape
+no_other_window() { ! other_window; }
+wait_until 10 no_other_window || fail "Escape did not end the watching opened from the list"
+xdotool windowactivate --sync "$window" 2>/dev/null || true
+[ "$(box_width "$(screenshot)")" -gt 0 ] || fail "the replay list closed while a game was watched"
+xdotool key Escape
+wait_no_box || fail "Escape did not close the replay list"
+alive || fail "the game ended with the replay list"
 stop_game
 verified="$("$work/game/vexlan" --verify "$replay")" || fail "the replay did not verify: $verified"
 [[ "$verified" =~ ^"$replay: ok, score "[1-9][0-9]*", difficulty 3, "[0-9]+" frames"$ ]] ||
@@ -392,4 +407,4 @@ game_pid=""
     fail "watching the replay wrote files"
 
 echo "real window: title, game, quit question, data.ini, the read-me box, scaling, fullscreen on three screens, the picture turned, the GPU path and the pause as expected"
-echo "real window: a game kept as a replay verifies, and watching it pauses and writes nothing"
+echo "real window: a game kept as a replay is watched from the replay list, verifies, and watching it pauses and writes nothing"

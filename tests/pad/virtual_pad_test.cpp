@@ -12,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "audio/volume.h"
 #include "data/settings.h"
@@ -256,6 +257,38 @@ TEST_F(VirtualPad, ThePadAloneRebindsFireSetsTheMusicAndTurnsThePicture) {
     SetPictureRotation(0);
     SetMusicVolume(100);
     SetSoundLevels({});
+}
+
+// What the replay list was asked to do, in order.
+std::vector<std::string> ListPresses;
+std::string NoteListPress(const std::string& what) {
+    ListPresses.push_back(what);
+    return {};
+}
+
+// A pad alone works the replay list: up and down choose a row (held at the last), left and right
+// go along the buttons (round the ends), A presses the one focused, B closes.
+TEST_F(VirtualPad, ThePadAloneChoosesAReplayAndPressesTheListsButtons) {
+    ListPresses.clear();
+    ReplayListActions actions;
+    actions.rows = [] { return std::vector<ReplayListRow>(3); };
+    actions.watch = [](size_t row) { return NoteListPress("watch " + std::to_string(row)); };
+    actions.verify = [](size_t row) { return NoteListPress("verify " + std::to_string(row)); };
+    actions.keep = [](size_t row) { return NoteListPress("keep " + std::to_string(row)); };
+    actions.remove = [](size_t row) { return NoteListPress("remove " + std::to_string(row)); };
+    actions.showFolder = [] { return NoteListPress("folder"); };
+    actions.poll = [](std::string&) { return false; };
+    for (int row = 0; row < 4; ++row) Tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    Tap(SDL_CONTROLLER_BUTTON_DPAD_UP);
+    Tap(SDL_CONTROLLER_BUTTON_A);
+    Tap(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+    Tap(SDL_CONTROLLER_BUTTON_A);
+    for (int button = 0; button < 3; ++button) Tap(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    Tap(SDL_CONTROLLER_BUTTON_A);
+    Tap(SDL_CONTROLLER_BUTTON_B);
+    ShowReplayList(actions);
+    EXPECT_EQ(ListPresses, (std::vector<std::string>{"watch 1", "verify 1", "folder"}));
+    Finish();
 }
 
 // SIGTERM (or the close box) while the name dialog is open: a name typed is the answer, and the

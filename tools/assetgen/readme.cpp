@@ -42,6 +42,18 @@ kept in data.ini, [keys] and [pad] one line per action naming all its keys (fire
 up=Up,Keypad 8; pad buttons by SDL's names: fire=a). A pad the game does not know works
 through SDL_GAMECONTROLLERCONFIG or a gamecontrollerdb.txt beside data.ini.
 
+Replays
+-------
+Every game you finish is kept as a replay: the last one, the table's five and the
+newest 100. F8 on any screen (the pause too) or "リプレイ一覧..." in the ヘルプ menu
+lists them, newest first, with date, difficulty, score, length, the table's name and
+whether they play with these data files. Up and down (or the pad) choose one; left and
+right or Tab go along the buttons, and Return or A presses one: 見る watches it in a
+window of its own, 確認 plays it through and says "ok" or where it goes out of step,
+名前を付けて残す keeps it under a name of yours (never removed: only the history's own
+dated names are), 削除 deletes it after asking, フォルダを開く opens the folder. Delete
+and F2 delete and keep at once, a double click watches, Escape, F8 or B closes.
+
 Screens
 -------
   Title      START begins a game, SCORE shows the high scores, OPTION opens the

@@ -213,6 +213,9 @@ void OpenDocument(const std::string&) {}
 
 void WatchReplayFile(const std::string&) {}
 
+// The headless runner has no list to show: its scripts drive the game alone.
+void ShowReplayList(const ReplayListActions&) {}
+
 std::string ProgramDirectory() {
     return Current.ProgramDir;
 }

@@ -118,6 +118,7 @@ bool MayBindKey(InputCode code) {
         case SDLK_UNKNOWN:
         case SDLK_F11:
         case SettingsKey:
+        case ReplayListKey:
         case SDLK_LCTRL:
         case SDLK_RCTRL:
         case SDLK_LALT:

@@ -1,8 +1,8 @@
 // The keys and pad buttons in use behind the player's actions (platform/bindings.h), kept in
 // the settings file's sections "[keys]" (SDL key names) and "[pad]" (SDL game-controller button
-// names, and the stick's dead zone). F11, Alt+Enter, the settings key F9 and the pad's guide
-// button are the window's own and cannot be bound; nor can Alt, Ctrl and the logo key, whose
-// chords are the desktop's.
+// names, and the stick's dead zone). F11, Alt+Enter, the settings key F9, the replay list's F8
+// and the pad's guide button are the window's own and cannot be bound; nor can Alt, Ctrl and the
+// logo key, whose chords are the desktop's.
 #pragma once
 
 #include <SDL.h>
@@ -12,6 +12,8 @@
 // F9 opens the settings on every screen; so does a pad's guide button.
 constexpr SDL_Keycode SettingsKey = SDLK_F9;
 constexpr SDL_GameControllerButton SettingsButton = SDL_CONTROLLER_BUTTON_GUIDE;
+// F8 opens the replay list on every screen.
+constexpr SDL_Keycode ReplayListKey = SDLK_F8;
 
 // Keys are numbered by their SDL key code; the numeric keypad by its place, whatever NumLock.
 InputCode KeyCodeOf(const SDL_Keysym& key);

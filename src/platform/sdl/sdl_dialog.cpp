@@ -1,5 +1,7 @@
 #include "platform/sdl/sdl_dialog.h"
 
+#include <vector>
+
 #include "platform/key_state.h"
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/sdl/sdl_window.h"
@@ -13,6 +15,13 @@ constexpr uint32_t ButtonFill = 0xE1E1E1;
 constexpr uint32_t ButtonBorder = 0xADADAD;
 constexpr uint32_t PressedFill = 0xCCE4F7;
 constexpr int CaptionInset = 8;
+
+// The boxes open, the outermost first: a box opened from another is drawn over it.
+std::vector<const std::function<void()>*> OpenBoxes;
+
+void DrawOpenBoxes() {
+    for (const std::function<void()>* draw : OpenBoxes) (*draw)();
+}
 
 }  // namespace
 
@@ -40,8 +49,9 @@ void RunDialogLoop(const std::function<void()>& draw, const std::function<void(S
     SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
     SDL_FlushEvents(SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERBUTTONUP);
     ForgetPadPresses();
+    OpenBoxes.push_back(&draw);
     while (!finished()) {
-        RedrawWindow(draw);
+        RedrawWindow(DrawOpenBoxes);
         SDL_Event event;
         if (!SDL_WaitEventTimeout(&event, wakeMs)) continue;
         // Everything queued is taken before the next drawing, so fast typing never falls
@@ -50,7 +60,8 @@ void RunDialogLoop(const std::function<void()>& draw, const std::function<void(S
             handle(event);
         } while (!finished() && SDL_PollEvent(&event));
     }
+    OpenBoxes.pop_back();
     ForgetKeyState();
     ForgetPadPresses();
-    RedrawWindow();
+    RedrawWindow(DrawOpenBoxes);
 }

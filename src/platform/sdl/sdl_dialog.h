@@ -25,8 +25,9 @@ void DrawDialogFrame(const UiRect& box, const std::string& title);
 // A push button. The focused one (the one Return presses) wears the focus colour.
 void DrawDialogButton(const UiRect& rect, const std::string& label, bool pressed, bool focused);
 
-// Runs a box until `finished()`: the window shows the last frame with `draw` on top, redrawn
-// after every batch of events (an expose or a resize included) and at least every `wakeMs`.
+// Runs a box until `finished()`: the window shows the last frame with `draw` on top (over the
+// box it was opened from, if any), redrawn after every batch of events (an expose or a resize
+// included) and at least every `wakeMs`.
 // Nothing of the game runs meanwhile. Keys and pad buttons pressed before the box appeared are
 // dropped, and the key state is forgotten when it closes: keys released over the box never
 // reach the game.

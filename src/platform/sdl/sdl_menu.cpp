@@ -43,6 +43,7 @@ enum class Command {
     Settings,
     ReadMe,
     About,
+    ReplayList,
     Replay1,
     Replay2,
     Replay3,
@@ -69,6 +70,7 @@ const std::array<Menu, 2> Menus{{
     {"ヘルプ",
      {{"ReadMeを表示", Command::ReadMe, ""},
       {"", Command::None, ""},
+      {"リプレイ一覧...", Command::ReplayList, "F8"},
       {"1位のリプレイを見る", Command::Replay1, ""},
       {"2位のリプレイを見る", Command::Replay2, ""},
       {"3位のリプレイを見る", Command::Replay3, ""},
@@ -296,6 +298,9 @@ void RunCommand(Command command, const WindowHandlers& handlers) {
             break;
         case Command::About:
             if (handlers.onAbout) handlers.onAbout();
+            break;
+        case Command::ReplayList:
+            if (handlers.onReplayList) handlers.onReplayList();
             break;
         case Command::Replay1:
         case Command::Replay2:

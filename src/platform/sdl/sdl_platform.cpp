@@ -1,4 +1,6 @@
 // The real platform on SDL2: the game window, the keyboard, the clocks and the message boxes.
+#include "platform/sdl/sdl_platform.h"
+
 #include <SDL.h>
 #include <sched.h>
 #include <sys/wait.h>
@@ -7,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 
 #include "platform/answers.h"
 #include "platform/key_state.h"
@@ -25,6 +28,7 @@
 namespace {
 
 WindowHandlers Handlers;
+bool ReplayListAsked = false;  // F8: opened once the events being taken have been taken
 
 // The desktop's opener of the last document asked for, until it has exited and been reaped.
 struct DocumentOpener {
@@ -39,9 +43,17 @@ int VirtualKeyOf(const SDL_Keysym& key) {
     return KeyBindings().FindAction(code, action) ? VirtualKeyForKey(action, code) : 0;
 }
 
-bool IsSettingsKey(const SDL_KeyboardEvent& key) {
-    return key.type == SDL_KEYDOWN && !key.repeat && key.keysym.sym == SettingsKey &&
+bool IsWindowKey(const SDL_KeyboardEvent& key, SDL_Keycode windowKey) {
+    return key.type == SDL_KEYDOWN && !key.repeat && key.keysym.sym == windowKey &&
            (key.keysym.mod & ChordModifiers) == 0;
+}
+
+// The settings or the replay list, asked for by their keys.
+void OpenBoxesIfAsked() {
+    OpenSettingsIfAsked();
+    if (!ReplayListAsked) return;
+    ReplayListAsked = false;
+    if (Handlers.onReplayList) Handlers.onReplayList();
 }
 
 // Alt+Enter and F11: the window's own keys, taken before the game's filter sees them.
@@ -57,8 +69,12 @@ void ApplyKeyEvent(const SDL_Event& event) {
         ToggleFullscreen();
         return;
     }
-    if (IsSettingsKey(event.key)) {
+    if (IsWindowKey(event.key, SettingsKey)) {
         AskForSettings();
+        return;
+    }
+    if (IsWindowKey(event.key, ReplayListKey)) {
+        ReplayListAsked = true;
         return;
     }
     NotePauseEvent(event);
@@ -84,25 +100,7 @@ void TakeInputEvents() {
                                    SDL_CONTROLLERDEVICEREMOVED)) > 0) {
         for (int i = 0; i < count; ++i) HandleGamepadEvent(events[i]);
     }
-    OpenSettingsIfAsked();
-}
-
-// Where no program could open the document (no xdg-open, or none for its type), the player is
-// told where it is, so that it can still be read.
-void TellWhereTheDocumentIs(const std::string& path) {
-    MessageBox("No program could open the read-me. It is here:\n" + path, "", BoxButtons::Ok,
-               BoxIcon::Information);
-}
-
-// xdg-open may keep running while its viewer is open; it is asked after every batch of events.
-void CheckDocumentOpener() {
-    if (Opener.Pid == 0) return;
-    int status = 0;
-    const pid_t done = waitpid(Opener.Pid, &status, WNOHANG);
-    if (done == 0) return;
-    Opener.Pid = 0;
-    if (done < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        TellWhereTheDocumentIs(Opener.Path);
+    OpenBoxesIfAsked();
 }
 
 int64_t MonotonicMs() {
@@ -134,10 +132,30 @@ void HandleWindowEvent(const SDL_Event& event) {
             if (!HandleGamepadEvent(event)) HandleMenuEvent(event, Handlers);
             break;
     }
-    OpenSettingsIfAsked();
+    OpenBoxesIfAsked();
+}
+
+// Where no program could open the document (no xdg-open, or none for its type), the player is
+// told where it is, so that it can still be read.
+void TellWhereTheDocumentIs(const std::string& path) {
+    std::error_code unknown;
+    const bool folder = std::filesystem::is_directory(path, unknown);
+    MessageBox("No program could open the " + std::string(folder ? "folder" : "read-me") +
+                   ". It is here:\n" + path,
+               "", BoxButtons::Ok, BoxIcon::Information);
 }
 
 }  // namespace
+
+void CheckDocumentOpener() {
+    if (Opener.Pid == 0) return;
+    int status = 0;
+    const pid_t done = waitpid(Opener.Pid, &status, WNOHANG);
+    if (done == 0) return;
+    Opener.Pid = 0;
+    if (done < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        TellWhereTheDocumentIs(Opener.Path);
+}
 
 // A replay answers in place of the keyboard and the clocks (platform/answers.h). No events are
 // taken here: every query of a frame reads the same snapshot, whatever their order.
