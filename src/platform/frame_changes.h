@@ -16,7 +16,10 @@ struct FrameChanges {
     bool Any = false;
 };
 
-constexpr int ChangeTileSize = 16;
+// 8: in play the moving streaks, shots and bullets are small, and 16-pixel tiles sent 28 % of
+// the picture a frame where these send 17 %; 4-pixel ones send a little less in twice as many
+// pieces, which costs the desktop more than it saves.
+constexpr int ChangeTileSize = 8;
 
 // Starts anew with a black frame of `size`, nothing changed.
 void ResetFrameChanges(FrameChanges& changes, PictureSize size);
