@@ -11,6 +11,7 @@ constexpr uint8_t DifficultyHard = 3;
 struct DifficultyValues {
     uint8_t ShipHP;
     int32_t BossHP;
+    const char* Name;         // as the options screen writes it
     const char* StageLetter;  // the stage script is "teki_" + letter + ".dat"
     // Easy gives the enemies more hit points but makes them fire more often; Hard the other way,
     // on purpose.

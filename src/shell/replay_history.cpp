@@ -4,20 +4,17 @@
 #include <cctype>
 #include <filesystem>
 
+#include "game/difficulty.h"
+
 namespace {
 
 // "easy", "normal", "hard"; a difficulty the game does not know is named by its number.
 std::string DifficultyWord(uint8_t difficulty) {
-    switch (difficulty) {
-        case 1:
-            return "easy";
-        case 2:
-            return "normal";
-        case 3:
-            return "hard";
-        default:
-            return "level" + std::to_string(difficulty);
-    }
+    const DifficultyValues* values = DifficultyValuesFor(difficulty);
+    if (!values) return "level" + std::to_string(difficulty);
+    std::string word = values->Name;
+    for (char& c : word) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return word;
 }
 
 bool AllDigits(const std::string& text, size_t from, size_t count) {

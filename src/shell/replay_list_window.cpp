@@ -65,16 +65,8 @@ std::string LengthText(uint32_t frames) {
 }
 
 std::string DifficultyText(uint8_t difficulty) {
-    switch (difficulty) {
-        case DifficultyEasy:
-            return "Easy";
-        case DifficultyNormal:
-            return "Normal";
-        case DifficultyHard:
-            return "Hard";
-        default:
-            return "?";
-    }
+    const DifficultyValues* values = DifficultyValuesFor(difficulty);
+    return values ? values->Name : "?";
 }
 
 std::string NameText(const ListedReplay& replay) {
