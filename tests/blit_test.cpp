@@ -218,6 +218,29 @@ TEST(Clear, FillsEveryPixelWhateverTheSize) {
     for (uint32_t pixel : odd->Pixels) EXPECT_EQ(pixel, 0x00FF00u);
 }
 
+// A surface that notes where it is drawn refills only that when cleared: however it was
+// drawn (a sprite across tiles, a stretch, pixels written by hand and marked), and whatever the
+// colour, every pixel is the clear colour afterwards, and the tiles it wrote are noted.
+TEST(Clear, AMarkedSurfaceClearsAllThatWasDrawnOnIt) {
+    Surface dest = MakeSurface(33, 17, 0x123456);  // 5 x 3 tiles, the last ones cut
+    KeepWriteMarks(*dest, 8);
+    const Surface src = NumberedSource(6, 6);
+    for (const uint32_t colour : {0x00FF00u, 0x00FF00u, 0x000000u, 0x000000u}) {
+        ClearSurface(dest, int32_t(colour));
+        for (uint32_t pixel : dest->Pixels) ASSERT_EQ(pixel, colour);
+        ForgetWrittenTiles(*dest);
+        DrawSprite(dest, 5, 5, 6, 6, src, 0, 0, false);             // across four tiles
+        DrawStretched(dest, 20, 0, 6, 12, src, 0, 0, 3, 6, false);  // four more
+        dest->Pixels[size_t(16) * 33 + 32] = 0xABCDEF;
+        MarkWritten(*dest, 32, 16, 5, 5);  // reaching out of the surface: cut to it
+        const std::vector<uint8_t> written = dest->Marks.SinceTaken;
+        EXPECT_EQ(written, (std::vector<uint8_t>{1, 1, 1, 1, 0, 1, 1, 1, 1, 0, 0, 0, 0, 0, 1}));
+        ForgetWrittenTiles(*dest);
+        ClearSurface(dest, int32_t(colour));
+        EXPECT_EQ(dest->Marks.SinceTaken, written) << "the clear wrote where the drawing did";
+    }
+}
+
 TEST(Colours, SurfaceColourSwapsRedAndBlue) {
     EXPECT_EQ(SurfaceColour(0), 0);
     EXPECT_EQ(SurfaceColour(0xFFFFFF), 0xFFFFFF);

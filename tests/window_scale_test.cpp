@@ -283,11 +283,31 @@ TEST(SharpFit, ARecordedGameDrawnByWhatChangedIsEveryFrameScaledWhole) {
             ++window.Compared;
         }
     };
+    // The frame compared whole beside the frame compared by the tiles the game wrote: both must
+    // find the same tiles changed, frame after frame.
+    FrameChanges wholeCompared;
+    FrameChanges writtenCompared;
+    ResetFrameChanges(wholeCompared, Field);
+    ResetFrameChanges(writtenCompared, Field);
+    int presents = 0;
+    int framesWithTiles = 0;
     input.ApplyFrame(frame);
     headless::SetFrameHooks(
         [&] {
             const std::vector<uint32_t>& shown = headless::LastPresentedFrame();
             if (shown.size() != size_t(Field.Width) * size_t(Field.Height)) return;
+            if (headless::PresentCount() == presents) return;
+            // The tiles written tell about one present: where more went by, compare whole.
+            if (headless::PresentCount() != presents + 1) writtenCompared.KeptLast = false;
+            presents = headless::PresentCount();
+            const WrittenTiles* written = headless::LastPresentedWrittenTiles();
+            framesWithTiles += written != nullptr && writtenCompared.KeptLast;
+            KeepFrameNotingChanges(wholeCompared, shown.data());
+            KeepFrameNotingChanges(writtenCompared, shown.data(), written);
+            ASSERT_TRUE(wholeCompared.Changed == writtenCompared.Changed)
+                << "frame " << frame << ": a change outside the tiles marked written";
+            TakeChanges(wholeCompared);
+            TakeChanges(writtenCompared);
             for (ShownByChanges& window : windows) {
                 TurnPixels(shown.data(), Field, window.Turn, window.Turned.data());
                 KeepFrameNotingChanges(window.Changes, window.Turned.data());
@@ -309,6 +329,7 @@ TEST(SharpFit, ARecordedGameDrawnByWhatChangedIsEveryFrameScaledWhole) {
     std::filesystem::remove_all(dir);
     EXPECT_EQ(frame, Frames + 1) << "the recorded game ended early";
     EXPECT_EQ(windows.front().Compared, int(Frames / CompareEvery) + 1);
+    EXPECT_GT(framesWithTiles, Frames * 9 / 10) << "frames compared by their written tiles";
 }
 
 TEST(PictureTurn, RectanglesAndPointsTurnAlike) {

@@ -1,6 +1,7 @@
 #include "gfx/display.h"
 
 #include "common/rounding.h"
+#include "platform/frame_changes.h"
 #include "platform/platform.h"
 
 Surface BackBuffer;
@@ -12,6 +13,8 @@ struct FramePacerRecord {
     int32_t LastFrameSlot = 0;  // the slot in which the previous frame ended
 };
 FramePacerRecord FramePacer;
+// The surface the last frame was presented from.
+const SurfaceData* LastPresented = nullptr;
 
 // The first tick after `now` that lies outside `slot`.
 int32_t NextSlotStart(int32_t now, int32_t slot, int32_t period) {
@@ -28,16 +31,26 @@ int32_t FrameSlotOf(int32_t tick, int32_t periodMs) {
 void InitDisplay(int width, int height) {
     if (BackBuffer) return;  // the display opens once
     BackBuffer = CreateOffscreenSurface(width, height);
+    // Noted in the tiles the window compares frames by, so that it compares only those written.
+    KeepWriteMarks(*BackBuffer, ChangeTileSize);
     DoEvents();
 }
 
 void PresentFrame(const Surface& surface) {
     if (!surface) return;  // a closed display shows nothing
-    PresentPixels(surface->Pixels.data(), surface->Width, surface->Height);
+    const WriteMarks& marks = surface->Marks;
+    // What was written since the last frame is only known of the surface shown last.
+    const bool known = marks.TileSize != 0 && surface.get() == LastPresented;
+    const WrittenTiles written{marks.TileSize, marks.Columns, marks.Rows, marks.SinceTaken.data()};
+    PresentPixels(surface->Pixels.data(), surface->Width, surface->Height,
+                  known ? &written : nullptr);
+    ForgetWrittenTiles(*surface);
+    LastPresented = surface.get();
 }
 
 void RestoreWindow() {
     BackBuffer.reset();
+    LastPresented = nullptr;
 }
 
 void ResetDisplay() {

@@ -1,5 +1,7 @@
 #include "gfx/surface.h"
 
+#include <algorithm>
+
 #include "common/file_bytes.h"
 #include "gfx/bmp.h"
 #include "platform/platform.h"
@@ -26,7 +28,73 @@ void CopyRows(SurfaceData& dest, int dx, int dy, int w, int h, const SurfaceData
     }
 }
 
+// Notes (x, y, w, h), already inside the surface, as drawn over.
+void MarkDrawn(SurfaceData& s, int x, int y, int w, int h) {
+    WriteMarks& marks = s.Marks;
+    if (marks.TileSize == 0 || w <= 0 || h <= 0) return;
+    const int first = x / marks.TileSize;
+    const int last = (x + w - 1) / marks.TileSize;
+    for (int row = y / marks.TileSize; row <= (y + h - 1) / marks.TileSize; ++row) {
+        const size_t from = size_t(row) * size_t(marks.Columns);
+        std::fill(marks.SinceCleared.begin() + std::ptrdiff_t(from + first),
+                  marks.SinceCleared.begin() + std::ptrdiff_t(from + last + 1), 1);
+        std::fill(marks.SinceTaken.begin() + std::ptrdiff_t(from + first),
+                  marks.SinceTaken.begin() + std::ptrdiff_t(from + last + 1), 1);
+    }
+}
+
+// Refills with the clear colour only the tiles drawn over since the surface was last cleared
+// with it, a run of them side by side at a time.
+void ClearDrawnTiles(SurfaceData& s) {
+    WriteMarks& marks = s.Marks;
+    for (int row = 0; row < marks.Rows; ++row) {
+        uint8_t* drawn = marks.SinceCleared.data() + size_t(row) * size_t(marks.Columns);
+        uint8_t* taken = marks.SinceTaken.data() + size_t(row) * size_t(marks.Columns);
+        const int top = row * marks.TileSize;
+        const int bottom = std::min(top + marks.TileSize, s.Height);
+        for (int tile = 0; tile < marks.Columns;) {
+            if (!drawn[tile]) {
+                ++tile;
+                continue;
+            }
+            const int first = tile;
+            for (; tile < marks.Columns && drawn[tile]; ++tile) {
+                drawn[tile] = 0;
+                taken[tile] = 1;
+            }
+            const int left = first * marks.TileSize;
+            const int right = std::min(tile * marks.TileSize, s.Width);
+            for (int y = top; y < bottom; ++y) {
+                uint32_t* line = s.Pixels.data() + size_t(y) * size_t(s.Width);
+                std::fill(line + left, line + right, marks.ClearPixel);
+            }
+        }
+    }
+}
+
 }  // namespace
+
+void KeepWriteMarks(SurfaceData& surface, int tileSize) {
+    WriteMarks& marks = surface.Marks;
+    marks.TileSize = tileSize;
+    marks.Columns = (surface.Width + tileSize - 1) / tileSize;
+    marks.Rows = (surface.Height + tileSize - 1) / tileSize;
+    marks.SinceCleared.assign(size_t(marks.Columns) * size_t(marks.Rows), 1);
+    marks.SinceTaken.assign(marks.SinceCleared.size(), 1);
+    marks.ClearKnown = false;
+}
+
+void MarkWritten(SurfaceData& surface, int x, int y, int w, int h) {
+    const int left = std::clamp(x, 0, surface.Width);
+    const int top = std::clamp(y, 0, surface.Height);
+    const int right = int(std::clamp(int64_t(x) + w, int64_t(left), int64_t(surface.Width)));
+    const int bottom = int(std::clamp(int64_t(y) + h, int64_t(top), int64_t(surface.Height)));
+    MarkDrawn(surface, left, top, right - left, bottom - top);
+}
+
+void ForgetWrittenTiles(SurfaceData& surface) {
+    std::fill(surface.Marks.SinceTaken.begin(), surface.Marks.SinceTaken.end(), 0);
+}
 
 Surface CreateOffscreenSurface(int width, int height) {
     auto surface = std::make_shared<SurfaceData>();
@@ -65,7 +133,18 @@ int32_t SurfaceColour(int32_t bgr) {
 
 int ClearSurface(const Surface& dest, int32_t pixel) {
     if (!dest) return BlitInvalidRect;
+    WriteMarks& marks = dest->Marks;
+    if (marks.TileSize != 0 && marks.ClearKnown && marks.ClearPixel == uint32_t(pixel)) {
+        ClearDrawnTiles(*dest);
+        return BlitOk;
+    }
     std::fill(dest->Pixels.begin(), dest->Pixels.end(), static_cast<uint32_t>(pixel));
+    if (marks.TileSize != 0) {
+        std::fill(marks.SinceCleared.begin(), marks.SinceCleared.end(), 0);
+        std::fill(marks.SinceTaken.begin(), marks.SinceTaken.end(), 1);
+        marks.ClearKnown = true;
+        marks.ClearPixel = uint32_t(pixel);
+    }
     return BlitOk;
 }
 
@@ -74,6 +153,7 @@ int DrawSprite(const Surface& dest, int dx, int dy, int w, int h, const Surface&
     if (!dest || !src || !RectInside(*dest, dx, dy, w, h) || !RectInside(*src, sx, sy, w, h))
         return BlitInvalidRect;
     CopyRows(*dest, dx, dy, w, h, *src, sx, sy, key);
+    MarkDrawn(*dest, dx, dy, w, h);
     return BlitOk;
 }
 
@@ -116,6 +196,7 @@ int DrawStretched(const Surface& dest, int dx, int dy, int dw, int dh, const Sur
     if (!dest || !src || !RectInside(*dest, dx, dy, dw, dh) || !RectInside(*src, sx, sy, sw, sh))
         return BlitInvalidRect;
     if (dw == 0 || dh == 0 || sw == 0 || sh == 0) return BlitOk;
+    MarkDrawn(*dest, dx, dy, dw, dh);
     if (dw == sw && dh == sh) {
         CopyRows(*dest, dx, dy, dw, dh, *src, sx, sy, key);
         return BlitOk;

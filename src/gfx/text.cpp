@@ -114,6 +114,7 @@ void DrawText(const std::string& text, int32_t x, int32_t y, int32_t bgrColour, 
     const RenderedText& rendered = Render(text, TextState.CurrentSize);
     const uint32_t colour = static_cast<uint32_t>(SurfaceColour(bgrColour));
     SurfaceData& dest = *BackBuffer;
+    MarkWritten(dest, x, y, rendered.Width, rendered.Height);
     for (int row = 0; row < rendered.Height; ++row) {
         const int64_t destY = int64_t(y) + row;
         if (destY < 0 || destY >= dest.Height) continue;

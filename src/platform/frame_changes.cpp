@@ -12,6 +12,43 @@ int TileRows(PictureSize size) {
     return (size.Height + ChangeTileSize - 1) / ChangeTileSize;
 }
 
+// Compares and keeps only the tiles marked written, a run of them side by side at a time.
+void KeepWrittenTiles(FrameChanges& changes, const uint32_t* pixels, const uint8_t* written) {
+    const int width = changes.Size.Width;
+    const int columns = TileColumns(changes.Size);
+    for (int band = 0; band < TileRows(changes.Size); ++band) {
+        const uint8_t* marks = written + size_t(band) * size_t(columns);
+        uint8_t* tiles = changes.Changed.data() + size_t(band) * size_t(columns);
+        const int top = band * ChangeTileSize;
+        const int bottom = std::min(top + ChangeTileSize, changes.Size.Height);
+        for (int tile = 0; tile < columns;) {
+            if (!marks[tile]) {
+                ++tile;
+                continue;
+            }
+            const int first = tile;
+            while (tile < columns && marks[tile]) ++tile;
+            const int left = first * ChangeTileSize;
+            const size_t runBytes =
+                size_t(std::min(tile * ChangeTileSize, width) - left) * sizeof(uint32_t);
+            for (int y = top; y < bottom; ++y) {
+                uint32_t* kept = changes.Pixels.data() + size_t(y) * size_t(width) + left;
+                const uint32_t* fresh = pixels + size_t(y) * size_t(width) + left;
+                if (std::memcmp(kept, fresh, runBytes) == 0) continue;
+                for (int t = first; t < tile; ++t) {
+                    if (tiles[t]) continue;
+                    const int x = (t - first) * ChangeTileSize;
+                    const int count = std::min(ChangeTileSize, width - left - x);
+                    if (std::memcmp(kept + x, fresh + x, size_t(count) * sizeof(uint32_t)) != 0)
+                        tiles[t] = 1;
+                }
+                std::memcpy(kept, fresh, runBytes);
+                changes.Any = true;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 void ResetFrameChanges(FrameChanges& changes, PictureSize size) {
@@ -19,9 +56,19 @@ void ResetFrameChanges(FrameChanges& changes, PictureSize size) {
     changes.Pixels.assign(size_t(std::max(0, size.Width)) * size_t(std::max(0, size.Height)), 0);
     changes.Changed.assign(size_t(TileColumns(size)) * size_t(TileRows(size)), 0);
     changes.Any = false;
+    changes.KeptLast = false;
 }
 
-void KeepFrameNotingChanges(FrameChanges& changes, const uint32_t* pixels) {
+void KeepFrameNotingChanges(FrameChanges& changes, const uint32_t* pixels,
+                            const WrittenTiles* written) {
+    const bool marked = changes.KeptLast && written && written->TileSize == ChangeTileSize &&
+                        written->Columns == TileColumns(changes.Size) &&
+                        written->Rows == TileRows(changes.Size);
+    changes.KeptLast = true;
+    if (marked) {
+        KeepWrittenTiles(changes, pixels, written->Marks);
+        return;
+    }
     const int width = changes.Size.Width;
     const int columns = TileColumns(changes.Size);
     const size_t rowBytes = size_t(width) * sizeof(uint32_t);

@@ -61,8 +61,18 @@ void SetPictureRotation(int degrees);
 int PictureRotation();
 // Opens the game window (caption, 500 x 600 client area, centred). Shown once.
 void OpenMainWindow(const std::string& caption, int width, int height);
-// Shows a finished frame of 0x00RRGGBB pixels in the window.
-void PresentPixels(const uint32_t* pixels, int width, int height);
+// Which square tiles of a frame were written since the frame presented before it: every other
+// tile holds what it held then.
+struct WrittenTiles {
+    int TileSize = 0;
+    int Columns = 0;
+    int Rows = 0;
+    const uint8_t* Marks = nullptr;  // Columns x Rows, row by row; non-zero: written
+};
+// Shows a finished frame of 0x00RRGGBB pixels in the window. `written`, where given, says
+// where it can differ from the frame presented before it; without it, anywhere.
+void PresentPixels(const uint32_t* pixels, int width, int height,
+                   const WrittenTiles* written = nullptr);
 // Lets pending window messages be processed: key state, menu commands, the close box.
 void DoEvents();
 

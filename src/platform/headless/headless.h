@@ -49,6 +49,9 @@ const std::vector<uint32_t>& LastPresentedFrame();
 int LastPresentedWidth();
 int LastPresentedHeight();
 int PresentCount();
+// The tiles the last frame was presented with as written since the one before it, or null
+// where it came without them.
+const WrittenTiles* LastPresentedWrittenTiles();
 
 // Hooks around each frame wait; the runner writes its trace and applies input here.
 void SetFrameHooks(std::function<void()> waitBegins, std::function<void()> waitEnds);

@@ -27,6 +27,8 @@ struct State {
     std::vector<uint32_t> Frame;
     int FrameWidth = 0;
     int FrameHeight = 0;
+    WrittenTiles FrameWritten;  // Marks: FrameWrittenMarks
+    std::vector<uint8_t> FrameWrittenMarks;
     int Rotation = 0;  // the picture's turn: kept, never drawn here
     int Presents = 0;
     std::function<void()> WaitBegins;
@@ -101,6 +103,9 @@ const std::vector<std::string>& AllBoxTexts() {
 const std::vector<uint32_t>& LastPresentedFrame() {
     return Current.Frame;
 }
+const WrittenTiles* LastPresentedWrittenTiles() {
+    return Current.FrameWritten.TileSize != 0 ? &Current.FrameWritten : nullptr;
+}
 int LastPresentedWidth() {
     return Current.FrameWidth;
 }
@@ -167,9 +172,14 @@ int PictureRotation() {
 
 void OpenMainWindow(const std::string&, int, int) {}
 
-void PresentPixels(const uint32_t* pixels, int width, int height) {
+void PresentPixels(const uint32_t* pixels, int width, int height, const WrittenTiles* written) {
     if (SeekingSilently()) return;
     Current.Frame.assign(pixels, pixels + size_t(width) * height);
+    Current.FrameWritten = written ? *written : WrittenTiles{};
+    if (written)
+        Current.FrameWrittenMarks.assign(
+            written->Marks, written->Marks + size_t(written->Columns) * size_t(written->Rows));
+    Current.FrameWritten.Marks = Current.FrameWrittenMarks.data();
     Current.FrameWidth = width;
     Current.FrameHeight = height;
     ++Current.Presents;

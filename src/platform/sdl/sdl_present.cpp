@@ -182,15 +182,20 @@ SDL_Renderer* PresenterRenderer() {
     return Renderer;
 }
 
-bool KeepFrame(const uint32_t* pixels) {
+bool KeepFrame(const uint32_t* pixels, const WrittenTiles* written) {
     if (Turn != 0) {
         TurnedFrame.resize(Kept.Pixels.size());
         TurnPixels(pixels, GameFrame, Turn, TurnedFrame.data());
         pixels = TurnedFrame.data();
+        written = nullptr;  // the tiles are the unturned frame's
     }
-    KeepFrameNotingChanges(Kept, pixels);
+    KeepFrameNotingChanges(Kept, pixels, written);
     if (Kept.Any) TexturesStale = true;
     return Kept.Any;
+}
+
+void FrameNotKept() {
+    Kept.KeptLast = false;
 }
 
 void TurnFrames(int degrees) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "platform/platform.h"
 #include "platform/renderer_choice.h"
 
 // Creates the window's renderer for frames of the given size, as the setting and
@@ -18,8 +19,11 @@ bool OpenPresenter(SDL_Window* window, RendererSetting setting, int frameWidth, 
 SDL_Renderer* PresenterRenderer();
 
 // Keeps a finished frame of 0x00RRGGBB pixels, the game's size; the next drawing shows it.
+// `written`, where given, says which tiles can differ from the frame presented before it.
 // Returns whether it differs from the frame kept before.
-bool KeepFrame(const uint32_t* pixels);
+bool KeepFrame(const uint32_t* pixels, const WrittenTiles* written);
+// A frame was presented and not kept: the next one is compared whole.
+void FrameNotKept();
 // Turns the game's frames by 0, 90, 180 or 270 degrees clockwise from now on, the one kept too.
 void TurnFrames(int degrees);
 // Starts a drawing of the window: black around `picture` (the menu bar and play area, in the

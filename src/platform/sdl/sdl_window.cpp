@@ -426,10 +426,12 @@ void RedrawWindow(const std::function<void()>& overlay) {
 
 // A frame like the last is not drawn again, and a changed one costs what changed, while the
 // window shows the frame alone where it showed it last.
-void PresentPixels(const uint32_t* pixels, int width, int height) {
-    if (SeekingSilently()) return;
-    if (!PresenterRenderer() || width != FrameWidth || height != FrameHeight) return;
-    const bool changed = KeepFrame(pixels);
+void PresentPixels(const uint32_t* pixels, int width, int height, const WrittenTiles* written) {
+    if (SeekingSilently() || !PresenterRenderer() || width != FrameWidth || height != FrameHeight) {
+        FrameNotKept();
+        return;
+    }
+    const bool changed = KeepFrame(pixels, written);
     const SDL_Rect frame = PictureRectInWindow(PlayArea());
     if (Drawn.FrameAlone && SDL_RectEquals(&frame, &Drawn.Frame) &&
         Drawn.MenuBar == MenuBarShown() && (!changed || ShowFrameChanges(frame))) {
