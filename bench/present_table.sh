@@ -44,3 +44,4 @@ row "1x window, software, music off" 0 "width=500\nheight=620\nrenderer=software
 row "opening size, software, music on" 1 "renderer=software"
 row "opening size, software, music off" 0 "renderer=software"
 row "opening size, auto, music on" 1 "renderer=auto"
+REPEAT=0 row "opening size, software, music on, no key repeat" 1 "renderer=software"
