@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -252,22 +253,34 @@ void StartRendering(const std::string& file, const std::string& bytes, const Mid
     });
 }
 
+// A rendering still to be made: where it goes, and with what synthesiser settings.
+struct RenderingToMake {
+    std::string File;
+    SynthSetup Setup;
+};
+
 // Where the tune's rendering is kept, or why it has none; an existing one plays from the start.
-void ChooseRendering(const std::string& bytes, const MidiSummary& tune) {
+// Gives the rendering still to be made, if any.
+std::optional<RenderingToMake> ChooseRendering(const std::string& bytes, const MidiSummary& tune) {
     const auto live = [](const std::string& why) {
         std::fprintf(stderr, "vexlan: the tune is synthesised live: %s\n", why.c_str());
     };
-    if (tune.LengthMs > LongestRenderedTuneMs)
-        return live("it is longer than " + std::to_string(int(LongestRenderedTuneMs / 60000)) +
-                    " minutes");
+    if (tune.LengthMs > LongestRenderedTuneMs) {
+        live("it is longer than " + std::to_string(int(LongestRenderedTuneMs / 60000)) +
+             " minutes");
+        return std::nullopt;
+    }
     const std::string folder = CacheFolder();
-    if (folder.empty()) return live("there is no home folder for its cache");
+    if (folder.empty()) {
+        live("there is no home folder for its cache");
+        return std::nullopt;
+    }
     const SynthSetup setup = MixerSynthSetup();
     const std::string file = RenderedTuneFile(folder, bytes, setup);
-    if (file.empty()) return;  // a sound font that cannot be read: the live synthesiser says so
+    if (file.empty()) return std::nullopt;  // an unreadable sound font: the live one says so
     Tune.RenderedFile = file;
-    if (OpenRendered(file)) return;
-    StartRendering(file, bytes, tune, setup);
+    if (OpenRendered(file)) return std::nullopt;
+    return RenderingToMake{file, setup};
 }
 
 int OpenTuneFile(const std::string& file, const std::string& alias) {
@@ -280,13 +293,12 @@ int OpenTuneFile(const std::string& file, const std::string& alias) {
     Tune.Alias = alias;
     Tune.File = file;
     Tune.EndMs = tune.LengthMs + EndMarginMs;
-    ChooseRendering(bytes, tune);
+    const std::optional<RenderingToMake> rendering = ChooseRendering(bytes, tune);
     if (!PlaysRendered()) {
         Tune.Music = Mix_LoadMUS(file.c_str());
         if (!Tune.Music) {
             // The tune passed the check, so what most often fails here is the soundfont.
             const std::string error = Mix_GetError();
-            StopRendering();
             ReleaseMixer();
             Tune = OpenTune{};
             return RefuseTune(
@@ -294,6 +306,10 @@ int OpenTuneFile(const std::string& file, const std::string& alias) {
                 error + " (is a General MIDI soundfont such as timgm6mb-soundfont installed?)");
         }
     }
+    // Only once the live synthesiser is made: FluidSynth sets up its default modulators when
+    // its first synthesiser is made, and one made meanwhile on another thread can find them
+    // half set up (it warns, and renders the tune without them).
+    if (rendering) StartRendering(rendering->File, bytes, tune, rendering->Setup);
     StartClock();
     return MusicOk;
 }
