@@ -104,6 +104,10 @@ std::string RenderedTuneFile(const std::string& folder, const std::string& midiB
                              const SynthSetup& setup) {
     Digest digest;
     digest.Add(Magic, sizeof Magic);
+    // Raised where renderings made before may be wrong. 2: one made on a first start could
+    // lack FluidSynth's default modulators (made at the same time as the live synthesiser).
+    constexpr int RenderingRevision = 2;
+    digest.Add(std::to_string(RenderingRevision));
     digest.Add(fluid_version_str());
     digest.Add(std::to_string(setup.FramesPerSecond));
     digest.Add(std::to_string(setup.Gain));
