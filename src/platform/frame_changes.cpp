@@ -12,22 +12,28 @@ int TileRows(PictureSize size) {
     return (size.Height + ChangeTileSize - 1) / ChangeTileSize;
 }
 
-// Compares and keeps only the tiles marked written, a run of them side by side at a time.
-void KeepWrittenTiles(FrameChanges& changes, const uint32_t* pixels, const uint8_t* written) {
+// The next run of marked tiles side by side in a band of `columns`, from `tile` on: [first,
+// tile) once found, false where none is left. Null marks mark every tile.
+bool NextRun(const uint8_t* marks, int columns, int& first, int& tile) {
+    const auto marked = [&](int t) { return !marks || marks[t] != 0; };
+    while (tile < columns && !marked(tile)) ++tile;
+    first = tile;
+    while (tile < columns && marked(tile)) ++tile;
+    return first < columns;
+}
+
+// Keeps the tiles marked in `written` (null: all of them), a run side by side at a time, and
+// notes those that differ. Most rows of a run are as they were: one comparison settles each.
+void KeepTiles(FrameChanges& changes, const uint32_t* pixels, const uint8_t* written) {
     const int width = changes.Size.Width;
     const int columns = TileColumns(changes.Size);
     for (int band = 0; band < TileRows(changes.Size); ++band) {
-        const uint8_t* marks = written + size_t(band) * size_t(columns);
+        const uint8_t* marks = written ? written + size_t(band) * size_t(columns) : nullptr;
         uint8_t* tiles = changes.Changed.data() + size_t(band) * size_t(columns);
         const int top = band * ChangeTileSize;
         const int bottom = std::min(top + ChangeTileSize, changes.Size.Height);
-        for (int tile = 0; tile < columns;) {
-            if (!marks[tile]) {
-                ++tile;
-                continue;
-            }
-            const int first = tile;
-            while (tile < columns && marks[tile]) ++tile;
+        int first = 0;
+        for (int tile = 0; NextRun(marks, columns, first, tile);) {
             const int left = first * ChangeTileSize;
             const size_t runBytes =
                 size_t(std::min(tile * ChangeTileSize, width) - left) * sizeof(uint32_t);
@@ -65,29 +71,7 @@ void KeepFrameNotingChanges(FrameChanges& changes, const uint32_t* pixels,
                         written->Columns == TileColumns(changes.Size) &&
                         written->Rows == TileRows(changes.Size);
     changes.KeptLast = true;
-    if (marked) {
-        KeepWrittenTiles(changes, pixels, written->Marks);
-        return;
-    }
-    const int width = changes.Size.Width;
-    const int columns = TileColumns(changes.Size);
-    const size_t rowBytes = size_t(width) * sizeof(uint32_t);
-    for (int y = 0; y < changes.Size.Height; ++y) {
-        uint32_t* kept = changes.Pixels.data() + size_t(y) * size_t(width);
-        const uint32_t* fresh = pixels + size_t(y) * size_t(width);
-        // Most rows of most frames are as they were: one comparison settles them.
-        if (std::memcmp(kept, fresh, rowBytes) == 0) continue;
-        uint8_t* tiles = changes.Changed.data() + size_t(y / ChangeTileSize) * size_t(columns);
-        for (int tile = 0; tile < columns; ++tile) {
-            if (tiles[tile]) continue;
-            const int x = tile * ChangeTileSize;
-            const int count = std::min(ChangeTileSize, width - x);
-            if (std::memcmp(kept + x, fresh + x, size_t(count) * sizeof(uint32_t)) != 0)
-                tiles[tile] = 1;
-        }
-        std::memcpy(kept, fresh, rowBytes);
-        changes.Any = true;
-    }
+    KeepTiles(changes, pixels, marked ? written->Marks : nullptr);
 }
 
 std::vector<PixelRect> TakeChanges(FrameChanges& changes) {
@@ -101,13 +85,8 @@ std::vector<PixelRect> TakeChanges(FrameChanges& changes) {
         const int top = band * ChangeTileSize;
         const int height = std::min(ChangeTileSize, changes.Size.Height - top);
         const size_t bandFrom = rects.size();
-        for (int tile = 0; tile < columns;) {
-            if (!tiles[tile]) {
-                ++tile;
-                continue;
-            }
-            const int first = tile;
-            while (tile < columns && tiles[tile]) ++tile;
+        int first = 0;
+        for (int tile = 0; NextRun(tiles, columns, first, tile);) {
             const int x = first * ChangeTileSize;
             const int width = std::min(tile * ChangeTileSize, changes.Size.Width) - x;
             // The same columns as a rect ending just above: that rect grows down instead.
