@@ -3,7 +3,8 @@
 # box does, data.ini saved, wherever it is waiting: in a notice, in the quit question, in the open
 # menu, between two frames of play; a save that fails then does not hold the end up. A display
 # that goes away ends it with data.ini saved too; a replay's error box ends with its status. With
-# no desktop to show it on, it says so and exits at once instead of running unseen. Usage: stopping.sh SOURCE_DIR GAME_DIR
+# no desktop to show it on, it says so and exits at once instead of running unseen, giving up the
+# tune's rendering if it has begun. Usage: stopping.sh SOURCE_DIR GAME_DIR
 set -euo pipefail
 game_dir="$2"
 # shellcheck source=lib/desktop.sh
@@ -21,12 +22,20 @@ for display in "" ":987"; do
     env -u WAYLAND_DISPLAY DISPLAY="$display" XDG_RUNTIME_DIR="$work/runtime" TMPDIR="$work/tmp" \
         timeout 10 "$work/game/vexlan" \
         >/dev/null 2>"$work/stderr.log" || status=$?
-    [ "$status" -ne 0 ] || fail "with DISPLAY='$display' the game exited with status 0"
     [ "$status" -ne 124 ] || fail "with DISPLAY='$display' the game ran unseen"
+    [ "$status" -eq 1 ] || fail "with DISPLAY='$display' the game exited with status $status"
     grep -q "Cannot open the display" "$work/stderr.log" ||
         fail "with DISPLAY='$display' stderr does not say why: $(cat "$work/stderr.log")"
     [ -z "$(ls -A "$work/tmp")" ] || fail "with DISPLAY='$display' the game left $(ls -A "$work/tmp") in TMPDIR"
 done
+# With a sound device and no rendering of the tune yet, the rendering has begun when the display
+# is found missing: it is given up, not left half written, and the exit is still the failure's.
+rm -rf "$XDG_CACHE_HOME/vexlan"
+status=0
+env -u WAYLAND_DISPLAY -u DISPLAY SDL_AUDIODRIVER=dummy timeout 10 "$work/game/vexlan" \
+    >/dev/null 2>"$work/stderr.log" || status=$?
+[ "$status" -eq 1 ] || fail "with the tune rendering the game exited with status $status: $(cat "$work/stderr.log")"
+[ -z "$(find "$XDG_CACHE_HOME" -name '*.part')" ] || fail "the game left a partial rendering: $(find "$XDG_CACHE_HOME" -name '*.part')"
 
 # Waits for the game to end, as it must within a few seconds, and expects the given status.
 ends_with() {

@@ -5,6 +5,7 @@
 #include "audio/music_device.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -203,15 +204,27 @@ std::vector<fs::path> RenderedFiles(const fs::path& folder) {
 
 // The first start plays the tune live while it is rendered into the cache; the next plays it
 // from there. A stretch of the rendering sounds as the live synthesiser did: the same level and
-// the same notes at the same times; and what the device plays is the rendering.
+// the same notes at the same times; and what the device plays is the rendering. A partial
+// rendering whose game was killed is removed then; one whose game still runs is left to it.
 TEST_F(RealMusicDevice, TheTuneRenderedOnceSoundsAsTheLiveSynthesiser) {
     WriteTune(FourNotes());
     const fs::path cache = dir / "cache" / "vexlan";
+    const pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    ASSERT_GT(gone, 0);
+    ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+    fs::create_directories(cache);
+    const fs::path abandoned = cache / ("tune-0.pcm." + std::to_string(gone) + ".part");
+    const fs::path running = cache / ("tune-0.pcm." + std::to_string(getppid()) + ".part");
+    std::ofstream(abandoned) << "cut short";
+    std::ofstream(running) << "still written";
     const std::string live = RecordTune(dir / "live.raw", 4, [&] {
         return RenderedFiles(cache).empty();  // until the rendering is made
     });
     const auto files = RenderedFiles(cache);
     ASSERT_EQ(files.size(), 1u) << "no rendering in " << cache;
+    EXPECT_FALSE(fs::exists(abandoned));
+    EXPECT_TRUE(fs::exists(running));
     std::ifstream in(files[0], std::ios::binary);
     const std::string file{std::istreambuf_iterator<char>(in), {}};
     ASSERT_GT(file.size(), size_t(RenderedHeaderBytes));

@@ -55,6 +55,13 @@ struct Renderer {
     std::atomic<bool> Done{false};  // finished, well or not
     std::atomic<bool> Made{false};  // the file is there
     std::atomic<bool> Cancel{false};
+    // A program that exits while the tune is rendered (a fatal error, the display not found)
+    // gives the rendering up here: a thread still running at exit would abort the program and
+    // leave its partial file behind.
+    ~Renderer() {
+        Cancel = true;
+        if (Thread.joinable()) Thread.join();
+    }
 };
 Renderer Rendering;
 

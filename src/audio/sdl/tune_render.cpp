@@ -3,15 +3,18 @@
 #include <SDL_mixer.h>
 #include <fcntl.h>
 #include <fluidsynth.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -87,6 +90,22 @@ bool Silent(const std::vector<int16_t>& block, int frames) {
     return true;
 }
 
+// A partial rendering is named by the process writing it ("<file>.<pid>.part"); one whose
+// process is gone (killed, or the machine switched off while it rendered) is nobody's.
+void RemoveAbandonedRenderings(const std::filesystem::path& folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::filesystem::path& path = entry.path();
+        if (path.extension() != ".part") continue;
+        const std::string writer = path.stem().extension().string();  // ".<pid>"
+        if (writer.size() < 2 || writer.find_first_not_of("0123456789", 1) != std::string::npos)
+            continue;
+        const long pid = std::strtol(writer.c_str() + 1, nullptr, 10);
+        if (pid <= 0 || pid == getpid() || kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
+        std::filesystem::remove(path, error);
+    }
+}
+
 }  // namespace
 
 SynthSetup MixerSynthSetup() {
@@ -138,6 +157,7 @@ bool RenderTune(const std::string& midiBytes, double lengthMs, const SynthSetup&
     fluid_player_play(player.get());
 
     // Named by the process: two games started at once each write their own.
+    RemoveAbandonedRenderings(std::filesystem::path(file).parent_path());
     const std::string partial = file + "." + std::to_string(getpid()) + ".part";
     const int fd = open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) return why = partial + ": " + std::strerror(errno), false;
