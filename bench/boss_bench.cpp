@@ -78,6 +78,7 @@ void BM_BossWreckFrameWith150Bullets(benchmark::State& state) {
         ClearSurface(BackBuffer, 0);
         UpdateBoss();
         UpdateEnemyBullets();
+        SettleDrawing(*BackBuffer);
         benchmark::DoNotOptimize(BackBuffer->Pixels.data());
     }
 }

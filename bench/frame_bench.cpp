@@ -39,6 +39,7 @@ void BusyFrame(benchmark::State& state) {
         DrawFps();
         DrawText("HP : 5", 400, 10, 0xFFFFFF, 18);
         DrawText("SCORE: " + std::to_string(state.iterations() % 1000), 250, 10, 0xFFFFFF, 0);
+        SettleDrawing(*BackBuffer);
         benchmark::DoNotOptimize(BackBuffer->Pixels.data());
     }
 }

@@ -71,6 +71,7 @@ void BM_TwoHundredBulletsInFlight(benchmark::State& state) {
         EnemyBullets = hail;
         BulletsCarriedOver.BounceCounter = 0;
         UpdateEnemyBullets();
+        SettleDrawing(*BackBuffer);
         benchmark::DoNotOptimize(BackBuffer->Pixels.data());
     }
 }
@@ -97,6 +98,7 @@ void BM_BusyStageFrame(benchmark::State& state) {
         UpdatePlayer();
         UpdateEnemyBullets();
         UpdatePlayerShots();
+        SettleDrawing(*BackBuffer);
         benchmark::DoNotOptimize(BackBuffer->Pixels.data());
     }
 }

@@ -1,6 +1,11 @@
 // The copies every picture goes through: colour key, the whole-inside rule of the unclipped and
-// stretched copies, and the clipping steps of the clipped copy.
+// stretched copies, the clipping steps of the clipped copy, and the clears and copies a surface
+// holds back.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "gfx/bmp.h"
 #include "gfx/surface.h"
@@ -239,6 +244,63 @@ TEST(Clear, AMarkedSurfaceClearsAllThatWasDrawnOnIt) {
         ClearSurface(dest, int32_t(colour));
         EXPECT_EQ(dest->Marks.SinceTaken, written) << "the clear wrote where the drawing did";
     }
+}
+
+// A surface that holds its drawing back shows what the same drawing done at once would, frame
+// after frame: a frame drawn again is left as it is (nothing written), and a moved copy, a
+// changed source, or pixels written by hand since are drawn anew. Held copies read their
+// sources as they were when asked for.
+TEST(HeldDrawing, ShowsWhatDrawingAtOnceWouldAndLeavesARepeatedFrameAlone) {
+    const Surface src = NumberedSource(6, 6);
+    auto mask = std::make_shared<CoverageMask>();
+    mask->Width = 7;
+    mask->Height = 3;
+    mask->Alpha.assign(21, 128);  // blended: drawn twice over, it would show
+    const auto frame = [&](const Surface& dest, int spriteX) {
+        ClearSurface(dest, 0x102030);
+        DrawSprite(dest, spriteX, 5, 6, 6, src, 0, 0, true);
+        DrawCoverage(dest, 20, 12, mask, 0xFFFFFF);
+        SettleDrawing(*dest);
+    };
+    const auto drawnAtOnce = [&](int spriteX) {
+        Surface plain = MakeSurface(33, 17, 0);
+        frame(plain, spriteX);
+        return plain->Pixels;
+    };
+    const auto nothingWritten = [](const Surface& s) {
+        return std::ranges::count(s->Marks.SinceTaken, 1) == 0;
+    };
+    Surface held = MakeSurface(33, 17, 0);
+    KeepWriteMarks(*held, 8);
+    HoldRepeatedDrawing(*held);
+    // The first clear fills the whole surface, and the frame after it is the first one held.
+    for (int again = 0; again < 4; ++again) {
+        frame(held, 5);
+        EXPECT_EQ(held->Pixels, drawnAtOnce(5)) << "frame " << again;
+        EXPECT_TRUE(again < 2 || nothingWritten(held)) << "frame " << again;
+        ForgetWrittenTiles(*held);
+    }
+    frame(held, 9);
+    EXPECT_EQ(held->Pixels, drawnAtOnce(9));
+    EXPECT_FALSE(nothingWritten(held));
+
+    held->Pixels[0] = 0xABCDEF;  // by hand, then marked
+    MarkWritten(*held, 0, 0, 1, 1);
+    frame(held, 9);
+    EXPECT_EQ(held->Pixels, drawnAtOnce(9));
+
+    const Surface other = MakeSurface(6, 6, 0x445566);
+    DrawSprite(src, 1, 1, 2, 2, other, 0, 0, false);  // the source changes between frames
+    frame(held, 9);
+    EXPECT_EQ(held->Pixels, drawnAtOnce(9));
+
+    const std::vector<uint32_t> before = drawnAtOnce(9);
+    ClearSurface(held, 0x102030);
+    DrawSprite(held, 9, 5, 6, 6, src, 0, 0, true);
+    DrawSprite(src, 3, 3, 2, 2, other, 0, 0, false);  // after the copy was asked for
+    DrawCoverage(held, 20, 12, mask, 0xFFFFFF);
+    SettleDrawing(*held);
+    EXPECT_EQ(held->Pixels, before);
 }
 
 TEST(Colours, SurfaceColourSwapsRedAndBlue) {

@@ -414,7 +414,7 @@ TEST_F(BossTest, NewDebrisLeavesFromTheCentreAndShowsFromTheNextFrame) {
     BossFight.BossY = 300;
     ClearSurface(BackBuffer, 0);
     UpdateBossDestruction();
-    EXPECT_EQ(std::ranges::count(BackBuffer->Pixels, 0u), 500 * 600);
+    EXPECT_EQ(std::ranges::count(SettledPixels(BackBuffer), 0u), 500 * 600);
     for (const DebrisRecord& debris : BossCarriedOver.BossDebris) {
         if (debris.Active == False16) continue;
         EXPECT_EQ(debris.X, 250);

@@ -33,7 +33,7 @@ uint32_t EnemyTag(int entry) {
 constexpr uint32_t ExplosionTag = 0x100000;
 
 bool NothingDrawn() {
-    for (uint32_t pixel : BackBuffer->Pixels) {
+    for (uint32_t pixel : SettledPixels(BackBuffer)) {
         if (pixel != 0) return false;
     }
     return true;

@@ -267,8 +267,7 @@ TEST_F(ZoomTest, APictureTallerThanWideIsNeverDrawn) {
     WritePicture("\\l_ending1.bmp", 3, 10, [](int, int) { return First; });
     Zoom(3, 10, 1.8);
     EXPECT_EQ(headless::PresentCount(), 3);
-    EXPECT_EQ(std::count(BackBuffer->Pixels.begin(), BackBuffer->Pixels.end(), Backdrop),
-              500 * 600);
+    EXPECT_EQ(std::ranges::count(SettledPixels(BackBuffer), Backdrop), 500 * 600);
 }
 
 TEST_F(ZoomTest, TheEndingStopsTheMusicAndZoomsBothPicturesOneAfterTheOther) {

@@ -12,7 +12,7 @@ namespace {
 
 int CountPixels(uint32_t value) {
     int count = 0;
-    for (uint32_t pixel : BackBuffer->Pixels) count += pixel == value;
+    for (uint32_t pixel : SettledPixels(BackBuffer)) count += pixel == value;
     return count;
 }
 
@@ -73,7 +73,7 @@ TEST_F(TextTest, FrameRateShowsZeroFirstThenTheCountOfThePreviousSecond) {
     auto fpsPixels = [] {
         ClearSurface(BackBuffer, 0);
         DrawFps();
-        return BackBuffer->Pixels;
+        return SettledPixels(BackBuffer);
     };
     headless::SetClock(1500000000);  // beyond any clock an earlier test left behind
     const auto first = fpsPixels();  // an update: more than a second since the last one
@@ -87,11 +87,11 @@ TEST_F(TextTest, FrameRateShowsZeroFirstThenTheCountOfThePreviousSecond) {
     EXPECT_NE(fpsPixels(), first);  // now "FPS: 21"
     ClearSurface(BackBuffer, 0);
     DrawText("FPS: 21", 50, 10, 0xFF0000, 12);
-    const auto expected = BackBuffer->Pixels;
+    const auto expected = SettledPixels(BackBuffer);
     ClearSurface(BackBuffer, 0);
     SleepMs(10);
     DrawFps();
-    EXPECT_EQ(BackBuffer->Pixels, expected);
+    EXPECT_EQ(SettledPixels(BackBuffer), expected);
 }
 
 TEST(NumberText, ReservesALeadingBlankForTheSign) {

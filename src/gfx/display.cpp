@@ -33,11 +33,14 @@ void InitDisplay(int width, int height) {
     BackBuffer = CreateOffscreenSurface(width, height);
     // Noted in the tiles the window compares frames by, so that it compares only those written.
     KeepWriteMarks(*BackBuffer, ChangeTileSize);
+    // A screen that draws the same frame again (the title, a menu) then draws nothing.
+    HoldRepeatedDrawing(*BackBuffer);
     DoEvents();
 }
 
 void PresentFrame(const Surface& surface) {
     if (!surface) return;  // a closed display shows nothing
+    SettleDrawing(*surface);
     const WriteMarks& marks = surface->Marks;
     // What was written since the last frame is only known of the surface shown last.
     const bool known = marks.TileSize != 0 && surface.get() == LastPresented;

@@ -72,7 +72,135 @@ void ClearDrawnTiles(SurfaceData& s) {
     }
 }
 
+// Blends `colour` over `under` by `alpha` (0-255), channel by channel, rounded.
+uint32_t Blend(uint32_t under, uint32_t colour, uint32_t alpha) {
+    uint32_t out = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const uint32_t a = (under >> shift) & 0xFF;
+        const uint32_t b = (colour >> shift) & 0xFF;
+        out |= ((a * (255 - alpha) + b * alpha + 127) / 255) << shift;
+    }
+    return out;
+}
+
+void BlendMask(SurfaceData& dest, int x, int y, const CoverageMask& mask, uint32_t colour) {
+    MarkWritten(dest, x, y, mask.Width, mask.Height);
+    for (int row = 0; row < mask.Height; ++row) {
+        const int64_t destY = int64_t(y) + row;
+        if (destY < 0 || destY >= dest.Height) continue;
+        for (int col = 0; col < mask.Width; ++col) {
+            const int64_t destX = int64_t(x) + col;
+            const uint32_t alpha = mask.Alpha[size_t(row) * size_t(mask.Width) + size_t(col)];
+            if (alpha == 0 || destX < 0 || destX >= dest.Width) continue;
+            uint32_t& pixel = dest.Pixels[size_t(destY) * size_t(dest.Width) + size_t(destX)];
+            pixel = Blend(pixel, colour, alpha);
+        }
+    }
+}
+
+void Stretch(SurfaceData& dest, int dx, int dy, int dw, int dh, const SurfaceData& src, int sx,
+             int sy, int sw, int sh, bool key) {
+    MarkDrawn(dest, dx, dy, dw, dh);
+    if (dw == sw && dh == sh) {
+        CopyRows(dest, dx, dy, dw, dh, src, sx, sy, key);
+        return;
+    }
+    const uint32_t transparent = src.ColourKey;
+    // Sample the source at the centre of each destination pixel: column x reads source column
+    // (2x + 1) * sw / (2 dw), stepped by quotient and remainder instead of divided per pixel.
+    const int64_t denominator = int64_t(dw) * 2;
+    const int64_t step = int64_t(sw) * 2;
+    const int64_t wholeStep = step / denominator;
+    const int64_t partStep = step % denominator;
+    for (int row = 0; row < dh; ++row) {
+        const int srcRow = sy + int((int64_t(row) * 2 + 1) * sh / (int64_t(dh) * 2));
+        if (dw == sw) {  // rows stretched only: each one a plain copy
+            CopyRows(dest, dx, dy + row, dw, 1, src, sx, srcRow, key);
+            continue;
+        }
+        const uint32_t* from = src.Pixels.data() + size_t(srcRow) * src.Width + sx;
+        uint32_t* to = dest.Pixels.data() + size_t(dy + row) * dest.Width + dx;
+        int64_t column = sw / denominator;
+        int64_t remainder = sw % denominator;
+        for (int x = 0; x < dw; ++x) {
+            const uint32_t pixel = from[column];
+            if (!key || pixel != transparent) to[x] = pixel;
+            column += wholeStep;
+            remainder += partStep;
+            if (remainder >= denominator) {
+                remainder -= denominator;
+                ++column;
+            }
+        }
+    }
+}
+
+void Draw(SurfaceData& dest, const HeldDraw& draw) {
+    switch (draw.What) {
+        case HeldDraw::Kind::Copy:
+            CopyRows(dest, draw.Dx, draw.Dy, draw.Dw, draw.Dh, *draw.Source, draw.Sx, draw.Sy,
+                     draw.Key);
+            MarkDrawn(dest, draw.Dx, draw.Dy, draw.Dw, draw.Dh);
+            break;
+        case HeldDraw::Kind::Stretch:
+            Stretch(dest, draw.Dx, draw.Dy, draw.Dw, draw.Dh, *draw.Source, draw.Sx, draw.Sy,
+                    draw.Sw, draw.Sh, draw.Key);
+            break;
+        case HeldDraw::Kind::Coverage:
+            BlendMask(dest, draw.Dx, draw.Dy, *draw.Mask, draw.Colour);
+            break;
+    }
+    ++dest.Version;
+}
+
+// The one surface holding back a clear, if any. Whatever else is written, or read as a source,
+// settles it first: the held copies must read their sources as they are now.
+SurfaceData* HoldingSurface = nullptr;
+
+void SettleHeld() {
+    if (HoldingSurface) SettleDrawing(*HoldingSurface);
+}
+
+// Draws now, or holds the copy back where `dest` holds a clear.
+int DrawOrHold(SurfaceData& dest, HeldDraw draw) {
+    const SurfaceData* source = draw.Source.get();
+    if (&dest != HoldingSurface || source == &dest) SettleHeld();
+    if (dest.Drawing.Holding) {
+        if (source) draw.SourceVersion = source->Version;
+        dest.Drawing.Held.push_back(std::move(draw));
+        return BlitOk;
+    }
+    Draw(dest, draw);
+    return BlitOk;
+}
+
 }  // namespace
+
+SurfaceData::~SurfaceData() {
+    if (HoldingSurface == this) HoldingSurface = nullptr;
+}
+
+void HoldRepeatedDrawing(SurfaceData& surface) {
+    surface.Drawing = {};
+    surface.Drawing.Enabled = surface.Marks.TileSize != 0;
+}
+
+void SettleDrawing(SurfaceData& surface) {
+    HeldDrawing& drawing = surface.Drawing;
+    if (!drawing.Holding) return;
+    drawing.Holding = false;
+    if (HoldingSurface == &surface) HoldingSurface = nullptr;
+    if (surface.Version == drawing.VersionDone && drawing.Held == drawing.Done) {
+        drawing.Held.clear();  // the same frame, on the same pixels: it is there already
+        return;
+    }
+    ClearDrawnTiles(surface);
+    ++surface.Version;
+    for (const HeldDraw& draw : drawing.Held) Draw(surface, draw);
+    drawing.Done = std::move(drawing.Held);
+    drawing.Held.clear();
+    drawing.VersionDone = surface.Version;
+}
 
 void KeepWriteMarks(SurfaceData& surface, int tileSize) {
     WriteMarks& marks = surface.Marks;
@@ -85,6 +213,7 @@ void KeepWriteMarks(SurfaceData& surface, int tileSize) {
 }
 
 void MarkWritten(SurfaceData& surface, int x, int y, int w, int h) {
+    ++surface.Version;
     const int left = std::clamp(x, 0, surface.Width);
     const int top = std::clamp(y, 0, surface.Height);
     const int right = int(std::clamp(int64_t(x) + w, int64_t(left), int64_t(surface.Width)));
@@ -133,11 +262,19 @@ int32_t SurfaceColour(int32_t bgr) {
 
 int ClearSurface(const Surface& dest, int32_t pixel) {
     if (!dest) return BlitInvalidRect;
+    SettleHeld();
     WriteMarks& marks = dest->Marks;
     if (marks.TileSize != 0 && marks.ClearKnown && marks.ClearPixel == uint32_t(pixel)) {
+        if (dest->Drawing.Enabled) {
+            dest->Drawing.Holding = true;
+            HoldingSurface = dest.get();
+            return BlitOk;
+        }
         ClearDrawnTiles(*dest);
+        ++dest->Version;
         return BlitOk;
     }
+    ++dest->Version;
     std::fill(dest->Pixels.begin(), dest->Pixels.end(), static_cast<uint32_t>(pixel));
     if (marks.TileSize != 0) {
         std::fill(marks.SinceCleared.begin(), marks.SinceCleared.end(), 0);
@@ -152,9 +289,12 @@ int DrawSprite(const Surface& dest, int dx, int dy, int w, int h, const Surface&
                int sy, bool key) {
     if (!dest || !src || !RectInside(*dest, dx, dy, w, h) || !RectInside(*src, sx, sy, w, h))
         return BlitInvalidRect;
-    CopyRows(*dest, dx, dy, w, h, *src, sx, sy, key);
-    MarkDrawn(*dest, dx, dy, w, h);
-    return BlitOk;
+    HeldDraw draw;
+    draw.What = HeldDraw::Kind::Copy;
+    draw.Dx = dx, draw.Dy = dy, draw.Dw = w, draw.Dh = h, draw.Sx = sx, draw.Sy = sy;
+    draw.Key = key;
+    draw.Source = src;
+    return DrawOrHold(*dest, std::move(draw));
 }
 
 int DrawSpriteClipped(const Surface& dest, int dx, int dy, int w, int h, int limX, int limY,
@@ -196,38 +336,22 @@ int DrawStretched(const Surface& dest, int dx, int dy, int dw, int dh, const Sur
     if (!dest || !src || !RectInside(*dest, dx, dy, dw, dh) || !RectInside(*src, sx, sy, sw, sh))
         return BlitInvalidRect;
     if (dw == 0 || dh == 0 || sw == 0 || sh == 0) return BlitOk;
-    MarkDrawn(*dest, dx, dy, dw, dh);
-    if (dw == sw && dh == sh) {
-        CopyRows(*dest, dx, dy, dw, dh, *src, sx, sy, key);
-        return BlitOk;
-    }
-    const uint32_t transparent = src->ColourKey;
-    // Sample the source at the centre of each destination pixel: column x reads source column
-    // (2x + 1) * sw / (2 dw), stepped by quotient and remainder instead of divided per pixel.
-    const int64_t denominator = int64_t(dw) * 2;
-    const int64_t step = int64_t(sw) * 2;
-    const int64_t wholeStep = step / denominator;
-    const int64_t partStep = step % denominator;
-    for (int row = 0; row < dh; ++row) {
-        const int srcRow = sy + int((int64_t(row) * 2 + 1) * sh / (int64_t(dh) * 2));
-        if (dw == sw) {  // rows stretched only: each one a plain copy
-            CopyRows(*dest, dx, dy + row, dw, 1, *src, sx, srcRow, key);
-            continue;
-        }
-        const uint32_t* from = src->Pixels.data() + size_t(srcRow) * src->Width + sx;
-        uint32_t* to = dest->Pixels.data() + size_t(dy + row) * dest->Width + dx;
-        int64_t column = sw / denominator;
-        int64_t remainder = sw % denominator;
-        for (int x = 0; x < dw; ++x) {
-            const uint32_t pixel = from[column];
-            if (!key || pixel != transparent) to[x] = pixel;
-            column += wholeStep;
-            remainder += partStep;
-            if (remainder >= denominator) {
-                remainder -= denominator;
-                ++column;
-            }
-        }
-    }
-    return BlitOk;
+    HeldDraw draw;
+    draw.What = HeldDraw::Kind::Stretch;
+    draw.Dx = dx, draw.Dy = dy, draw.Dw = dw, draw.Dh = dh;
+    draw.Sx = sx, draw.Sy = sy, draw.Sw = sw, draw.Sh = sh;
+    draw.Key = key;
+    draw.Source = src;
+    return DrawOrHold(*dest, std::move(draw));
+}
+
+int DrawCoverage(const Surface& dest, int x, int y, const std::shared_ptr<const CoverageMask>& mask,
+                 uint32_t colour) {
+    if (!dest || !mask) return BlitInvalidRect;
+    HeldDraw draw;
+    draw.What = HeldDraw::Kind::Coverage;
+    draw.Dx = x, draw.Dy = y;
+    draw.Mask = mask;
+    draw.Colour = colour;
+    return DrawOrHold(*dest, std::move(draw));
 }

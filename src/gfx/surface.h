@@ -24,14 +24,57 @@ struct WriteMarks {
     uint32_t ClearPixel = 0;
 };
 
+struct SurfaceData;
+using Surface = std::shared_ptr<SurfaceData>;
+
+// An 8-bit coverage mask, drawn in one colour (a line of text). Never changed once made.
+struct CoverageMask {
+    int Width = 0;
+    int Height = 0;
+    std::vector<uint8_t> Alpha;  // row-major, 0 (nothing) to 255 (the colour whole)
+};
+
+// One copy onto a surface, as held back (below).
+struct HeldDraw {
+    enum class Kind : uint8_t { Copy, Stretch, Coverage };
+    Kind What = Kind::Copy;
+    int Dx = 0, Dy = 0, Dw = 0, Dh = 0;
+    int Sx = 0, Sy = 0, Sw = 0, Sh = 0;
+    bool Key = false;
+    Surface Source;                            // Copy and Stretch
+    uint64_t SourceVersion = 0;                // the source's Version when held
+    std::shared_ptr<const CoverageMask> Mask;  // Coverage
+    uint32_t Colour = 0;                       // Coverage
+    bool operator==(const HeldDraw&) const = default;
+};
+
+// A surface that holds back its drawing (the back buffer): a clear in the colour it was last
+// cleared with, and the copies after it, are held until the surface is settled. Where they are
+// the very copies done after the last such clear, from sources as they were then, onto pixels
+// untouched since, the surface holds their result already and nothing is done: a title or a
+// menu that draws the same frame again costs neither the clear nor the copies, nor the
+// comparison of what it wrote.
+struct HeldDrawing {
+    bool Enabled = false;
+    bool Holding = false;  // a clear is held, with the copies in Held
+    std::vector<HeldDraw> Held;
+    std::vector<HeldDraw> Done;  // the copies after the last clear, whose result is on the surface
+    uint64_t VersionDone = 0;    // the surface's Version once they were done
+};
+
 struct SurfaceData {
     int Width = 0;
     int Height = 0;
-    std::vector<uint32_t> Pixels;  // row-major, 0x00RRGGBB
+    std::vector<uint32_t> Pixels;  // row-major, 0x00RRGGBB; settle a holding surface first
     uint32_t ColourKey = 0;        // the transparent pixel value, from pixel (0, 0)
     WriteMarks Marks;
+    uint64_t Version = 0;  // raised by every write
+    HeldDrawing Drawing;
+    SurfaceData() = default;
+    SurfaceData(const SurfaceData&) = default;
+    SurfaceData& operator=(const SurfaceData&) = default;
+    ~SurfaceData();
 };
-using Surface = std::shared_ptr<SurfaceData>;
 
 constexpr int BlitOk = 0;
 constexpr int BlitInvalidRect = -1;  // a rectangle not wholly inside its surface
@@ -52,6 +95,12 @@ void KeepWriteMarks(SurfaceData& surface, int tileSize);
 void MarkWritten(SurfaceData& surface, int x, int y, int w, int h);
 // Forgets which tiles were written (SinceTaken), once whoever shows the surface has looked.
 void ForgetWrittenTiles(SurfaceData& surface);
+// From now on `surface` (which keeps marks) holds back a clear and the copies after it until it
+// is settled, and skips them where they repeat what was done last.
+void HoldRepeatedDrawing(SurfaceData& surface);
+// Does what `surface` holds back, or finds it done already: before its pixels are read or
+// written other than by the functions here, and before it is shown.
+void SettleDrawing(SurfaceData& surface);
 
 int ClearSurface(const Surface& dest, int32_t pixel);
 // Copies w x h from (sx, sy) of src to (dx, dy) of dest. Nothing is clipped: unless both
@@ -66,3 +115,7 @@ int DrawSpriteClipped(const Surface& dest, int dx, int dy, int w, int h, int lim
 // Both rectangles must lie wholly inside their surfaces.
 int DrawStretched(const Surface& dest, int dx, int dy, int dw, int dh, const Surface& src, int sx,
                   int sy, int sw, int sh, bool key);
+// Blends `colour` onto dest by `mask`, its top-left corner at (x, y); what lies outside dest is
+// cut off.
+int DrawCoverage(const Surface& dest, int x, int y, const std::shared_ptr<const CoverageMask>& mask,
+                 uint32_t colour);

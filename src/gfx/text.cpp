@@ -3,6 +3,7 @@
 #include <SDL_ttf.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -20,11 +21,7 @@ std::string FontFile;  // the file behind the window font, kept for the whole ru
 std::map<uint8_t, TTF_Font*>& FontsBySize = *new std::map<uint8_t, TTF_Font*>;
 
 // Rendered lines are kept, because the status texts repeat frame after frame.
-struct RenderedText {
-    int Width = 0;
-    int Height = 0;
-    std::vector<uint8_t> Alpha;  // glyph coverage, row-major
-};
+using RenderedText = std::shared_ptr<const CoverageMask>;
 using TextKey = std::tuple<std::string, uint8_t>;
 constexpr size_t TextCacheLimit = 256;
 
@@ -53,7 +50,7 @@ const RenderedText& Render(const std::string& text, uint8_t size) {
     auto found = TextState.TextCache.find(key);
     if (found != TextState.TextCache.end()) return found->second;
     if (TextState.TextCache.size() >= TextCacheLimit) TextState.TextCache.clear();
-    RenderedText rendered;
+    auto rendered = std::make_shared<CoverageMask>();
     // Rendered in white; the colour is applied when the coverage is blended in.
     SDL_Surface* glyphs =
         TTF_RenderUTF8_Blended(FontOfSize(size), text.c_str(), {255, 255, 255, 255});
@@ -61,28 +58,18 @@ const RenderedText& Render(const std::string& text, uint8_t size) {
         SDL_Surface* argb = SDL_ConvertSurfaceFormat(glyphs, SDL_PIXELFORMAT_ARGB8888, 0);
         SDL_FreeSurface(glyphs);
         if (!argb) FatalError(std::string("Cannot draw text: ") + SDL_GetError());
-        rendered.Width = argb->w;
-        rendered.Height = argb->h;
-        rendered.Alpha.resize(size_t(argb->w) * argb->h);
+        rendered->Width = argb->w;
+        rendered->Height = argb->h;
+        rendered->Alpha.resize(size_t(argb->w) * argb->h);
         for (int y = 0; y < argb->h; ++y) {
             const auto* row = reinterpret_cast<const uint32_t*>(
                 static_cast<const uint8_t*>(argb->pixels) + size_t(y) * argb->pitch);
             for (int x = 0; x < argb->w; ++x)
-                rendered.Alpha[size_t(y) * argb->w + x] = row[x] >> 24;
+                rendered->Alpha[size_t(y) * argb->w + x] = row[x] >> 24;
         }
         SDL_FreeSurface(argb);
     }
     return TextState.TextCache.emplace(key, std::move(rendered)).first->second;
-}
-
-uint32_t Blend(uint32_t under, uint32_t colour, uint32_t alpha) {
-    uint32_t out = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        const uint32_t a = (under >> shift) & 0xFF;
-        const uint32_t b = (colour >> shift) & 0xFF;
-        out |= ((a * (255 - alpha) + b * alpha + 127) / 255) << shift;
-    }
-    return out;
 }
 
 }  // namespace
@@ -111,21 +98,8 @@ void DrawText(const std::string& text, int32_t x, int32_t y, int32_t bgrColour, 
     if (!BackBuffer || text.empty() || TextState.CurrentSize == 0) return;
     if (TextObserver) TextObserver({text, x, y, bgrColour, TextState.CurrentSize});
     if (FontFile.empty()) CreateTextFont("ＭＳ Ｐゴシック");
-    const RenderedText& rendered = Render(text, TextState.CurrentSize);
-    const uint32_t colour = static_cast<uint32_t>(SurfaceColour(bgrColour));
-    SurfaceData& dest = *BackBuffer;
-    MarkWritten(dest, x, y, rendered.Width, rendered.Height);
-    for (int row = 0; row < rendered.Height; ++row) {
-        const int64_t destY = int64_t(y) + row;
-        if (destY < 0 || destY >= dest.Height) continue;
-        for (int col = 0; col < rendered.Width; ++col) {
-            const int64_t destX = int64_t(x) + col;
-            const uint32_t alpha = rendered.Alpha[size_t(row) * rendered.Width + col];
-            if (alpha == 0 || destX < 0 || destX >= dest.Width) continue;
-            uint32_t& pixel = dest.Pixels[size_t(destY) * dest.Width + destX];
-            pixel = Blend(pixel, colour, alpha);
-        }
-    }
+    DrawCoverage(BackBuffer, x, y, Render(text, TextState.CurrentSize),
+                 static_cast<uint32_t>(SurfaceColour(bgrColour)));
 }
 
 void DrawFps() {

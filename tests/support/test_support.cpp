@@ -93,5 +93,10 @@ Surface MakeSurface(int width, int height, uint32_t fill, uint32_t key) {
 }
 
 uint32_t PixelAt(const Surface& surface, int x, int y) {
-    return surface->Pixels[size_t(y) * surface->Width + x];
+    return SettledPixels(surface)[size_t(y) * surface->Width + x];
+}
+
+const std::vector<uint32_t>& SettledPixels(const Surface& surface) {
+    SettleDrawing(*surface);
+    return surface->Pixels;
 }

@@ -24,6 +24,8 @@ std::string ReadFile(const std::string& path);
 // A surface of the given size filled with one pixel value; ColourKey is set to `key`.
 Surface MakeSurface(int width, int height, uint32_t fill, uint32_t key = 0xFF00FF);
 uint32_t PixelAt(const Surface& surface, int x, int y);
+// The pixels, with whatever the surface held back drawn (the back buffer holds its drawing).
+const std::vector<uint32_t>& SettledPixels(const Surface& surface);
 
 // gtest's name generator for a test run at each difficulty: "Easy", "Normal", "Hard" in its
 // name, rather than the index and a print of the number ('\x3' (3) for an 8-bit one).
