@@ -14,13 +14,22 @@
 
 namespace {
 
-std::string WritePicture(const std::string& name, int width, int height) {
-    std::vector<uint32_t> pixels(size_t(width) * height);
-    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = 0x204060 + uint32_t(i % 97);
-    const auto path = std::filesystem::temp_directory_path() / name;
-    std::ofstream(path, std::ios::binary) << EncodeBitmap24(pixels.data(), width, height);
-    return path.string();
-}
+// A picture in the temporary folder, removed when the benchmark is done with it.
+struct TempPicture {
+    std::string Path;
+    TempPicture(const std::string& name, int width, int height)
+        : Path((std::filesystem::temp_directory_path() / name).string()) {
+        std::vector<uint32_t> pixels(size_t(width) * height);
+        for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = 0x204060 + uint32_t(i % 97);
+        std::ofstream(Path, std::ios::binary) << EncodeBitmap24(pixels.data(), width, height);
+    }
+    TempPicture(const TempPicture&) = delete;
+    TempPicture& operator=(const TempPicture&) = delete;
+    ~TempPicture() {
+        std::error_code ignored;
+        std::filesystem::remove(Path, ignored);
+    }
+};
 
 // Runs `effect` until `frames` frames have been shown; Z ends the assembly, and the zoom ends
 // by itself after 278.
@@ -39,16 +48,17 @@ void RunFrames(benchmark::State& state, int frames, Effect effect) {
 }
 
 void GameOverAssembly(benchmark::State& state) {
-    const std::string file = WritePicture("vexlan-bench-gameover.bmp", 500, 71);
-    RunFrames(state, 72, [&] { AssembleBlocksEffect(0, 121, 500, 71, 5, file, 500, 0, 600, 0); });
+    const TempPicture picture("vexlan-bench-gameover.bmp", 500, 71);
+    RunFrames(state, 72,
+              [&] { AssembleBlocksEffect(0, 121, 500, 71, 5, picture.Path, 500, 0, 600, 0); });
 }
 BENCHMARK(GameOverAssembly)->Unit(benchmark::kMillisecond);
 
 void EndingZoom(benchmark::State& state) {
-    const std::string file = WritePicture("vexlan-bench-ending.bmp", 500, 57);
+    const TempPicture picture("vexlan-bench-ending.bmp", 500, 57);
     RunFrames(state, 278, [&] {
         int32_t pause = 0;
-        ZoomInEffect(250, 400, 500, 57, 1.8, pause, file);
+        ZoomInEffect(250, 400, 500, 57, 1.8, pause, picture.Path);
     });
 }
 BENCHMARK(EndingZoom)->Unit(benchmark::kMillisecond);

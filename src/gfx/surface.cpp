@@ -98,6 +98,7 @@ void BlendMask(SurfaceData& dest, int x, int y, const CoverageMask& mask, uint32
     }
 }
 
+// Scales (sx, sy, sw, sh) of src onto (dx, dy, dw, dh) of dest, a plain copy at the same size.
 void Stretch(SurfaceData& dest, int dx, int dy, int dw, int dh, const SurfaceData& src, int sx,
              int sy, int sw, int sh, bool key) {
     MarkDrawn(dest, dx, dy, dw, dh);
@@ -138,11 +139,6 @@ void Stretch(SurfaceData& dest, int dx, int dy, int dw, int dh, const SurfaceDat
 void Draw(SurfaceData& dest, const HeldDraw& draw) {
     switch (draw.What) {
         case HeldDraw::Kind::Copy:
-            CopyRows(dest, draw.Dx, draw.Dy, draw.Dw, draw.Dh, *draw.Source, draw.Sx, draw.Sy,
-                     draw.Key);
-            MarkDrawn(dest, draw.Dx, draw.Dy, draw.Dw, draw.Dh);
-            break;
-        case HeldDraw::Kind::Stretch:
             Stretch(dest, draw.Dx, draw.Dy, draw.Dw, draw.Dh, *draw.Source, draw.Sx, draw.Sy,
                     draw.Sw, draw.Sh, draw.Key);
             break;
@@ -197,7 +193,7 @@ void SettleDrawing(SurfaceData& surface) {
     ClearDrawnTiles(surface);
     ++surface.Version;
     for (const HeldDraw& draw : drawing.Held) Draw(surface, draw);
-    drawing.Done = std::move(drawing.Held);
+    std::swap(drawing.Done, drawing.Held);  // the next frame's copies reuse the room
     drawing.Held.clear();
     drawing.VersionDone = surface.Version;
 }
@@ -291,7 +287,8 @@ int DrawSprite(const Surface& dest, int dx, int dy, int w, int h, const Surface&
         return BlitInvalidRect;
     HeldDraw draw;
     draw.What = HeldDraw::Kind::Copy;
-    draw.Dx = dx, draw.Dy = dy, draw.Dw = w, draw.Dh = h, draw.Sx = sx, draw.Sy = sy;
+    draw.Dx = dx, draw.Dy = dy, draw.Dw = w, draw.Dh = h;
+    draw.Sx = sx, draw.Sy = sy, draw.Sw = w, draw.Sh = h;  // at its own size
     draw.Key = key;
     draw.Source = src;
     return DrawOrHold(*dest, std::move(draw));
@@ -337,7 +334,7 @@ int DrawStretched(const Surface& dest, int dx, int dy, int dw, int dh, const Sur
         return BlitInvalidRect;
     if (dw == 0 || dh == 0 || sw == 0 || sh == 0) return BlitOk;
     HeldDraw draw;
-    draw.What = HeldDraw::Kind::Stretch;
+    draw.What = HeldDraw::Kind::Copy;
     draw.Dx = dx, draw.Dy = dy, draw.Dw = dw, draw.Dh = dh;
     draw.Sx = sx, draw.Sy = sy, draw.Sw = sw, draw.Sh = sh;
     draw.Key = key;

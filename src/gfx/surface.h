@@ -36,12 +36,12 @@ struct CoverageMask {
 
 // One copy onto a surface, as held back (below).
 struct HeldDraw {
-    enum class Kind : uint8_t { Copy, Stretch, Coverage };
+    enum class Kind : uint8_t { Copy, Coverage };  // a copy, stretched where its sizes differ
     Kind What = Kind::Copy;
     int Dx = 0, Dy = 0, Dw = 0, Dh = 0;
     int Sx = 0, Sy = 0, Sw = 0, Sh = 0;
     bool Key = false;
-    Surface Source;                            // Copy and Stretch
+    Surface Source;                            // Copy
     uint64_t SourceVersion = 0;                // the source's Version when held
     std::shared_ptr<const CoverageMask> Mask;  // Coverage
     uint32_t Colour = 0;                       // Coverage
@@ -70,9 +70,6 @@ struct SurfaceData {
     WriteMarks Marks;
     uint64_t Version = 0;  // raised by every write
     HeldDrawing Drawing;
-    SurfaceData() = default;
-    SurfaceData(const SurfaceData&) = default;
-    SurfaceData& operator=(const SurfaceData&) = default;
     ~SurfaceData();
 };
 
