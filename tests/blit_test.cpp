@@ -52,14 +52,21 @@ uint32_t Source(int x, int y) {
 
 }  // namespace
 
+// On a surface that notes its tiles too, where a row is copied a tile at a time.
 TEST(ColourKey, KeyColouredPixelsAreTransparentEvenInsideTheSprite) {
-    Surface dest = MakeSurface(20, 20, Back);
     Surface src = NumberedSource(8, 8);
     src->Pixels[3 * 8 + 4] = Key;  // a hole in the middle
-    ASSERT_EQ(DrawSprite(dest, 5, 5, 8, 8, src, 0, 0, true), BlitOk);
-    EXPECT_EQ(PixelAt(dest, 5, 5), Back);          // the top-left key pixel
-    EXPECT_EQ(PixelAt(dest, 5 + 4, 5 + 3), Back);  // the hole
-    EXPECT_EQ(PixelAt(dest, 5 + 1, 5 + 1), Source(1, 1));
+    for (const int tileSize : {0, 8}) {
+        Surface dest = MakeSurface(20, 20, Back);
+        if (tileSize != 0) KeepWriteMarks(*dest, tileSize);
+        ASSERT_EQ(DrawSprite(dest, 5, 5, 8, 8, src, 0, 0, true), BlitOk);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                const uint32_t from = src->Pixels[size_t(y) * 8 + size_t(x)];
+                ASSERT_EQ(PixelAt(dest, 5 + x, 5 + y), from == Key ? Back : from)
+                    << x << ", " << y << " in tiles of " << tileSize;
+            }
+    }
 }
 
 TEST(ColourKey, WithoutKeyTheCopyIsOpaque) {
@@ -225,21 +232,26 @@ TEST(Clear, FillsEveryPixelWhateverTheSize) {
 
 // A surface that notes where it is drawn refills only that when cleared: however it was
 // drawn (a sprite across tiles, a stretch, pixels written by hand and marked), and whatever the
-// colour, every pixel is the clear colour afterwards, and the tiles it wrote are noted.
+// colour, every pixel is the clear colour afterwards, and the tiles it wrote are noted; a tile
+// where a keyed sprite has only key pixels is left alone.
 TEST(Clear, AMarkedSurfaceClearsAllThatWasDrawnOnIt) {
     Surface dest = MakeSurface(33, 17, 0x123456);  // 5 x 3 tiles, the last ones cut
     KeepWriteMarks(*dest, 8);
     const Surface src = NumberedSource(6, 6);
+    Surface halfKeyed = MakeSurface(12, 1, Key);
+    for (int x = 0; x < 7; ++x) halfKeyed->Pixels[size_t(x)] = Source(x, 0);
+    halfKeyed->ColourKey = Key;
     for (const uint32_t colour : {0x00FF00u, 0x00FF00u, 0x000000u, 0x000000u}) {
         ClearSurface(dest, int32_t(colour));
         for (uint32_t pixel : dest->Pixels) ASSERT_EQ(pixel, colour);
         ForgetWrittenTiles(*dest);
         DrawSprite(dest, 5, 5, 6, 6, src, 0, 0, false);             // across four tiles
         DrawStretched(dest, 20, 0, 6, 12, src, 0, 0, 3, 6, false);  // four more
+        DrawSprite(dest, 1, 16, 12, 1, halfKeyed, 0, 0, true);      // its second tile all key
         dest->Pixels[size_t(16) * 33 + 32] = 0xABCDEF;
         MarkWritten(*dest, 32, 16, 5, 5);  // reaching out of the surface: cut to it
         const std::vector<uint8_t> written = dest->Marks.SinceTaken;
-        EXPECT_EQ(written, (std::vector<uint8_t>{1, 1, 1, 1, 0, 1, 1, 1, 1, 0, 0, 0, 0, 0, 1}));
+        EXPECT_EQ(written, (std::vector<uint8_t>{1, 1, 1, 1, 0, 1, 1, 1, 1, 0, 1, 0, 0, 0, 1}));
         ForgetWrittenTiles(*dest);
         ClearSurface(dest, int32_t(colour));
         EXPECT_EQ(dest->Marks.SinceTaken, written) << "the clear wrote where the drawing did";

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "common/file_bytes.h"
 #include "gfx/bmp.h"
 #include "platform/platform.h"
@@ -11,21 +15,6 @@ namespace {
 bool RectInside(const SurfaceData& s, int x, int y, int w, int h) {
     return x >= 0 && y >= 0 && w >= 0 && h >= 0 && int64_t(x) + w <= s.Width &&
            int64_t(y) + h <= s.Height;
-}
-
-void CopyRows(SurfaceData& dest, int dx, int dy, int w, int h, const SurfaceData& src, int sx,
-              int sy, bool key) {
-    for (int row = 0; row < h; ++row) {
-        const uint32_t* from = src.Pixels.data() + size_t(sy + row) * src.Width + sx;
-        uint32_t* to = dest.Pixels.data() + size_t(dy + row) * dest.Width + dx;
-        if (!key) {
-            std::copy(from, from + w, to);
-            continue;
-        }
-        // A select rather than a branch, so the compiler can copy several pixels at a time.
-        const uint32_t transparent = src.ColourKey;
-        for (int x = 0; x < w; ++x) to[x] = from[x] == transparent ? to[x] : from[x];
-    }
 }
 
 // Notes (x, y, w, h), already inside the surface, as drawn over.
@@ -40,6 +29,66 @@ void MarkDrawn(SurfaceData& s, int x, int y, int w, int h) {
                   marks.SinceCleared.begin() + std::ptrdiff_t(from + last + 1), 1);
         std::fill(marks.SinceTaken.begin() + std::ptrdiff_t(from + first),
                   marks.SinceTaken.begin() + std::ptrdiff_t(from + last + 1), 1);
+    }
+}
+
+// Copies the pixels of `from` that are not `transparent`, and says whether there were any.
+bool CopyKeyedPiece(uint32_t* to, const uint32_t* from, int count, uint32_t transparent) {
+    bool any = false;
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i key = _mm_set1_epi32(int(transparent));
+    for (; i + 4 <= count; i += 4) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        const __m128i clear = _mm_cmpeq_epi32(pixels, key);
+        if (_mm_movemask_epi8(clear) == 0xFFFF) continue;  // four transparent: left alone
+        any = true;
+        auto* out = reinterpret_cast<__m128i*>(to + i);
+        const __m128i under = _mm_loadu_si128(out);
+        _mm_storeu_si128(
+            out, _mm_or_si128(_mm_and_si128(clear, under), _mm_andnot_si128(clear, pixels)));
+    }
+#endif
+    for (; i < count; ++i) {
+        if (from[i] == transparent) continue;
+        to[i] = from[i];
+        any = true;
+    }
+    return any;
+}
+
+// One row of a copy with a colour key, a tile at a time where the surface keeps marks: a piece
+// all transparent leaves the surface as it was, so it is not noted, and neither the next clear
+// nor whoever shows the surface looks there. A sprite's corners mostly are such pieces.
+void CopyKeyedRow(SurfaceData& dest, int dx, int y, int w, const uint32_t* from,
+                  uint32_t transparent) {
+    uint32_t* to = dest.Pixels.data() + size_t(y) * dest.Width + dx;
+    WriteMarks& marks = dest.Marks;
+    if (marks.TileSize == 0) {
+        CopyKeyedPiece(to, from, w, transparent);
+        return;
+    }
+    const size_t band = size_t(y / marks.TileSize) * size_t(marks.Columns);
+    for (int x = 0, column = dx / marks.TileSize; x < w; ++column) {
+        const int end = std::min(w, (column + 1) * marks.TileSize - dx);
+        if (CopyKeyedPiece(to + x, from + x, end - x, transparent)) {
+            marks.SinceCleared[band + size_t(column)] = 1;
+            marks.SinceTaken[band + size_t(column)] = 1;
+        }
+        x = end;
+    }
+}
+
+void CopyRows(SurfaceData& dest, int dx, int dy, int w, int h, const SurfaceData& src, int sx,
+              int sy, bool key) {
+    if (!key) MarkDrawn(dest, dx, dy, w, h);
+    for (int row = 0; row < h; ++row) {
+        const uint32_t* from = src.Pixels.data() + size_t(sy + row) * src.Width + sx;
+        if (key) {
+            CopyKeyedRow(dest, dx, dy + row, w, from, src.ColourKey);
+            continue;
+        }
+        std::copy(from, from + w, dest.Pixels.data() + size_t(dy + row) * dest.Width + dx);
     }
 }
 
@@ -101,11 +150,11 @@ void BlendMask(SurfaceData& dest, int x, int y, const CoverageMask& mask, uint32
 // Scales (sx, sy, sw, sh) of src onto (dx, dy, dw, dh) of dest, a plain copy at the same size.
 void Stretch(SurfaceData& dest, int dx, int dy, int dw, int dh, const SurfaceData& src, int sx,
              int sy, int sw, int sh, bool key) {
-    MarkDrawn(dest, dx, dy, dw, dh);
     if (dw == sw && dh == sh) {
         CopyRows(dest, dx, dy, dw, dh, src, sx, sy, key);
         return;
     }
+    if (dw != sw) MarkDrawn(dest, dx, dy, dw, dh);  // rows copied whole note themselves
     const uint32_t transparent = src.ColourKey;
     // Sample the source at the centre of each destination pixel: column x reads source column
     // (2x + 1) * sw / (2 dw), stepped by quotient and remainder instead of divided per pixel.

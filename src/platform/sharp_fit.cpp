@@ -110,8 +110,6 @@ void ScaleRow(const SharpFitPlan& plan, const uint32_t* from, uint32_t* to, size
               size_t end) {
     if (plan.ColumnsBlend) {
         BlendColumns(plan, from, to, begin, end);
-    } else if (plan.Shown.Width == plan.Picture.Width) {
-        std::memcpy(to + begin, from + begin, (end - begin) * sizeof(uint32_t));
     } else {
         for (size_t x = begin; x < end; ++x) to[x] = from[plan.Columns[x].First];
     }
@@ -150,6 +148,8 @@ void BlendRows(const uint32_t* first, const uint32_t* second, uint32_t weight, u
 // however many screen rows it feeds.
 const uint32_t* ScaledRow(SharpFitPlan& plan, const uint32_t* from, ptrdiff_t fromPitch, int row,
                           size_t begin, size_t end) {
+    // At the picture's own width its rows are already the shown ones.
+    if (!plan.ColumnsBlend && plan.Shown.Width == plan.Picture.Width) return from + row * fromPitch;
     const int parity = row & 1;
     std::vector<uint32_t>& scaled = plan.ScaledRows[parity];
     if (plan.ScaledRowOf[parity] != row) {
