@@ -81,15 +81,18 @@ void CopyKeyedRow(SurfaceData& dest, int dx, int y, int w, const uint32_t* from,
 
 void CopyRows(SurfaceData& dest, int dx, int dy, int w, int h, const SurfaceData& src, int sx,
               int sy, bool key) {
-    if (!key) MarkDrawn(dest, dx, dy, w, h);
-    for (int row = 0; row < h; ++row) {
-        const uint32_t* from = src.Pixels.data() + size_t(sy + row) * src.Width + sx;
-        if (key) {
-            CopyKeyedRow(dest, dx, dy + row, w, from, src.ColourKey);
-            continue;
-        }
-        std::copy(from, from + w, dest.Pixels.data() + size_t(dy + row) * dest.Width + dx);
+    const auto sourceRow = [&](int row) {
+        return src.Pixels.data() + size_t(sy + row) * src.Width + sx;
+    };
+    if (key) {
+        for (int row = 0; row < h; ++row)
+            CopyKeyedRow(dest, dx, dy + row, w, sourceRow(row), src.ColourKey);
+        return;
     }
+    MarkDrawn(dest, dx, dy, w, h);
+    for (int row = 0; row < h; ++row)
+        std::copy(sourceRow(row), sourceRow(row) + w,
+                  dest.Pixels.data() + size_t(dy + row) * dest.Width + dx);
 }
 
 // Refills with the clear colour only the tiles drawn over since the surface was last cleared
@@ -332,15 +335,7 @@ int ClearSurface(const Surface& dest, int32_t pixel) {
 
 int DrawSprite(const Surface& dest, int dx, int dy, int w, int h, const Surface& src, int sx,
                int sy, bool key) {
-    if (!dest || !src || !RectInside(*dest, dx, dy, w, h) || !RectInside(*src, sx, sy, w, h))
-        return BlitInvalidRect;
-    HeldDraw draw;
-    draw.What = HeldDraw::Kind::Copy;
-    draw.Dx = dx, draw.Dy = dy, draw.Dw = w, draw.Dh = h;
-    draw.Sx = sx, draw.Sy = sy, draw.Sw = w, draw.Sh = h;  // at its own size
-    draw.Key = key;
-    draw.Source = src;
-    return DrawOrHold(*dest, std::move(draw));
+    return DrawStretched(dest, dx, dy, w, h, src, sx, sy, w, h, key);  // at its own size
 }
 
 int DrawSpriteClipped(const Surface& dest, int dx, int dy, int w, int h, int limX, int limY,
